@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+
+class ProgramContext;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QTimer;
+
+// What one experiment's home screen is: its names, texts and rules. The four home
+// screens are one class configured by one of these.
+struct HomeMember {
+    QString windowName;  // objectName of the window, e.g. "Frm_Oeso_main"
+    QString caption;
+
+    // Title panel, covering the window when it opens.
+    QString panelName;            // "Frm_logo" or "logo_frm"
+    bool panelHidesOnDoubleClick;  // else a single click on the panel hides it
+    bool hasImage3;               // a picture in the panel whose click hides it
+    QString heading;              // big heading of the panel
+    QString version;              // version label of the panel
+    QString title;                // the experiment's title line (panel and window)
+    QString picture;              // picture file of the panel and the window
+    QStringList credits;
+
+    // Mode buttons (objectName, caption, tooltip) and their frame.
+    QString modeFrameName, modeFrameCaption;
+    QString tutName, examName, instructName, quitName;
+    QString tutTip, examTip, instructTip, quitTip;
+
+    // Password frame.
+    QString passFrameName, passFrameCaption, passLabelName, passLabelText, passBoxName;
+    QString okName, okCaption, cancelName, cancelCaption;
+    QChar mask;
+    int passwordFieldWidth;  // 0: any length; 10: a fixed field of 10 characters
+
+    QString helpFile;          // opened at its contents by "Инструкция"
+    bool ownsHelp;             // registers itself as help owner while open
+    QStringList closedAtLoad;  // experiment windows closed when the home screen loads
+    QString experimentWindow;  // opened for tutorial and examination
+
+    // Run state of the experiment (it outlives the window).
+    quint8* mode;
+    QString* password;
+    std::function<void()> resetRunState;
+
+    // The heart program's rules: "Проверка" switches the task-switch lock on and sets
+    // the examination mode at once, "&Отмена" and "Выход" switch it off again, a
+    // rejected password starts "Проверка" over, and "Выход" ends the program.
+    bool heartRules = false;
+    quint8* dataLoaded = nullptr;  // set back to 0 whenever the mode is chosen (heart)
+};
+
+class ExperimentHome : public QWidget {
+    Q_OBJECT
+public:
+    ExperimentHome(ProgramContext& ctx, HomeMember member);
+
+    // What the window does when it loads. False when the user chose to end the program
+    // at the low-resolution warning; the window must then not be shown.
+    bool load();
+
+    const HomeMember& member() const { return m_member; }
+
+    // Handlers, named after their controls.
+    void tutorialClick();
+    void examClick();
+    void okClick();
+    void cancelClick();
+    void instructClick();
+    void quitClick();
+    void Timer1_Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildPanel();
+    void handOver();
+
+    ProgramContext& m_ctx;
+    HomeMember m_member;
+    QFrame* m_panel = nullptr;
+    QGroupBox* m_modeFrame = nullptr;
+    QGroupBox* m_passFrame = nullptr;
+    QLineEdit* m_passBox = nullptr;
+    QTimer* m_timer = nullptr;
+};
+
+// The names and texts the three home screens of the main program share.
+HomeMember mainProgramHome();
+
+// Registers a home screen and, until the experiment screen exists, a placeholder for it.
+void registerHome(ProgramContext& ctx, const HomeMember& member, const QString& experimentTitle);

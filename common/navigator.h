@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+// Creates the windows of a program by name, so that windows hand over to each other
+// without including each other. A window name is the window's objectName.
+class Navigator {
+public:
+    // Makes a window and performs its load; returns nullptr when the load ended the
+    // program (the window is then already gone).
+    using Factory = std::function<QWidget*()>;
+
+    void add(const QString& name, Factory make);
+
+    // Shows the window of that name: the open one (also when it was only hidden) or
+    // a new one. Returns nullptr when its load ended the program.
+    QWidget* open(const QString& name);
+
+    // The window of that name while it is open (shown or hidden), else nullptr.
+    QWidget* find(const QString& name) const;
+
+    // Closes the window of that name if it is open; a window that is not open is left alone.
+    void closeIfOpen(const QString& name);
+
+    // Hides an open window that a later open() brings back as it was. A window that is
+    // hidden any other way (closed, waiting to be deleted) no longer counts as open.
+    void park(QWidget* window);
+
+private:
+    QHash<QString, Factory> m_factories;
+    QHash<QString, QPointer<QWidget>> m_open;
+    QHash<QString, bool> m_parked;
+};

@@ -1,0 +1,85 @@
+#include "program_main.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QIcon>
+#include <QPointer>
+#include <QSet>
+#include <QWidget>
+#include <cstdio>
+#include <ctime>
+
+#include "data_files.h"
+#include "help.h"
+#include "program_context.h"
+#include "qt_seams.h"
+
+namespace {
+
+class WindowTrace : public QObject {
+public:
+    explicit WindowTrace(QString last) : m_last(std::move(last)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow() && !m_seen.contains(watched->objectName())) {
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            std::printf("%lld painted %s\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+                        qPrintable(watched->objectName()));
+            std::fflush(stdout);
+            m_seen.insert(watched->objectName());
+            if (watched->objectName() == m_last) QCoreApplication::exit(0);
+        }
+        return false;
+    }
+
+private:
+    QString m_last;
+    QSet<QString> m_seen;
+};
+
+}  // namespace
+
+int runProgram(int argc, char** argv, const ProgramSetup& setup) {
+    QApplication app(argc, argv);
+    QFont font = QApplication::font();
+    font.setPointSize(10);
+    QApplication::setFont(font);
+
+    QtMessageBoxes messages;
+    QtDesktop desktop;
+    HelpWindows help(messages);
+    Mt19937Random random;
+    random.reseedFromClock();
+    ProgramContext ctx(setup.title, random, messages, help, desktop);
+
+    QString error;
+    if (!data_files::enterDataFolder(&error)) {
+        ctx.fail(error);
+        return 1;
+    }
+    const QStringList missing = data_files::missing(setup.required);
+    if (!missing.isEmpty()) {
+        ctx.fail(QStringLiteral("В папке программы нет нужных файлов:\n%1").arg(missing.join(u'\n')));
+        return 1;
+    }
+    QApplication::setWindowIcon(QIcon(data_files::find(setup.icon)));
+
+    std::unique_ptr<WindowTrace> trace;
+    if (qEnvironmentVariableIsSet("MORVANE_TRACE_WINDOWS")) {
+        trace = std::make_unique<WindowTrace>(qEnvironmentVariable("MORVANE_TRACE_WINDOWS"));
+        app.installEventFilter(trace.get());
+    }
+
+    setup.registerWindows(ctx);
+    ctx.navigator.open(setup.firstWindow);
+    const int status = QApplication::exec();
+    // Windows still open at the end go before the context they refer to.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!w->parent()) windows << w;
+    for (const QPointer<QWidget>& w : windows) delete w.data();
+    return status;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class ProgramContext;
+
+struct ProgramSetup {
+    QString title;           // the program's title, carried by message boxes without one
+    QString icon;            // window icon, a file of the data folder
+    QStringList required;    // data files without which the program cannot start
+    QString firstWindow;
+    std::function<void(ProgramContext&)> registerWindows;
+};
+
+// Starts a program: enters the data folder, checks its files, opens the first window
+// and runs the event loop. Returns the program's exit status.
+//
+// With MORVANE_TRACE_WINDOWS=<window name> in the environment the program prints the
+// monotonic clock (ns) at the first paint of each window and ends at the first paint of
+// the named one; bench/ measures start-up with it.
+int runProgram(int argc, char** argv, const ProgramSetup& setup);

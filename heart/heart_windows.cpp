@@ -1,0 +1,51 @@
+#include "heart_windows.h"
+
+#include "experiment_home.h"
+#include "heart_run_state.h"
+#include "program_context.h"
+
+void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
+    HomeMember m;
+    m.windowName = QStringLiteral("Frm_Heart_Main");
+    m.caption = QStringLiteral("Morvane - Сердце E1.00R");
+    m.panelName = QStringLiteral("Frm_logo");
+    m.panelHidesOnDoubleClick = false;
+    m.hasImage3 = false;
+    m.heading = QStringLiteral("Morvane - Сердце");
+    m.version = QStringLiteral("версия E1.00R");
+    m.title = QStringLiteral("Влияние веществ на изолированное сердце лягушки");
+    m.picture = QStringLiteral("title_heart.png");
+    m.credits = {QStringLiteral("Учебная программа для практических занятий по фармакологии"),
+                 QStringLiteral("Разработка: группа Morvane")};
+    m.modeFrameName = QStringLiteral("Frame_Mode");
+    m.modeFrameCaption = QStringLiteral("Выберите");
+    m.tutName = QStringLiteral("Cmd_Tutorial");
+    m.examName = QStringLiteral("Cmd_Exam");
+    m.instructName = QStringLiteral("Cmd_Instruct");
+    m.quitName = QStringLiteral("Cmd_Exit");
+    m.tutTip = QStringLiteral("Режим обучения");
+    m.examTip = QStringLiteral("Режим проверки знаний");
+    m.instructTip = QStringLiteral("Сведения о программе и об эксперименте");
+    m.quitTip = QStringLiteral("Выход в Windows");
+    m.passFrameName = QStringLiteral("Frame_Password");
+    m.passFrameCaption = QStringLiteral("Вход для режима обучения");
+    m.passLabelName = QStringLiteral("Lab_Password");
+    m.passLabelText = QStringLiteral("Пароль :");
+    m.passBoxName = QStringLiteral("Txt_PassWord");
+    m.okName = QStringLiteral("Cmd_Ok_Password");
+    m.okCaption = QStringLiteral("&Ok");
+    m.cancelName = QStringLiteral("Cmd_Cancel_Password");
+    m.cancelCaption = QStringLiteral("&Отмена");
+    m.mask = u'x';
+    m.passwordFieldWidth = 10;
+    m.helpFile = QStringLiteral("heart.hlp");
+    m.ownsHelp = false;
+    m.closedAtLoad = {QStringLiteral("Frm_Question"), QStringLiteral("Frm_Heart"), QStringLiteral("Frm_Heart_Table")};
+    m.experimentWindow = QStringLiteral("Frm_Heart");
+    m.mode = &run.Heart_Mode;
+    m.password = &run.Heart_Password;
+    m.resetRunState = [&run] { run.reset(); };
+    m.heartRules = true;
+    m.dataLoaded = &run.Heart_DataLoaded;
+    registerHome(ctx, m, QStringLiteral("Влияние веществ на изолированное сердце лягушки"));
+}

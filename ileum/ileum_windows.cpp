@@ -1,0 +1,22 @@
+#include "ileum_windows.h"
+
+#include "experiment_home.h"
+#include "ileum_run_state.h"
+#include "program_context.h"
+
+void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
+    HomeMember m = mainProgramHome();
+    m.windowName = QStringLiteral("Frm_il_main");
+    m.caption = QStringLiteral(" Morvane - Подвздошная кишка T1.00R");
+    m.heading = QStringLiteral(" Morvane - Подвздошная кишка");
+    m.version = QStringLiteral("версия T1.00R");
+    m.title = QStringLiteral("Биопроба гистамина на подвздошную кишку     морской свинки");
+    m.picture = QStringLiteral("title_ileum.png");
+    m.helpFile = QStringLiteral("ileum.hlp");
+    m.closedAtLoad = {QStringLiteral("Frm_Ileum"), QStringLiteral("Frm_I_Exam")};
+    m.experimentWindow = QStringLiteral("Frm_Ileum");
+    m.mode = &run.Ile_Mode;
+    m.password = &run.Ile_Password;
+    m.resetRunState = [&run] { run.reset(); };
+    registerHome(ctx, m, QStringLiteral("Биопроба гистамина на подвздошной кишке морской свинки"));
+}

@@ -1,0 +1,23 @@
+#include "oeso_windows.h"
+
+#include "experiment_home.h"
+#include "oeso_run_state.h"
+#include "program_context.h"
+
+void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
+    HomeMember m = mainProgramHome();
+    m.windowName = QStringLiteral("Frm_Oeso_main");
+    m.caption = QStringLiteral(" Morvane-Пищевод T1.00R");
+    m.heading = QStringLiteral("Morvane - Пищевод");
+    m.version = QStringLiteral("версия T1.00R");
+    m.title = QStringLiteral("Влияние различных веществ на подвижность ворсинок в пищеводе лягушки");
+    m.picture = QStringLiteral("title_oeso.png");
+    m.helpFile = QStringLiteral("oesopha.hlp");
+    m.ownsHelp = true;
+    m.closedAtLoad = {QStringLiteral("Frm_Oesophagus"), QStringLiteral("Frm_Oeso_Table")};
+    m.experimentWindow = QStringLiteral("Frm_Oesophagus");
+    m.mode = &run.Oeso_Mode;
+    m.password = &run.Oeso_Password;
+    m.resetRunState = [&run] { run.reset(); };
+    registerHome(ctx, m, QStringLiteral("Действие веществ на пищевод лягушки"));
+}

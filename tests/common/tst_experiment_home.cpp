@@ -1,0 +1,295 @@
+// The experiment home screens of both programs, driven through their controls.
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "clickable_label.h"
+#include "experiment_home.h"
+#include "fakes.h"
+#include "heart_run_state.h"
+#include "heart_windows.h"
+#include "ileum_run_state.h"
+#include "ileum_windows.h"
+#include "oeso_run_state.h"
+#include "oeso_windows.h"
+#include "rabbit_run_state.h"
+#include "rabbit_windows.h"
+
+namespace {
+
+struct Programs {
+    TestContext t;
+    OesoRunState oeso;
+    IleumRunState ileum;
+    RabbitRunState rabbit;
+    HeartRunState heart;
+    Programs() {
+        registerOesophagusWindows(t.ctx, oeso);
+        registerIleumWindows(t.ctx, ileum);
+        registerRabbitWindows(t.ctx, rabbit);
+        registerHeartWindows(t.ctx, heart);
+        t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
+    }
+    ~Programs() {
+        for (const char* name : {"Frm_Oeso_main", "Frm_il_main", "Frm_Rab_main", "Frm_Heart_Main", "Frm_Oesophagus",
+                                 "Frm_Ileum", "Frm_Rabbit", "Frm_Heart", "Frm_Selection"})
+            t.ctx.navigator.closeIfOpen(QString::fromLatin1(name));
+        flushDeletes();
+    }
+    ExperimentHome* open(const char* name) {
+        return qobject_cast<ExperimentHome*>(t.ctx.navigator.open(QString::fromLatin1(name)));
+    }
+    bool isOpen(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)) != nullptr; }
+};
+
+template <typename T>
+T* child(QWidget* w, const QString& name) {
+    T* c = w->findChild<T*>(name);
+    if (!c) qFatal("no control %s", qPrintable(name));
+    return c;
+}
+
+void click(QWidget* w, const QString& button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
+
+void typePassword(QWidget* home, const QString& text) {
+    auto* box = child<QLineEdit>(home, home->objectName() == QLatin1String("Frm_Heart_Main") ? QStringLiteral("Txt_PassWord")
+                                                                                            : QStringLiteral("Txt_PassW"));
+    QTest::keyClicks(box, text);
+}
+
+}  // namespace
+
+class TstExperimentHome : public QObject {
+    Q_OBJECT
+private slots:
+    void loadResetsTheRunStateAndClosesExperimentWindows() {
+        Programs p;
+        p.ileum = {2, QStringLiteral("OLD"), 1, 3.5f, 2.5f};
+        p.t.ctx.navigator.open(QStringLiteral("Frm_Ileum"));
+        QVERIFY(p.isOpen("Frm_Ileum"));
+        ExperimentHome* home = p.open("Frm_il_main");
+        QVERIFY(home);
+        QVERIFY(!p.isOpen("Frm_Ileum"));
+        QCOMPARE(p.ileum.Ile_Mode, quint8(0));
+        QCOMPARE(p.ileum.Ile_Password, QString());
+        QCOMPARE(p.ileum.RecorderReady, quint8(0));
+        QCOMPARE(p.ileum.ActualConc, 0.0f);
+        QCOMPARE(home->windowTitle(), QStringLiteral(" Morvane - Подвздошная кишка T1.00R"));
+        QVERIFY(!(home->windowFlags() & Qt::WindowCloseButtonHint));
+
+        p.heart.Heart_Mode = 3;
+        p.heart.Heart_UnknownUsed[4] = 2;
+        p.heart.Heart_Exam2Log.resize(5);
+        p.heart.Heart_Exam1Results[2].given = QStringLiteral("Адреналин");
+        p.open("Frm_Heart_Main");
+        QCOMPARE(p.heart.Heart_Mode, quint8(0));
+        QCOMPARE(p.heart.Heart_UnknownUsed[4], quint8(0));
+        QCOMPARE(p.heart.Heart_Exam2Log.size(), 1);
+        QVERIFY(p.heart.Heart_Exam1Results[2].given.isEmpty());
+    }
+
+    void screenResolutionWarning_data() {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("800 x 600") << QSize(12000, 9000) << false;
+        QTest::newRow("one twip narrow") << QSize(11999, 9000) << true;
+        QTest::newRow("one twip low") << QSize(12000, 8999) << true;
+        QTest::newRow("large") << QSize(28800, 16200) << false;
+    }
+    void screenResolutionWarning() {
+        QFETCH(QSize, screen);
+        QFETCH(bool, warned);
+        Programs p;
+        p.t.desktop.screen = screen;
+        p.t.messages.answers = {MsgAnswer::Yes};
+        QVERIFY(p.open("Frm_Oeso_main"));
+        QCOMPARE(p.t.messages.shown.size(), warned ? 1 : 0);
+        if (warned) {
+            const MessageRequest& m = p.t.messages.shown[0];
+            QCOMPARE(m.title, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - НИЗКОЕ разрешение экрана"));
+            QVERIFY(m.text.startsWith(QStringLiteral("Вы используете низкое разрешение экрана.")));
+            QVERIFY(m.text.endsWith(QStringLiteral("Все равно хотите продолжить ?")));
+            QCOMPARE(m.buttons, MsgButtons::YesNo);
+            QCOMPARE(m.icon, MsgIcon::Critical);
+            QCOMPARE(m.defaultAnswer, MsgAnswer::No);
+        }
+        QVERIFY(p.t.desktop.quits.isEmpty());
+    }
+
+    void noToTheWarningEndsTheProgram() {
+        Programs p;
+        p.t.desktop.screen = QSize(9600, 7200);
+        p.t.messages.answers = {MsgAnswer::No};
+        QCOMPARE(p.open("Frm_Rab_main"), nullptr);
+        QVERIFY(!p.isOpen("Frm_Rab_main"));
+        QCOMPARE(p.t.desktop.quits, QVector<int>{0});
+    }
+
+    void passwordGate_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("oesophagus, three letters in blanks") << "Frm_Oeso_main" << "  abc  " << "ABC" << false;
+        QTest::newRow("oesophagus, leading blank") << "Frm_Oeso_main" << " abcd" << "ABCD" << true;
+        QTest::newRow("ileum, typed in capitals") << "Frm_il_main" << "Secret" << "SECRET" << true;
+        QTest::newRow("rabbit, fixed field") << "Frm_Rab_main" << "abcd" << "ABCD      " << true;
+        QTest::newRow("rabbit, short") << "Frm_Rab_main" << "ab" << "AB        " << false;
+        QTest::newRow("heart, fixed field") << "Frm_Heart_Main" << " pass" << "PASS      " << true;
+        QTest::newRow("heart, short empties the password") << "Frm_Heart_Main" << "abc" << "" << false;
+        QTest::newRow("box takes ten characters") << "Frm_il_main" << "abcdefghijklmn" << "ABCDEFGHIJ" << true;
+    }
+    void passwordGate() {
+        QFETCH(QString, window);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(bool, accepted);
+        Programs p;
+        ExperimentHome* home = p.open(qPrintable(window));
+        const HomeMember& m = home->member();
+        click(home, m.examName);
+        auto* passFrame = child<QGroupBox>(home, m.passFrameName);
+        QVERIFY(passFrame->isVisible());
+        QVERIFY(!child<QGroupBox>(home, m.modeFrameName)->isVisible());
+        typePassword(home, typed);
+        click(home, m.okName);
+        QCOMPARE(*m.password, stored);
+        if (accepted) {
+            QCOMPARE(*m.mode, quint8(2));
+            QVERIFY(p.isOpen(qPrintable(m.experimentWindow)));
+            QVERIFY(!p.isOpen(qPrintable(window)));
+            QVERIFY(p.t.messages.shown.isEmpty());
+        } else {
+            QCOMPARE(p.t.messages.shown.size(), 1);
+            QCOMPARE(p.t.messages.shown[0].text,
+                     QStringLiteral("Неверный пароль. Пароль должен содержать по крайней мере 4 символа "));
+            QCOMPARE(p.t.messages.shown[0].title, QStringLiteral(" Ошибка пароля "));
+            QCOMPARE(p.t.messages.shown[0].icon, MsgIcon::None);
+            QVERIFY(passFrame->isVisible());
+            QVERIFY(child<QLineEdit>(home, m.passBoxName)->text().isEmpty());
+            QCOMPARE(*m.mode, quint8(m.heartRules ? 2 : 0));
+            QVERIFY(!p.isOpen(qPrintable(m.experimentWindow)));
+        }
+    }
+
+    void maskCharacters() {
+        Programs p;
+        QVERIFY(child<QLineEdit>(p.open("Frm_il_main"), QStringLiteral("Txt_PassW"))->styleSheet().contains(QStringLiteral(": 32;")));
+        auto* heartBox = child<QLineEdit>(p.open("Frm_Heart_Main"), QStringLiteral("Txt_PassWord"));
+        QVERIFY(heartBox->styleSheet().contains(QStringLiteral(": 120;")));
+        QCOMPARE(heartBox->echoMode(), QLineEdit::Password);
+        QCOMPARE(heartBox->maxLength(), 10);
+    }
+
+    void cancelThenTutorial() {
+        Programs p;
+        ExperimentHome* home = p.open("Frm_Oeso_main");
+        click(home, QStringLiteral("cmd_exam"));
+        typePassword(home, QStringLiteral("whatever"));
+        click(home, QStringLiteral("Cmd_Cancel"));
+        QVERIFY(child<QGroupBox>(home, QStringLiteral("Frame_mode"))->isVisible());
+        QVERIFY(!child<QGroupBox>(home, QStringLiteral("Frame_Pass"))->isVisible());
+        click(home, QStringLiteral("Cmd_Tut"));
+        QCOMPARE(p.oeso.Oeso_Mode, quint8(1));
+        QVERIFY(p.isOpen("Frm_Oesophagus"));
+        QVERIFY(!p.isOpen("Frm_Oeso_main"));
+    }
+
+    void heartExamLock() {
+        Programs p;
+        ExperimentHome* home = p.open("Frm_Heart_Main");
+        p.heart.Heart_DataLoaded = 1;
+        click(home, QStringLiteral("Cmd_Exam"));
+        QVERIFY(p.t.desktop.locked);
+        QCOMPARE(p.heart.Heart_Mode, quint8(2));
+        QCOMPARE(p.heart.Heart_DataLoaded, quint8(0));
+        typePassword(home, QStringLiteral("ab"));
+        click(home, QStringLiteral("Cmd_Ok_Password"));  // rejected: "Проверка" again, lock stays on
+        QVERIFY(p.t.desktop.locked);
+        QVERIFY(child<QGroupBox>(home, QStringLiteral("Frame_Password"))->isVisible());
+        click(home, QStringLiteral("Cmd_Cancel_Password"));
+        QVERIFY(!p.t.desktop.locked);
+        QCOMPARE(p.heart.Heart_Mode, quint8(0));
+
+        click(home, QStringLiteral("Cmd_Exam"));
+        typePassword(home, QStringLiteral("ab"));
+        click(home, QStringLiteral("Cmd_Cancel_Password"));
+        click(home, QStringLiteral("Cmd_Tutorial"));
+        QCOMPARE(p.heart.Heart_Mode, quint8(1));
+        QVERIFY(!p.t.desktop.locked);
+        QVERIFY(p.isOpen("Frm_Heart"));
+    }
+
+    void heartExitEndsTheProgram() {
+        Programs p;
+        ExperimentHome* home = p.open("Frm_Heart_Main");
+        click(home, QStringLiteral("Cmd_Exam"));
+        click(home, QStringLiteral("Cmd_Cancel_Password"));
+        click(home, QStringLiteral("Cmd_Exam"));
+        click(home, QStringLiteral("Cmd_Exit"));
+        QVERIFY(!p.t.desktop.locked);
+        QCOMPARE(p.t.desktop.lockChanges, (QVector<bool>{true, false, true, false}));
+        QCOMPARE(p.t.desktop.quits, QVector<int>{0});
+        QVERIFY(!p.isOpen("Frm_Heart_Main"));
+    }
+
+    void quitReturnsToSelection() {
+        Programs p;
+        ExperimentHome* home = p.open("Frm_Rab_main");
+        click(home, QStringLiteral("Cmd_quit"));
+        QVERIFY(p.isOpen("Frm_Selection"));
+        QVERIFY(!p.isOpen("Frm_Rab_main"));
+        QVERIFY(p.t.desktop.quits.isEmpty());
+    }
+
+    void instructionsAndHelpOwner() {
+        Programs p;
+        ExperimentHome* home = p.open("Frm_Oeso_main");
+        click(home, QStringLiteral("Cmd_Instruct"));
+        QCOMPARE(p.t.help.calls.size(), 1);
+        QCOMPARE(p.t.help.calls[0].what, QStringLiteral("contents"));
+        QCOMPARE(p.t.help.calls[0].file, QStringLiteral("oesopha.hlp"));
+        QCOMPARE(p.t.ctx.helpOwner.data(), home);
+        home->close();  // the oesophagus home screen closes the help it owns
+        QCOMPARE(p.t.help.calls.last().what, QStringLiteral("quit"));
+        QCOMPARE(p.t.help.calls.last().owner, home);
+
+        ExperimentHome* heart = p.open("Frm_Heart_Main");
+        click(heart, QStringLiteral("Cmd_Instruct"));
+        QCOMPARE(p.t.help.calls.last().file, QStringLiteral("heart.hlp"));
+    }
+
+    void titlePanel() {
+        Programs p;
+        ExperimentHome* oeso = p.open("Frm_Oeso_main");
+        QWidget* panel = child<QWidget>(oeso, QStringLiteral("Frm_logo"));
+        QVERIFY(panel->isVisible());
+        QTest::mouseClick(panel, Qt::LeftButton);  // one click is not enough here
+        QVERIFY(panel->isVisible());
+        QTest::mouseDClick(panel, Qt::LeftButton);
+        QVERIFY(!panel->isVisible());
+
+        ExperimentHome* ileum = p.open("Frm_il_main");
+        QWidget* ilePanel = child<QWidget>(ileum, QStringLiteral("Frm_logo"));
+        QTest::mouseClick(child<ClickableLabel>(ileum, QStringLiteral("Image3")), Qt::LeftButton);
+        QVERIFY(!ilePanel->isVisible());
+
+        ExperimentHome* rabbit = p.open("Frm_Rab_main");
+        QWidget* rabPanel = child<QWidget>(rabbit, QStringLiteral("logo_frm"));
+        QTest::mouseClick(rabPanel, Qt::LeftButton);
+        QVERIFY(!rabPanel->isVisible());
+
+        ExperimentHome* heart = p.open("Frm_Heart_Main");
+        QWidget* heartPanel = child<QWidget>(heart, QStringLiteral("Frm_logo"));
+        QVERIFY(!heart->findChild<QWidget*>(QStringLiteral("Image3")));
+        heart->Timer1_Timer();
+        QVERIFY(!heartPanel->isVisible());
+        heart->Timer1_Timer();  // later ticks change nothing
+        QVERIFY(!heartPanel->isVisible());
+        QCOMPARE(heart->findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 10000);
+    }
+};
+
+QTEST_MAIN(TstExperimentHome)
+#include "tst_experiment_home.moc"

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QVector>
+#include <deque>
+
+#include "program_context.h"
+#include "random_source.h"
+#include "seams.h"
+
+// Test doubles of the outside effects, and a program context built from them.
+
+class ScriptedRandom : public RandomSource {
+public:
+    std::deque<double> values;  // handed out in order; 0 once they run out
+    int reseeds = 0;
+    double uniform() override {
+        if (values.empty()) return 0;
+        const double v = values.front();
+        values.pop_front();
+        return v;
+    }
+    void reseedFromClock() override { ++reseeds; }
+};
+
+class RecordingMessages : public MessageBoxes {
+public:
+    QVector<MessageRequest> shown;
+    std::deque<MsgAnswer> answers;  // scripted answers; the default button once they run out
+    MsgAnswer show(const MessageRequest& request) override {
+        shown.push_back(request);
+        if (answers.empty()) return request.defaultAnswer;
+        const MsgAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+class RecordingHelp : public HelpViewer {
+public:
+    struct Call {
+        QString what;  // "contents", "topic" or "quit"
+        QObject* owner;
+        QString file;
+        int topic;
+    };
+    QVector<Call> calls;
+    void showContents(QObject* owner, const QString& file) override { calls.push_back({"contents", owner, file, 0}); }
+    void showTopic(QObject* owner, const QString& file, int topic) override {
+        calls.push_back({"topic", owner, file, topic});
+    }
+    void quit(QObject* owner) override { calls.push_back({"quit", owner, {}, 0}); }
+};
+
+class FakeDesktop : public Desktop {
+public:
+    QSize screen{12000, 9000};
+    bool locked = false;
+    QVector<bool> lockChanges;
+    QVector<int> quits;  // exit codes asked for
+    QSize screenSizeTwips() const override { return screen; }
+    void setTaskSwitchLock(bool on) override {
+        locked = on;
+        lockChanges.push_back(on);
+    }
+    void quitProgram(int exitCode) override { quits.push_back(exitCode); }
+};
+
+struct TestContext {
+    ScriptedRandom random;
+    RecordingMessages messages;
+    RecordingHelp help;
+    FakeDesktop desktop;
+    ProgramContext ctx{QStringLiteral("Morvane T1.00R"), random, messages, help, desktop};
+};
+
+// Lets windows closed with WA_DeleteOnClose go, as the event loop would.
+inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
