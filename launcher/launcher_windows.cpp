@@ -201,7 +201,7 @@ void Frm_Selection::closeEvent(QCloseEvent* event) {
 
 Frm_instruct::Frm_instruct(ProgramContext& ctx) : m_ctx(ctx) {
     setWindowTitle(QStringLiteral("Morvane T1.00R для Windows 95/98/2000/XP"));
-    setFixedSize(380, 380);
+    setFixedSize(380, 320);
     discardWindowKeys(this);
 
     auto* layout = new QVBoxLayout(this);
