@@ -30,9 +30,4 @@ QStringList missing(const QStringList& names) {
     return result;
 }
 
-QPixmap picture(const QString& name) {
-    const QString path = find(name);
-    return path.isEmpty() ? QPixmap() : QPixmap(path);
-}
-
 }  // namespace data_files

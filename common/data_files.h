@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
@@ -19,8 +18,5 @@ QString find(const QString& name);
 
 // Names from the list that are not in the current folder.
 QStringList missing(const QStringList& names);
-
-// A picture of the data folder; a null pixmap when it is missing.
-QPixmap picture(const QString& name);
 
 }  // namespace data_files

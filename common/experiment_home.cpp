@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "clickable_label.h"
-#include "data_files.h"
+#include "pictures.h"
 #include "help.h"
 #include "placeholder_window.h"
 #include "password.h"
@@ -61,7 +61,7 @@ ExperimentHome::ExperimentHome(ProgramContext& ctx, HomeMember member) : m_ctx(c
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Img_Title"));
-    picture->setPixmap(data_files::picture(m_member.picture));
+    picture->setPixmap(dataPicture(m_member.picture));
     picture->setAlignment(Qt::AlignCenter);
 
     // Mode buttons.
@@ -155,7 +155,7 @@ void ExperimentHome::buildPanel() {
         picture = new QLabel(m_panel);
         picture->setObjectName(QStringLiteral("Img_Logo"));
     }
-    picture->setPixmap(data_files::picture(m_member.picture));
+    picture->setPixmap(dataPicture(m_member.picture));
     picture->setAlignment(Qt::AlignCenter);
 
     auto* text = new QVBoxLayout;

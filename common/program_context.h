@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "navigator.h"
+#include "printing.h"
 #include "random_source.h"
 #include "seams.h"
 
@@ -13,8 +14,13 @@
 class ProgramContext {
 public:
     ProgramContext(QString title, RandomSource& random, MessageBoxes& messages, HelpViewer& help,
-                   Desktop& desktop)
-        : title(std::move(title)), random(random), messages(messages), help(help), desktop(desktop) {}
+                   Desktop& desktop, Printer& printer)
+        : title(std::move(title)),
+          random(random),
+          messages(messages),
+          help(help),
+          desktop(desktop),
+          printer(printer) {}
 
     ProgramContext(const ProgramContext&) = delete;
     ProgramContext& operator=(const ProgramContext&) = delete;
@@ -24,6 +30,7 @@ public:
     MessageBoxes& messages;
     HelpViewer& help;
     Desktop& desktop;
+    Printer& printer;
     Navigator navigator;
 
     // The window the help viewer works for (set by InitHelp).

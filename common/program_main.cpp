@@ -51,9 +51,10 @@ int runProgram(int argc, char** argv, const ProgramSetup& setup) {
     QtMessageBoxes messages;
     QtDesktop desktop;
     HelpWindows help(messages);
+    DefaultPrinter printer(messages);
     Mt19937Random random;
     random.reseedFromClock();
-    ProgramContext ctx(setup.title, random, messages, help, desktop);
+    ProgramContext ctx(setup.title, random, messages, help, desktop, printer);
 
     QString error;
     if (!data_files::enterDataFolder(&error)) {

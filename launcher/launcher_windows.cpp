@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "clickable_label.h"
-#include "data_files.h"
+#include "pictures.h"
 #include "help.h"
 #include "ileum_windows.h"
 #include "oeso_windows.h"
@@ -43,7 +43,7 @@ QLabel* text(QWidget* parent, const char* name, const QString& caption, int poin
 ClickableLabel* picture(QWidget* parent, const char* name, const QString& file, const QString& tip) {
     auto* p = new ClickableLabel(parent);
     p->setObjectName(QString::fromLatin1(name));
-    p->setPixmap(data_files::picture(file));
+    p->setPixmap(dataPicture(file));
     p->setToolTip(tip);
     p->setAlignment(Qt::AlignCenter);
     p->setCursor(Qt::PointingHandCursor);
@@ -60,7 +60,7 @@ Frm_morvane::Frm_morvane(ProgramContext& ctx) : m_ctx(ctx), m_timer(new QTimer(t
     discardWindowKeys(this);
     auto* art = new QLabel(this);
     art->setObjectName(QStringLiteral("Img_Splash"));
-    art->setPixmap(data_files::picture(QStringLiteral("splash.png")));
+    art->setPixmap(dataPicture(QStringLiteral("splash.png")));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(art);
@@ -145,7 +145,7 @@ Frm_Selection::Frm_Selection(ProgramContext& ctx) : m_ctx(ctx) {
 
     auto* comp = new QLabel(this);
     comp->setObjectName(QStringLiteral("Img_comp"));
-    comp->setPixmap(data_files::picture(QStringLiteral("sel_computer.png")));
+    comp->setPixmap(dataPicture(QStringLiteral("sel_computer.png")));
     comp->setAlignment(Qt::AlignCenter);
     auto* intro = button(this, "Cmd_intro", QStringLiteral("Введение"));
     auto* history = button(this, "Cmd_history", QStringLiteral("История"));
@@ -251,10 +251,10 @@ HeartMsg::HeartMsg(ProgramContext& ctx) {
 
     auto* dia = new QLabel(this);
     dia->setObjectName(QStringLiteral("Img_hrtdia"));
-    dia->setPixmap(data_files::picture(QStringLiteral("heart_dia.png")));
+    dia->setPixmap(dataPicture(QStringLiteral("heart_dia.png")));
     auto* sys = new QLabel(this);
     sys->setObjectName(QStringLiteral("Img_hrtsys"));
-    sys->setPixmap(data_files::picture(QStringLiteral("heart_sys.png")));
+    sys->setPixmap(dataPicture(QStringLiteral("heart_sys.png")));
     auto* heading = text(this, "Label2", QStringLiteral("ВНИМАНИЕ!"), 18, true);
     heading->setStyleSheet(QStringLiteral("color: #b00000;"));
     auto* notice = text(

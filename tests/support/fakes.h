@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QVector>
 #include <deque>
 
@@ -75,7 +76,9 @@ struct TestContext {
     RecordingMessages messages;
     RecordingHelp help;
     FakeDesktop desktop;
-    ProgramContext ctx{QStringLiteral("Morvane T1.00R"), random, messages, help, desktop};
+    QTemporaryDir printDir;
+    PdfPrinter printer{printDir.filePath(QStringLiteral("printout.pdf"))};
+    ProgramContext ctx{QStringLiteral("Morvane T1.00R"), random, messages, help, desktop, printer};
 };
 
 // Lets windows closed with WA_DeleteOnClose go, as the event loop would.

@@ -1,0 +1,130 @@
+#include "recording_paper.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+RecordingPaper::RecordingPaper(int width, int height, QColor background, QColor ink)
+    : m_width(std::clamp(width, 1, maxWidth)),
+      m_height(height),
+      m_initialWidth(m_width),
+      m_background(background),
+      m_ink(ink) {
+    ensureTiles();
+}
+
+void RecordingPaper::ensureTiles() {
+    while (static_cast<int>(m_tiles.size()) * tileWidth < m_width) {
+        QImage tile(tileWidth, m_height, QImage::Format_RGB32);
+        tile.fill(m_background);
+        m_tiles.push_back(std::move(tile));
+    }
+}
+
+int RecordingPaper::grow(int pixels) {
+    m_width = std::clamp(m_width + pixels, 1, maxWidth);
+    ensureTiles();
+    return m_width;
+}
+
+void RecordingPaper::reset() {
+    m_width = m_initialWidth;
+    m_tiles.resize((m_width + tileWidth - 1) / tileWidth);
+    for (QImage& tile : m_tiles) tile.fill(m_background);
+}
+
+template <typename Draw>
+void RecordingPaper::draw(int left, int right, Draw&& drawOn) {
+    left = std::max(left, 0);
+    right = std::min(right, m_width);
+    for (int t = left / tileWidth; t * tileWidth < right; ++t) {
+        QPainter p(&m_tiles[t]);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.translate(-t * tileWidth, 0);
+        p.setClipRect(QRect(0, 0, m_width, m_height));
+        drawOn(p);
+    }
+}
+
+void RecordingPaper::line(QPoint a, QPoint b, QColor color) {
+    draw(std::min(a.x(), b.x()), std::max(a.x(), b.x()) + 1, [&](QPainter& p) {
+        p.setPen(QPen(color, 0));
+        p.drawLine(a, b);
+        p.drawPoint(b);  // the end pixel, whatever the paint engine's rule for it
+    });
+}
+
+void RecordingPaper::arc(QPointF centre, double rx, double ry, double start, double end, QColor color) {
+    const QRectF box(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry);
+    draw(static_cast<int>(std::floor(box.left())) - 1, static_cast<int>(std::ceil(box.right())) + 2, [&](QPainter& p) {
+        p.setPen(QPen(color, 0));
+        constexpr double sixteenthsPerRadian = 180.0 * 16.0 / M_PI;
+        p.drawArc(box, static_cast<int>(std::lround(start * sixteenthsPerRadian)),
+                  static_cast<int>(std::lround((end - start) * sixteenthsPerRadian)));
+    });
+}
+
+void RecordingPaper::text(QPoint topLeft, const QString& s, const QFont& font, QColor color) {
+    const QFontMetrics metrics(font);
+    const int w = metrics.horizontalAdvance(s) + 2;
+    draw(topLeft.x(), topLeft.x() + w, [&](QPainter& p) {
+        p.setFont(font);
+        p.setPen(color);
+        p.drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), s);
+    });
+}
+
+void RecordingPaper::setPixel(QPoint pt, QColor color) {
+    if (pt.x() < 0 || pt.x() >= m_width || pt.y() < 0 || pt.y() >= m_height) return;
+    m_tiles[pt.x() / tileWidth].setPixelColor(pt.x() % tileWidth, pt.y(), color);
+}
+
+QColor RecordingPaper::pixel(int x, int y) const {
+    if (x < 0 || x >= m_width || y < 0 || y >= m_height) return {};
+    return m_tiles[x / tileWidth].pixelColor(x % tileWidth, y);
+}
+
+void RecordingPaper::drawPart(QPainter& painter, const QRectF& target, const QRectF& source) const {
+    const double left = std::max(source.left(), 0.0);
+    const double right = std::min(source.right(), static_cast<double>(m_width));
+    if (right <= left || source.width() <= 0) return;
+    const double scale = target.width() / source.width();
+    for (int t = static_cast<int>(left) / tileWidth; t * tileWidth < right; ++t) {
+        const double from = std::max(left, static_cast<double>(t * tileWidth));
+        const double to = std::min(right, static_cast<double>((t + 1) * tileWidth));
+        const QRectF part(from - t * tileWidth, source.top(), to - from, source.height());
+        const QRectF into(target.left() + (from - source.left()) * scale, target.top(), (to - from) * scale,
+                          target.height());
+        painter.drawImage(into, m_tiles[t], part);
+    }
+}
+
+qint64 RecordingPaper::bytes() const {
+    qint64 total = 0;
+    for (const QImage& tile : m_tiles) total += tile.sizeInBytes();
+    return total;
+}
+
+PaperView::PaperView(const RecordingPaper& paper, QWidget* parent) : QWidget(parent), m_paper(paper) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PaperView::setPaperLeft(int left) {
+    if (left == m_paperLeft) return;
+    m_paperLeft = left;
+    update();
+}
+
+void PaperView::paperChanged(int left, int right) {
+    update(QRect(left + m_paperLeft, 0, right - left, height()));
+}
+
+void PaperView::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    const QRect r = event->rect();
+    p.fillRect(r, palette().color(QPalette::Window));
+    // Paper pixel x shows at view x = x + paperLeft.
+    m_paper.drawPart(p, QRectF(r), QRectF(r.left() - m_paperLeft, r.top(), r.width(), r.height()));
+}
