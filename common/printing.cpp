@@ -65,6 +65,23 @@ QVector<PrintStrip> printStrips(int paperWidth) {
     return result;
 }
 
+void paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper) {
+    QPainter painter(device);
+    // Page positions are in twips; the paper is printed at its natural size.
+    painter.scale(device->logicalDpiX() / 1440.0, device->logicalDpiY() / 1440.0);
+    const double height = paper.height() * double(twips::perPixel);
+    int page = 0;
+    for (const PrintStrip& s : printStrips(paper.width())) {
+        if (s.page != page) {
+            device->newPage();
+            page = s.page;
+        }
+        const double width = std::min(s.sourceWidth, paper.width() - s.sourceLeft);
+        paper.drawPart(painter, QRectF(s.at, QSizeF(width * twips::perPixel, height)),
+                       QRectF(s.sourceLeft, 0, width, paper.height()));
+    }
+}
+
 void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle) {
     const MsgAnswer answer = ctx.message(
         {QStringLiteral("Вы нажали кнопку 'Печать'. Включите принтер и оставляйте его включенным. Ваш PC может "
@@ -74,23 +91,6 @@ void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QStr
 
     QPagedPaintDevice* device = ctx.printer.begin();
     if (!device) return;
-    {
-        QPainter painter(device);
-        // Page positions are in twips; the paper is printed at its natural size.
-        const double devicePerTwip = device->logicalDpiX() / 1440.0;
-        painter.scale(devicePerTwip, device->logicalDpiY() / 1440.0);
-        const double height = paper.height() * double(twips::perPixel);
-        int page = 0;
-        for (const PrintStrip& s : printStrips(paper.width())) {
-            if (s.page != page) {
-                device->newPage();
-                page = s.page;
-            }
-            const double width = std::min(s.sourceWidth, paper.width() - s.sourceLeft);
-            if (width <= 0) continue;
-            paper.drawPart(painter, QRectF(s.at, QSizeF(width * twips::perPixel, height)),
-                           QRectF(s.sourceLeft, 0, width, paper.height()));
-        }
-    }
+    paintRecording(device, paper);
     ctx.printer.end();
 }

@@ -61,6 +61,9 @@ struct PrintStrip {
 // and (800, 7610), as many as it takes to print the recording to its end.
 QVector<PrintStrip> printStrips(int paperWidth);
 
+// Paints the strips of a recording on the pages of a document.
+void paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper);
+
 // The "Печать" button of a recorder: asks whether the printer is on (under the given
 // title), then prints the whole recording in strips; No prints nothing.
 void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle);

@@ -1,0 +1,174 @@
+// The recording paper, its view, and the printout of a recording.
+#include <QtTest>
+
+#include "fakes.h"
+#include "printing.h"
+#include "recording_paper.h"
+
+namespace {
+
+const QColor paperColour(0, 0, 80);
+const QColor ink(Qt::white);
+
+bool inked(const RecordingPaper& p, int x, int y) { return p.pixel(x, y) == ink; }
+
+int pdfPages(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray pdf = f.readAll();
+    int pages = 0;
+    for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0; at = pdf.indexOf("/Type /Page", at + 1))
+        pages += pdf.mid(at + 11, 1) != "s";
+    return pages;
+}
+
+}  // namespace
+
+class TstPaper : public QObject {
+    Q_OBJECT
+private slots:
+    void growsToTheLimitAndResets() {
+        RecordingPaper p(497, 225, paperColour, ink);
+        QCOMPARE(p.grow(40), 537);
+        p.line({500, 10}, {520, 10});
+        QVERIFY(inked(p, 510, 10));
+        QCOMPARE(p.grow(20000), RecordingPaper::maxWidth);
+        QVERIFY(p.full());
+        QVERIFY(inked(p, 510, 10));  // growing keeps what is drawn
+        QVERIFY(p.bytes() < 16 * 1024 * 1024);
+        p.reset();
+        QCOMPARE(p.width(), 497);
+        QVERIFY(!p.full());
+        QCOMPARE(p.pixel(480, 10), paperColour);
+        p.grow(40);
+        QCOMPARE(p.pixel(510, 10), paperColour);  // the reset erased beyond the first width too
+    }
+
+    void linesArcsAndText() {
+        RecordingPaper p(1100, 225, paperColour, ink);
+        p.line({500, 185}, {530, 185});  // across a tile boundary, both ends drawn
+        for (int x = 500; x <= 530; ++x) QVERIFY2(inked(p, x, 185), qPrintable(QString::number(x)));
+        QVERIFY(!inked(p, 499, 185) && !inked(p, 531, 185));
+        p.line({40, 185}, {40, 100});  // vertical, upwards
+        for (int y = 100; y <= 185; ++y) QVERIFY(inked(p, 40, y));
+
+        p.line({1090, 50}, {1200, 50});  // nothing lands beyond the width
+        QVERIFY(inked(p, 1099, 50));
+        p.grow(200);
+        QCOMPARE(p.pixel(1100, 50), paperColour);
+
+        // Upper half of an ellipse: everything drawn lies inside its box and above the centre.
+        p.arc(QPointF(300, 100), 10, 30, 0.0, M_PI, ink);
+        int drawn = 0;
+        for (int x = 285; x <= 315; ++x)
+            for (int y = 60; y <= 110; ++y)
+                if (inked(p, x, y)) {
+                    ++drawn;
+                    QVERIFY(x >= 289 && x <= 311 && y >= 69 && y <= 101);
+                }
+        QVERIFY(drawn > 20);
+        QVERIFY(inked(p, 300, 70));  // the top of the arc
+
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(8);
+        p.text({600, 195}, QStringLiteral("Стнд 0.5"), font, ink);
+        int textPixels = 0;
+        for (int x = 600; x < 660; ++x)
+            for (int y = 195; y < 212; ++y) textPixels += p.pixel(x, y) != paperColour;
+        QVERIFY(textPixels > 20);
+        for (int x = 590; x < 700; ++x) QCOMPARE(p.pixel(x, 194), paperColour);  // nothing above the top
+    }
+
+    void viewShowsTheVisiblePart() {
+        RecordingPaper p(497, 100, paperColour, ink);
+        p.grow(40);
+        p.line({520, 20}, {520, 60});
+        PaperView view(p);
+        view.resize(497, 100);
+        view.setPaperLeft(-40);  // the newest part in view
+        const QImage shot = view.grab().toImage();
+        QCOMPARE(shot.pixelColor(480, 40), ink);  // paper x 520 shows at view x 480
+        QCOMPARE(shot.pixelColor(481, 40), paperColour);
+        view.setPaperLeft(0);
+        QCOMPARE(view.grab().toImage().pixelColor(480, 40), paperColour);
+    }
+
+    void strips_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("strips");
+        QTest::newRow("fresh ileum paper") << 497 << 1 << 1;
+        QTest::newRow("1111") << 1111 << 1 << 1;
+        QTest::newRow("2100: two strips end here") << 2100 << 1 << 2;
+        QTest::newRow("2220") << 2220 << 2 << 3;
+        QTest::newRow("2221") << 2221 << 2 << 3;
+        QTest::newRow("full paper") << 16383 << 9 << 18;
+    }
+    void strips() {
+        QFETCH(int, width);
+        QFETCH(int, pages);
+        QFETCH(int, strips);
+        const QVector<PrintStrip> s = printStrips(width);
+        QCOMPARE(s.size(), strips);
+        QCOMPARE(s.last().page + 1, pages);
+        QCOMPARE(s[0].at, QPointF(800, 1410));
+        QCOMPARE(s[0].sourceLeft, 3500.0 / 15);  // 233⅓ pixels
+        QCOMPARE(s[0].sourceWidth, 14000.0 / 15);
+        if (strips > 1) {
+            QCOMPARE(s[1].at, QPointF(800, 7610));
+            QCOMPARE(s[1].page, 0);
+            QCOMPARE(s[1].sourceLeft, 17500.0 / 15);
+        }
+    }
+
+    // Whatever its width, the recording from 233⅓ pixels to its end is printed, without gaps.
+    void stripsCoverEveryRecording() {
+        for (int width = 1; width <= RecordingPaper::maxWidth; width += 7) {
+            const QVector<PrintStrip> s = printStrips(width);
+            double covered = 3500.0 / 15;
+            for (const PrintStrip& strip : s) {
+                QCOMPARE(strip.sourceLeft, covered);
+                covered += strip.sourceWidth;
+            }
+            QVERIFY(covered >= width);
+            if (s.size() > 1) QVERIFY(s.last().sourceLeft < width);  // no empty strip at the end
+        }
+    }
+
+    void printingAsksFirst() {
+        TestContext t;
+        RecordingPaper p(2221, 225, paperColour, ink);
+        t.messages.answers = {MsgAnswer::No};
+        printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"));
+        QCOMPARE(t.printer.documents(), 0);
+        QVERIFY(!QFile::exists(t.printDir.filePath(QStringLiteral("printout.pdf"))));
+        const MessageRequest& m = t.messages.shown.at(0);
+        QCOMPARE(m.title, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"));
+        QVERIFY(m.text.startsWith(QStringLiteral("Вы нажали кнопку 'Печать'.")));
+        QCOMPARE(m.buttons, MsgButtons::YesNo);
+        QCOMPARE(m.icon, MsgIcon::Critical);
+        QCOMPARE(m.defaultAnswer, MsgAnswer::No);
+    }
+
+    void printsPagesIntoThePdf_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("497") << 497 << 1;
+        QTest::newRow("2221") << 2221 << 2;
+        QTest::newRow("16383") << 16383 << 9;
+    }
+    void printsPagesIntoThePdf() {
+        QFETCH(int, width);
+        QFETCH(int, pages);
+        TestContext t;
+        RecordingPaper p(width, 169, paperColour, ink);
+        for (int x = 250; x < width; x += 40) p.line({x, 30}, {x, 140});
+        t.messages.answers = {MsgAnswer::Yes};
+        printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"));
+        QCOMPARE(t.printer.documents(), 1);
+        QCOMPARE(pdfPages(t.printDir.filePath(QStringLiteral("printout.pdf"))), pages);
+    }
+};
+
+QTEST_MAIN(TstPaper)
+#include "tst_paper.moc"
