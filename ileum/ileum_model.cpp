@@ -1,0 +1,97 @@
+#include "ileum_model.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "numtext.h"
+#include "random_source.h"
+
+float readSingle(const QString& text) {
+    const double v = numtext::numberReading(text);
+    return static_cast<float>(std::clamp(v, -double(FLT_MAX), double(FLT_MAX)));
+}
+
+void IleumModel::startExperiment(RandomSource& random) {
+    random.reseedFromClock();
+    MatchPhase = 0;
+    RefY = static_cast<qint16>(std::floor(random.uniform() * 7 + (BaseY - 6)));
+    Sensitivity = static_cast<float>(std::floor(random.uniform() * 41 + 10) / 10);
+}
+
+void IleumModel::confirmStandard(RandomSource& random) {
+    MatchVolume = static_cast<float>(std::floor(random.uniform() * 31 + 20) / 100);
+}
+
+float IleumModel::effectiveDose(float amount) {
+    // The table is read on the amount as written with 7 significant digits; its gaps are kept.
+    const double a = numtext::numberReading(numtext::generalForm(amount));
+    auto plus = [amount](double c) { return static_cast<float>(double(amount) + c); };
+    if (a <= 0.19) return plus(1);
+    if (a >= 0.2 && a <= 0.3) return plus(1.3);
+    if (a >= 0.31 && a <= 0.7) return plus(1.5);
+    if (a >= 0.71 && a <= 1) return plus(1.7);
+    if (a >= 1.1 && a <= 5) return plus(1.9);
+    if (a >= 5.1 && a <= 15) return plus(2);
+    if (a >= 15.1 && a <= 17) return 17.1f;
+    return amount;
+}
+
+double IleumModel::Caclulate_Resp(const float& x) {
+    parts = {};
+    if (!(x > 0)) return 0;  // no stimulus, no response (the screens never inject nothing)
+    parts.LogValue = static_cast<float>(std::log(double(x)));
+    parts.IntPart = static_cast<qint16>(std::abs(std::trunc(parts.LogValue)));
+    QString text = numtext::generalForm(parts.LogValue);
+    if (text.contains(u'E')) text = QStringLiteral("0");  // |ln x| below 0.0001: the digit is 0
+    const qsizetype point = text.indexOf(u'.');
+    parts.DigitPos = static_cast<qint16>(point + 2);  // 1-based, after the point
+    parts.Digits = point >= 0 && point + 1 < text.size() ? text.mid(point + 1, 1) : QStringLiteral("0");
+    return 10.0 * parts.IntPart + numtext::numberReading(parts.Digits);
+}
+
+InjectionResult IleumModel::inject(const QString& doseBox, const QString& stdBox) {
+    InjectionResult r;
+    const float dose = readSingle(doseBox);
+    if (StdInjection == 1) {
+        r.amount = StdAmount;
+    } else if (MatchPhase == 1) {
+        // The unknown is only injected after a standard was confirmed, so MatchVolume is set.
+        r.amount = MatchVolume > 0 ? (dose / MatchVolume) * readSingle(stdBox) : 0;
+    } else {
+        r.amount = dose;
+    }
+    StdInjection = 0;
+
+    r.effective = effectiveDose(r.amount);
+    r.stimulus = std::min(Sensitivity * r.effective, FLT_MAX);
+    r.response = Caclulate_Resp(r.stimulus);
+
+    const double D = numtext::numberReading(doseBox);
+    r.flicker = MatchPhase == 0 && D < 0.03;
+
+    double y = RefY - (std::floor(double(r.stimulus)) + r.response);
+    if (D >= 0.06 && D <= 0.09) y += 7;
+    else if (D >= 0.03 && D <= 0.05) y += 12;
+    r.PeakY = y <= 20 ? qint16(20) : static_cast<qint16>(std::nearbyint(std::min(y, double(BaseY))));
+    return r;
+}
+
+IleumModel::Actual IleumModel::trueConcentration(const QString& stdBox) const {
+    const float S = readSingle(stdBox);
+    if (S == 0) return {-1, true};
+    // A standard typed but never confirmed has no matching volume: the experiment was not
+    // conducted properly, as when no standard was typed.
+    if (MatchVolume == 0) return {-1, false};
+    return {S / MatchVolume, false};
+}
+
+std::optional<float> IleumModel::studentConcentration(const QString& stdBox, const QString& volumeBox) {
+    const float V = readSingle(volumeBox);
+    if (V == 0) return std::nullopt;
+    return readSingle(stdBox) / V;
+}
+
+float IleumModel::errorRatio(float actualConc, float studentConc) {
+    const float actual = readSingle(numtext::generalForm(actualConc));
+    return (actual - studentConc) / actual * 100.0f;
+}

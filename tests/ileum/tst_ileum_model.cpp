@@ -1,0 +1,221 @@
+// The arithmetic of the ileum bioassay.
+#include <QtTest>
+#include <cfloat>
+
+#include "fakes.h"
+#include "ileum_model.h"
+#include "numtext.h"
+
+namespace {
+
+IleumModel referenceModel(float sensitivity) {
+    IleumModel m;
+    m.BaseY = 185;
+    m.RefY = 182;
+    m.Sensitivity = sensitivity;
+    return m;
+}
+
+}  // namespace
+
+class TstIleumModel : public QObject {
+    Q_OBJECT
+private slots:
+    void workedExamples_data() {
+        QTest::addColumn<QString>("dose");
+        QTest::addColumn<float>("sensitivity");
+        QTest::addColumn<float>("x");
+        QTest::addColumn<double>("R");
+        QTest::addColumn<int>("peakY");
+        QTest::newRow("0.1") << "0.1" << 1.0f << 1.1f << 0.0 << 181;
+        QTest::newRow("0.19") << "0.19" << 1.0f << 1.19f << 1.0 << 180;
+        QTest::newRow("0.195 in a gap") << "0.195" << 1.0f << 0.195f << 16.0 << 166;
+        QTest::newRow("0.2") << "0.2" << 1.0f << 1.5f << 4.0 << 177;
+        QTest::newRow("1") << "1" << 1.0f << 2.7f << 9.0 << 171;
+        QTest::newRow("1.05 in a gap") << "1.05" << 1.0f << 1.05f << 0.0 << 181;
+        QTest::newRow("10") << "10" << 1.0f << 12.0f << 24.0 << 146;
+        QTest::newRow("16") << "16" << 1.0f << 17.1f << 28.0 << 137;
+        QTest::newRow("17") << "17" << 1.0f << 17.1f << 28.0 << 137;
+        QTest::newRow("100") << "100" << 1.0f << 100.0f << 46.0 << 36;
+        QTest::newRow("50 at sensitivity 3: ceiling") << "50" << 3.0f << 150.0f << 50.0 << 20;
+        QTest::newRow("0.08: small-dose reduction") << "0.08" << 2.0f << 2.16f << 7.0 << 180;
+        QTest::newRow("0.5 at sensitivity 5") << "0.5" << 5.0f << 10.0f << 23.0 << 149;
+        QTest::newRow("0.05: clamped to the baseline") << "0.05" << 1.0f << 1.05f << 0.0 << 185;
+        QTest::newRow("0.075 after halving: 7 pixels less") << "0.075" << 1.0f << 1.075f << 0.0 << 185;
+    }
+    void workedExamples() {
+        QFETCH(QString, dose);
+        QFETCH(float, sensitivity);
+        QFETCH(float, x);
+        QFETCH(double, R);
+        QFETCH(int, peakY);
+        IleumModel m = referenceModel(sensitivity);
+        const InjectionResult r = m.inject(dose, QString());
+        QCOMPARE(r.stimulus, x);
+        QCOMPARE(r.response, R);
+        QVERIFY(!r.flicker);
+        QCOMPARE(int(r.PeakY), peakY);
+    }
+
+    void responseValue_data() {
+        QTest::addColumn<float>("x");
+        QTest::addColumn<double>("R");
+        QTest::newRow("1") << 1.0f << 0.0;
+        QTest::newRow("10") << 10.0f << 23.0;
+        QTest::newRow("0.5") << 0.5f << 6.0;
+        QTest::newRow("0.195") << 0.195f << 16.0;
+        QTest::newRow("1.1") << 1.1f << 0.0;
+        // ln x is 2.29999995 in single precision, written 2.3: the carried digit counts.
+        QTest::newRow("carried by the rounding") << float(std::exp(2.3)) << 23.0;
+        QTest::newRow("tiny logarithm") << 1.00001f << 0.0;
+        QTest::newRow("largest float") << FLT_MAX << 887.0;
+    }
+    void responseValue() {
+        QFETCH(float, x);
+        QFETCH(double, R);
+        IleumModel m;
+        QCOMPARE(m.Caclulate_Resp(x), R);
+    }
+
+    void carriedLogarithmIsWrittenRounded() {
+        IleumModel m;
+        m.Caclulate_Resp(float(std::exp(2.3)));
+        QVERIFY(double(m.parts.LogValue) < 2.3);  // 2.29999995
+        QCOMPARE(numtext::generalForm(m.parts.LogValue), QStringLiteral("2.3"));
+        QCOMPARE(m.parts.IntPart, qint16(2));
+        QCOMPARE(m.parts.Digits, QStringLiteral("3"));
+    }
+
+    void effectiveDoseGaps_data() {
+        QTest::addColumn<float>("amount");
+        QTest::addColumn<float>("effective");
+        QTest::newRow("0.19") << 0.19f << 1.19f;
+        QTest::newRow("0.195 gap") << 0.195f << 0.195f;
+        QTest::newRow("0.3") << 0.3f << 1.6f;
+        QTest::newRow("0.305 gap") << 0.305f << 0.305f;
+        QTest::newRow("0.31") << 0.31f << 1.81f;
+        QTest::newRow("0.7") << 0.7f << 2.2f;
+        QTest::newRow("0.71") << 0.71f << 2.41f;
+        QTest::newRow("1.05 gap") << 1.05f << 1.05f;
+        QTest::newRow("5") << 5.0f << 6.9f;
+        QTest::newRow("5.05 gap") << 5.05f << 5.05f;
+        QTest::newRow("5.1") << 5.1f << 7.1f;
+        QTest::newRow("15") << 15.0f << 17.0f;
+        QTest::newRow("15.05 gap") << 15.05f << 15.05f;
+        QTest::newRow("15.1") << 15.1f << 17.1f;
+        QTest::newRow("16.5") << 16.5f << 17.1f;
+        QTest::newRow("17") << 17.0f << 17.1f;
+        QTest::newRow("17.5 above") << 17.5f << 17.5f;
+        // 0.1900000051 as a float is written 0.19: the rounded value decides the row.
+        QTest::newRow("float just above 0.19") << std::nextafter(0.19f, 1.0f) << std::nextafter(0.19f, 1.0f) + 1.0f;
+    }
+    void effectiveDoseGaps() {
+        QFETCH(float, amount);
+        QFETCH(float, effective);
+        QCOMPARE(IleumModel::effectiveDose(amount), effective);
+    }
+
+    void threshold() {
+        IleumModel m = referenceModel(1.0f);
+        QVERIFY(m.inject(QStringLiteral("0.029"), {}).flicker);
+        QVERIFY(!m.inject(QStringLiteral("0.03"), {}).flicker);
+        m.MatchPhase = 1;  // no threshold in the matching phase
+        m.MatchVolume = 0.25f;
+        QVERIFY(!m.inject(QStringLiteral("0.029"), QStringLiteral("0.5")).flicker);
+        QVERIFY(!m.inject(QStringLiteral("0.03"), QStringLiteral("0.5")).flicker);
+    }
+
+    void injectionKinds() {
+        IleumModel m = referenceModel(1.0f);
+        m.MatchPhase = 1;
+        m.MatchVolume = 0.25f;
+        // The unknown: V / MatchVolume × S.
+        QCOMPARE(m.inject(QStringLiteral("0.1"), QStringLiteral("0.5")).amount, (0.1f / 0.25f) * 0.5f);
+        // A pending standard-series injection uses its amount, then is cleared.
+        m.StdInjection = 1;
+        m.StdAmount = 1.0f;
+        QCOMPARE(m.inject(QStringLiteral("0.1"), QStringLiteral("0.5")).amount, 1.0f);
+        QCOMPARE(m.StdInjection, quint8(0));
+        // The dose box at 0.05 ml makes the standard 12 pixels shorter than at 0.1 ml.
+        m.StdInjection = 1;
+        const int at01 = m.inject(QStringLiteral("0.1"), QStringLiteral("0.5")).PeakY;
+        m.StdInjection = 1;
+        const int at005 = m.inject(QStringLiteral("0.05"), QStringLiteral("0.5")).PeakY;
+        QCOMPARE(at005 - at01, 12);
+    }
+
+    // Whatever RefY was drawn, a stimulus of 118 reaches the ceiling; 117 may not.
+    void ceilingAt118() {
+        for (float x : {118.0f, 120.0f, 500.0f, 1e6f}) {
+            IleumModel m = referenceModel(1.0f);
+            m.RefY = 185;
+            m.MatchPhase = 1;
+            m.StdInjection = 1;
+            m.StdAmount = x;  // above 17: the effective dose is the amount
+            QCOMPARE(int(m.inject(QStringLiteral("0.1"), QStringLiteral("1")).PeakY), 20);
+        }
+        IleumModel m = referenceModel(1.0f);
+        m.RefY = 185;
+        QCOMPARE(int(m.inject(QStringLiteral("117"), {}).PeakY), 21);
+    }
+
+    void hugeTypedNumbersSaturate() {
+        IleumModel m = referenceModel(5.0f);
+        const InjectionResult r = m.inject(QStringLiteral("1") + QString(45, u'0'), {});
+        QVERIFY(std::isfinite(r.stimulus));
+        QCOMPARE(int(r.PeakY), 20);
+    }
+
+    void draws() {
+        ScriptedRandom random;
+        IleumModel m;
+        m.BaseY = 185;
+        random.values = {0.0, 0.0, 0.999999, 0.999999, 0.5};
+        m.MatchPhase = 1;
+        m.startExperiment(random);
+        QCOMPARE(m.MatchPhase, quint8(0));
+        QCOMPARE(m.RefY, qint16(179));
+        QCOMPARE(m.Sensitivity, 1.0f);
+        m.startExperiment(random);
+        QCOMPARE(m.RefY, qint16(185));
+        QCOMPARE(m.Sensitivity, 5.0f);
+        m.confirmStandard(random);
+        QCOMPARE(m.MatchVolume, 0.35f);  // floor(0.5 × 31 + 20) / 100
+        QCOMPARE(random.reseeds, 2);
+    }
+
+    void concentrations() {
+        IleumModel m;
+        QCOMPARE(m.trueConcentration(QString()).conc, -1.0f);
+        QVERIFY(m.trueConcentration(QString()).noStandardTyped);
+        QCOMPARE(m.trueConcentration(QStringLiteral("0.5")).conc, -1.0f);  // typed, never confirmed
+        QVERIFY(!m.trueConcentration(QStringLiteral("0.5")).noStandardTyped);
+        m.MatchVolume = 0.21f;
+        QCOMPARE(m.trueConcentration(QStringLiteral("0.5")).conc, 0.5f / 0.21f);
+        QCOMPARE(numtext::generalForm(m.trueConcentration(QStringLiteral("0.5")).conc), QStringLiteral("2.380952"));
+
+        QCOMPARE(*IleumModel::studentConcentration(QStringLiteral("0.5"), QStringLiteral("0.25")), 2.0f);
+        QVERIFY(!IleumModel::studentConcentration(QStringLiteral("0.5"), QStringLiteral("0")));
+        QVERIFY(!IleumModel::studentConcentration(QStringLiteral("0.5"), QStringLiteral(".")));
+    }
+
+    void errorRatio_data() {
+        QTest::addColumn<float>("actual");
+        QTest::addColumn<float>("student");
+        QTest::addColumn<QString>("ratio");
+        QTest::newRow("too high") << 2.3f << 2.5f << "-8.695655";
+        QTest::newRow("too low") << 0.5f / 0.21f << 2.380952f << "0";
+        QTest::newRow("0.5 with 0.21 ml, answer 2.4") << 0.5f / 0.21f << 2.4f << "-0.8000252";
+        QTest::newRow("answer 0") << 0.5f / 0.21f << 0.0f << "100";
+        QTest::newRow("0.5 with 0.4 ml, answer 1") << 0.5f / 0.4f << 1.0f << "20";
+    }
+    void errorRatio() {
+        QFETCH(float, actual);
+        QFETCH(float, student);
+        QFETCH(QString, ratio);
+        QCOMPARE(numtext::generalForm(IleumModel::errorRatio(actual, student)), ratio);
+    }
+};
+
+QTEST_APPLESS_MAIN(TstIleumModel)
+#include "tst_ileum_model.moc"
