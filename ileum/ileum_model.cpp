@@ -52,6 +52,7 @@ double IleumModel::Caclulate_Resp(const float& x) {
 InjectionResult IleumModel::inject(const QString& doseBox, const QString& stdBox) {
     InjectionResult r;
     const float dose = readSingle(doseBox);
+    if (StdInjection == 0) InjLabel = MatchPhase == 1 ? doseBox + QStringLiteral("мл") : doseBox;
     if (StdInjection == 1) {
         r.amount = StdAmount;
     } else if (MatchPhase == 1) {

@@ -52,7 +52,9 @@ public:
     double Caclulate_Resp(const float& x);
 
     // One injection with the dose box and standard-dose box as they read now; clears a
-    // pending standard-series injection.
+    // pending standard-series injection. A plain injection is labelled with the dose box's
+    // text, an injection of the unknown with the text and "мл"; the standard series keeps
+    // the label its button set.
     InjectionResult inject(const QString& doseBox, const QString& stdBox);
 
     // The true concentration when an examination ends: S / MatchVolume, or −1 when no

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "data_files.h"
@@ -12,6 +13,8 @@
 #include "heart_run_state.h"
 #include "heart_windows.h"
 #include "help.h"
+#include "ileum_model.h"
+#include "ileum_recorder.h"
 #include "launcher_windows.h"
 
 namespace {
@@ -61,6 +64,41 @@ int main(int argc, char** argv) {
         shoot(home, QStringLiteral("%1_password").arg(QLatin1String(name)));
         click(home, home->member().tutName);
         shoot(nav.find(home->member().experimentWindow), QStringLiteral("%1_placeholder").arg(QLatin1String(name)));
+    }
+
+    {
+        // The ileum's recorder after a dose-response curve and a few standards.
+        IleumModel model;
+        QWidget host;
+        auto* dose = new QLineEdit(&host);
+        auto* standard = new QLineEdit(QStringLiteral("0.5"), &host);
+        auto* rec = new IleumRecorder(t.ctx, model, &host);
+        rec->setControls({dose, standard, nullptr, nullptr, {}});
+        rec->SetupRecorder();
+        model.RefY = 182;
+        model.Sensitivity = 2.5f;
+        rec->placeRuler();
+        auto inject = [&](const QString& text) {
+            dose->setText(text);
+            rec->Cmd_inject_Click();
+            rec->finishInjection();
+        };
+        for (const char* d : {"0.02", "0.05", "0.1", "0.2", "0.4", "0.8", "1.6", "3.2", "6.4", "12.8"})
+            inject(QString::fromLatin1(d));
+        model.MatchPhase = 1;
+        model.MatchVolume = 0.3f;
+        for (const char* label : {"Стнд ", "2Стнд", "1/2Стнд"}) {
+            model.InjLabel = QString::fromUtf8(label);
+            model.StdInjection = 1;
+            model.StdAmount = 0.5f * (label[0] == '2' ? 2 : label[0] == '1' ? 0.5f : 1);
+            inject(QStringLiteral("0.1"));
+        }
+        inject(QStringLiteral("0.25"));
+        rec->setRulerX(rec->paper().width() - 140);
+        host.resize(rec->sizeHint());
+        rec->resize(rec->sizeHint());
+        host.show();
+        shoot(rec, QStringLiteral("ileum_recorder"));
     }
 
     RecordingMessages messages;

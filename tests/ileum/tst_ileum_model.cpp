@@ -51,6 +51,7 @@ private slots:
         QFETCH(int, peakY);
         IleumModel m = referenceModel(sensitivity);
         const InjectionResult r = m.inject(dose, QString());
+        QCOMPARE(m.InjLabel, dose);
         QCOMPARE(r.stimulus, x);
         QCOMPARE(r.response, R);
         QVERIFY(!r.flicker);
@@ -131,10 +132,13 @@ private slots:
         m.MatchVolume = 0.25f;
         // The unknown: V / MatchVolume × S.
         QCOMPARE(m.inject(QStringLiteral("0.1"), QStringLiteral("0.5")).amount, (0.1f / 0.25f) * 0.5f);
+        QCOMPARE(m.InjLabel, QStringLiteral("0.1мл"));
         // A pending standard-series injection uses its amount, then is cleared.
         m.StdInjection = 1;
         m.StdAmount = 1.0f;
+        m.InjLabel = QStringLiteral("2Стнд");
         QCOMPARE(m.inject(QStringLiteral("0.1"), QStringLiteral("0.5")).amount, 1.0f);
+        QCOMPARE(m.InjLabel, QStringLiteral("2Стнд"));
         QCOMPARE(m.StdInjection, quint8(0));
         // The dose box at 0.05 ml makes the standard 12 pixels shorter than at 0.1 ml.
         m.StdInjection = 1;

@@ -1,0 +1,221 @@
+#include "ileum_recorder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "ileum_model.h"
+#include "numtext.h"
+#include "program_context.h"
+
+namespace {
+
+const QColor paperColour(0x1c, 0x2b, 0x3b);  // dark, like smoked paper
+const QColor inkColour(Qt::white);
+
+// The ruler's scale: 2 at the bottom to 10 at the top, a division every 5 pixels.
+QPixmap rulerPicture(int height) {
+    QPixmap pm(23, height);
+    pm.fill(QColor(0xf4, 0xe9, 0xc8));
+    QPainter p(&pm);
+    p.setPen(QColor(0x5a, 0x45, 0x20));
+    p.drawRect(0, 0, 22, height - 1);
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(8);
+    p.setFont(f);
+    const int bottom = height - 15, top = 15;
+    const int divisions = (bottom - top) / 5;
+    for (int i = 0; i <= divisions; ++i) {
+        const int y = bottom - i * 5;
+        const bool major = i % 5 == 0;
+        p.drawLine(0, y, major ? 8 : 4, y);
+    }
+    for (int n = 2; n <= 10; ++n) {
+        const int y = bottom - (n - 2) * (bottom - top) / 8;
+        p.drawText(QRect(9, y - 6, 14, 12), Qt::AlignCenter, QString::number(n));
+    }
+    return pm;
+}
+
+// The ruler follows the pointer while it is dragged over the paper.
+class Ruler : public QLabel {
+public:
+    Ruler(QWidget* paperView, std::function<void(int)> moveTo) : QLabel(paperView), m_moveTo(std::move(moveTo)) {
+        setCursor(Qt::SizeHorCursor);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        const QPoint inView = mapToParent(e->position().toPoint());
+        if (parentWidget()->rect().contains(inView)) m_moveTo(inView.x());
+    }
+
+private:
+    std::function<void(int)> m_moveTo;
+};
+
+}  // namespace
+
+IleumRecorder::IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* parent)
+    : QGroupBox(QStringLiteral("Самописец"), parent),
+      m_ctx(ctx),
+      m_model(model),
+      m_paper(viewWidth, viewHeight, paperColour, inkColour),
+      m_view(new PaperView(m_paper, this)),
+      m_scroll(new QScrollBar(Qt::Horizontal, this)),
+      m_pause(new QTimer(this)) {
+    setObjectName(QStringLiteral("FraPicture"));
+    m_view->setObjectName(QStringLiteral("Pic_Continer"));
+    m_view->setFixedSize(viewWidth, viewHeight);
+    m_ruler = new Ruler(m_view, [this](int viewX) { setRulerX(viewX - paperLeft()); });
+    m_ruler->setObjectName(QStringLiteral("Picture1"));
+    m_ruler->setPixmap(rulerPicture(viewHeight));
+    m_ruler->setFixedSize(23, viewHeight);
+    m_ruler->setToolTip(QStringLiteral("Переместите для измерений. 1 деление = 0,25см"));
+
+    m_scroll->setObjectName(QStringLiteral("HScrPic"));
+    m_scroll->setFixedWidth(viewWidth);
+    m_scroll->setSingleStep(1);
+    m_scroll->setPageStep(1);
+    m_scroll->setRange(0, 0);
+    m_scroll->setTracking(false);  // the view follows the thumb when it is released
+    connect(m_scroll, &QScrollBar::valueChanged, this, [this] { HScrPic_Change(scrollValue()); });
+
+    m_pause->setObjectName(QStringLiteral("Timer_Syringe"));
+    m_pause->setSingleShot(true);
+    m_pause->setInterval(1000);
+    connect(m_pause, &QTimer::timeout, this, &IleumRecorder::finishInjection);
+
+    m_font = QFont(QStringLiteral("Liberation Sans"));
+    m_font.setPointSize(8);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(0);
+    layout->addWidget(m_view);
+    layout->addWidget(m_scroll);
+}
+
+int IleumRecorder::paperLeft() const { return m_view->paperLeft(); }
+
+void IleumRecorder::setPaperLeft(int left) {
+    m_view->setPaperLeft(left);
+    setRulerX(m_rulerX);
+}
+
+void IleumRecorder::setRulerX(int x) {
+    m_rulerX = x;
+    m_ruler->move(x + paperLeft(), -5);
+}
+
+int IleumRecorder::scrollPositions() const { return m_scroll->maximum(); }
+
+int IleumRecorder::scrollValue() const { return m_scroll->maximum() - m_scroll->value(); }
+
+void IleumRecorder::setScrollValue(int value) { m_scroll->setValue(m_scroll->maximum() - value); }
+
+void IleumRecorder::SetupRecorder() {
+    m_model.BaseY = static_cast<qint16>(m_paper.height() - 40);
+    m_ctx.random.reseedFromClock();
+    ResetRecorder();
+}
+
+void IleumRecorder::ResetRecorder() {
+    m_paper.reset();
+    PaperWidth0 = m_paper.width();
+    PaperLeft0 = 0;
+    setPaperLeft(PaperLeft0);
+    ViewLeft = paperLeft();
+    {
+        const QSignalBlocker quiet(m_scroll);
+        m_scroll->setRange(0, 0);
+        m_scroll->setValue(0);
+    }
+    GrowthLimit = m_paper.width();
+    ScrollUnit = GrowthLimit / 4;
+    Growth = 0;
+    ScrollStep = 4;
+    m_view->update();
+}
+
+bool IleumRecorder::injecting() const { return m_pause->isActive(); }
+
+void IleumRecorder::Cmd_inject_Click() {
+    if (injecting()) return;
+    if (m_controls.syringe) m_controls.syringe->show();
+    m_disabled.clear();
+    for (QWidget* w : std::as_const(m_controls.injectControls)) {
+        if (w && w->isEnabled()) {
+            w->setEnabled(false);
+            m_disabled << w;
+        }
+    }
+    m_pause->start();
+}
+
+void IleumRecorder::refuse(const QString& text, QWidget* focus) {
+    m_ctx.message({text, {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
+    if (focus) focus->setFocus();
+}
+
+void IleumRecorder::finishInjection() {
+    m_pause->stop();
+    if (m_controls.syringe) m_controls.syringe->hide();
+    for (const QPointer<QWidget>& w : std::as_const(m_disabled))
+        if (w) w->setEnabled(true);
+    m_disabled.clear();
+
+    // The ruler waits just beyond the paper's end; the newest part comes into view.
+    setRulerX(m_paper.width() + 15);
+    setPaperLeft(ViewLeft);
+
+    const QString dose = m_controls.dose ? m_controls.dose->text() : QString();
+    if (m_model.StdInjection != 1 && (dose.isEmpty() || numtext::numberReading(dose) == 0)) {
+        refuse(QStringLiteral(" Введите правильную дозу! "), m_controls.dose);
+        return;
+    }
+    if (m_controls.unknownUnit) m_controls.unknownUnit->setText(dose + QStringLiteral(" мл"));
+    if (m_paper.full()) {
+        refuse(QStringLiteral(" Память самописца переполнена! "), nullptr);
+        return;
+    }
+
+    const int W = m_paper.grow(40);
+    const int left = paperLeft() - 40;
+    if (Growth > GrowthLimit) {
+        const int value = scrollValue();
+        const QSignalBlocker quiet(m_scroll);
+        m_scroll->setMaximum(m_scroll->maximum() + ScrollStep);
+        setScrollValue(value);
+        ScrollStep = 1;
+        GrowthLimit = ScrollUnit;
+        Growth = 0;
+    }
+    const int baseY = m_model.BaseY;
+    m_paper.line({W - 50, baseY}, {W - 30, baseY});
+    Growth += 40;
+
+    const InjectionResult r = m_model.inject(dose, m_controls.standard ? m_controls.standard->text() : QString());
+    if (r.flicker) {
+        m_paper.arc(QPointF(W - 60, baseY), 10, 4, 0.2, 3.3);
+    } else {
+        const int peak = r.PeakY;
+        m_paper.line({W - 70, baseY}, {W - 66, peak - 3});
+        m_paper.line({W - 51, baseY}, {W - 51, peak});
+        m_paper.arc(QPointF(W - 59, peak + 20), 10, 30, 0.7, 2.4);
+    }
+    m_paper.text({W - 70, baseY + 10}, m_model.InjLabel, m_font);
+
+    setPaperLeft(left);
+    ViewLeft = left;
+    m_view->paperChanged(W - 80, W);
+    if (m_controls.dose) m_controls.dose->setFocus();
+}
+
+void IleumRecorder::HScrPic_Change(int value) {
+    setPaperLeft(value == 0 ? ViewLeft : (value - scrollPositions()) * ScrollUnit);
+}

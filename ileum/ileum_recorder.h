@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QList>
+#include <QPointer>
+
+#include "recording_paper.h"
+
+class IleumModel;
+class ProgramContext;
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+class QTimer;
+
+// The ileum's kymograph: the paper behind its window, the scroll bar under it and the
+// ruler on it. Every injection grows the paper by 40 pixels and draws one contraction (or
+// a flicker) with its label; the scroll bar lets the student look back.
+class IleumRecorder : public QGroupBox {
+    Q_OBJECT
+public:
+    static constexpr int viewWidth = 497, viewHeight = 225;
+
+    // The controls of the experiment screen the injection sequence works with.
+    struct Controls {
+        QLineEdit* dose = nullptr;           // the dose box
+        QLineEdit* standard = nullptr;       // the standard-dose box
+        QLabel* unknownUnit = nullptr;       // unit label of the unknown button
+        QWidget* syringe = nullptr;          // shown during the injection pause
+        QList<QWidget*> injectControls;      // disabled during the pause
+    };
+
+    IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* parent = nullptr);
+    void setControls(const Controls& controls) { m_controls = controls; }
+
+    // First set-up of the recorder (fixes BaseY), and the reset of a new experiment.
+    void SetupRecorder();
+    void ResetRecorder();
+    // At every experiment start the ruler stands 25 pixels inside the paper's right edge.
+    void placeRuler() { setRulerX(m_paper.width() - 25); }
+
+    // The injection sequence: the syringe shows for one second (a single-shot timer; the
+    // injection controls are disabled meanwhile), then finishInjection() does the rest.
+    void Cmd_inject_Click();
+    void finishInjection();
+    bool injecting() const;
+
+    // The scroll bar's change, with the value as the recorder counts it: N at the left end
+    // (the start of the strip), 0 at the right end (the newest part).
+    void HScrPic_Change(int value);
+
+    const RecordingPaper& paper() const { return m_paper; }
+    int paperLeft() const;
+    int rulerX() const { return m_rulerX; }
+    void setRulerX(int x);  // the ruler's left edge, in paper pixels
+    int scrollPositions() const;  // N
+    int scrollValue() const;      // 0 … N
+    void setScrollValue(int value);
+
+    // Recorder state.
+    int ViewLeft = 0, GrowthLimit = 0, ScrollUnit = 0, ScrollStep = 4, Growth = 0;
+    int PaperWidth0 = 0, PaperLeft0 = 0;
+
+private:
+    void setPaperLeft(int left);
+    void refuse(const QString& text, QWidget* focus);
+
+    ProgramContext& m_ctx;
+    IleumModel& m_model;
+    Controls m_controls;
+    RecordingPaper m_paper;
+    PaperView* m_view;
+    QLabel* m_ruler;
+    QScrollBar* m_scroll;
+    QTimer* m_pause;
+    QList<QPointer<QWidget>> m_disabled;  // controls the pause disabled, to enable again
+    int m_rulerX = 0;
+    QFont m_font;
+};
