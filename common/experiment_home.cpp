@@ -313,13 +313,16 @@ HomeMember mainProgramHome() {
     return m;
 }
 
-void registerHome(ProgramContext& ctx, const HomeMember& member, const QString& experimentTitle) {
+void registerHome(ProgramContext& ctx, const HomeMember& member) {
     ctx.navigator.add(member.windowName, [&ctx, member]() -> QWidget* {
         auto* home = new ExperimentHome(ctx, member);
         if (home->load()) return home;
         delete home;
         return nullptr;
     });
+}
+
+void registerPlaceholder(ProgramContext& ctx, const HomeMember& member, const QString& experimentTitle) {
     const quint8* mode = member.mode;
     const QString homeName = member.windowName;
     ctx.navigator.add(member.experimentWindow, [&ctx, experimentTitle, mode, homeName]() -> QWidget* {

@@ -94,5 +94,7 @@ private:
 // The names and texts the three home screens of the main program share.
 HomeMember mainProgramHome();
 
-// Registers a home screen and, until the experiment screen exists, a placeholder for it.
-void registerHome(ProgramContext& ctx, const HomeMember& member, const QString& experimentTitle);
+// Registers a home screen with the program's navigator.
+void registerHome(ProgramContext& ctx, const HomeMember& member);
+// Until an experiment screen exists, a placeholder stands under its name.
+void registerPlaceholder(ProgramContext& ctx, const HomeMember& member, const QString& experimentTitle);

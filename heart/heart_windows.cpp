@@ -47,5 +47,6 @@ void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
     m.resetRunState = [&run] { run.reset(); };
     m.heartRules = true;
     m.dataLoaded = &run.Heart_DataLoaded;
-    registerHome(ctx, m, QStringLiteral("Влияние веществ на изолированное сердце лягушки"));
+    registerHome(ctx, m);
+    registerPlaceholder(ctx, m, QStringLiteral("Влияние веществ на изолированное сердце лягушки"));
 }

@@ -11,6 +11,11 @@ float readSingle(const QString& text) {
     return static_cast<float>(std::clamp(v, -double(FLT_MAX), double(FLT_MAX)));
 }
 
+bool usableAmount(const QString& text) {
+    const double v = numtext::numberReading(text);
+    return v > 0 && v <= double(FLT_MAX);
+}
+
 void IleumModel::startExperiment(RandomSource& random) {
     random.reseedFromClock();
     MatchPhase = 0;

@@ -75,3 +75,6 @@ public:
 
 // A number read from a box, as a 32-bit float; values beyond its range saturate.
 float readSingle(const QString& text);
+
+// A box holds an amount the experiment can use: a number above 0 that a 32-bit float holds.
+bool usableAmount(const QString& text);

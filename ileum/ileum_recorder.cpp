@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "ileum_model.h"
 #include "numtext.h"
@@ -17,8 +18,9 @@ namespace {
 const QColor paperColour(0x1c, 0x2b, 0x3b);  // dark, like smoked paper
 const QColor inkColour(Qt::white);
 
-// The ruler's scale: 2 at the bottom to 10 at the top, a division every 5 pixels.
-QPixmap rulerPicture(int height) {
+// The ruler's scale, numbered 2 to 10 with four divisions to a number: the mark 2 lies on the
+// baseline, 10 on the tallest contraction (the ruler hangs 5 pixels above the paper's top).
+QPixmap rulerPicture(int height, int baseline, int ceiling) {
     QPixmap pm(23, height);
     pm.fill(QColor(0xf4, 0xe9, 0xc8));
     QPainter p(&pm);
@@ -27,16 +29,11 @@ QPixmap rulerPicture(int height) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(8);
     p.setFont(f);
-    const int bottom = height - 15, top = 15;
-    const int divisions = (bottom - top) / 5;
-    for (int i = 0; i <= divisions; ++i) {
-        const int y = bottom - i * 5;
-        const bool major = i % 5 == 0;
-        p.drawLine(0, y, major ? 8 : 4, y);
-    }
-    for (int n = 2; n <= 10; ++n) {
-        const int y = bottom - (n - 2) * (bottom - top) / 8;
-        p.drawText(QRect(9, y - 6, 14, 12), Qt::AlignCenter, QString::number(n));
+    const double division = (baseline - ceiling) / 32.0;
+    for (int i = 0; i <= 32; ++i) {
+        const int y = static_cast<int>(std::lround(baseline - i * division));
+        p.drawLine(0, y, i % 4 == 0 ? 8 : 4, y);
+        if (i % 4 == 0) p.drawText(QRect(9, y - 6, 14, 12), Qt::AlignCenter, QString::number(2 + i / 4));
     }
     return pm;
 }
@@ -74,7 +71,7 @@ IleumRecorder::IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* pa
     m_view->setFixedSize(viewWidth, viewHeight);
     m_ruler = new Ruler(m_view, [this](int viewX) { setRulerX(viewX - paperLeft()); });
     m_ruler->setObjectName(QStringLiteral("Picture1"));
-    m_ruler->setPixmap(rulerPicture(viewHeight));
+    m_ruler->setPixmap(rulerPicture(viewHeight, viewHeight - 40 + 5, 20 + 5));
     m_ruler->setFixedSize(23, viewHeight);
     m_ruler->setToolTip(QStringLiteral("Переместите для измерений. 1 деление = 0,25см"));
 
@@ -174,7 +171,8 @@ void IleumRecorder::finishInjection() {
     setPaperLeft(ViewLeft);
 
     const QString dose = m_controls.dose ? m_controls.dose->text() : QString();
-    if (m_model.StdInjection != 1 && (dose.isEmpty() || numtext::numberReading(dose) == 0)) {
+    // A dose too large for single precision is refused like an empty one.
+    if (m_model.StdInjection != 1 && !usableAmount(dose)) {
         refuse(QStringLiteral(" Введите правильную дозу! "), m_controls.dose);
         return;
     }

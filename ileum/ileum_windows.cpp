@@ -1,6 +1,8 @@
 #include "ileum_windows.h"
 
 #include "experiment_home.h"
+#include "frm_ileum.h"
+#include "ileum_exam.h"
 #include "ileum_run_state.h"
 #include "program_context.h"
 
@@ -18,5 +20,13 @@ void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
     m.mode = &run.Ile_Mode;
     m.password = &run.Ile_Password;
     m.resetRunState = [&run] { run.reset(); };
-    registerHome(ctx, m, QStringLiteral("Биопроба гистамина на подвздошной кишке морской свинки"));
+    registerHome(ctx, m);
+
+    ctx.navigator.add(QStringLiteral("Frm_Ileum"), [&ctx, &run] {
+        auto* w = new Frm_Ileum(ctx, run);
+        w->Form_Load();
+        return w;
+    });
+    ctx.navigator.add(QStringLiteral("Frm_I_Exam"), [&ctx, &run] { return new Frm_I_Exam(ctx, run); });
+    ctx.navigator.add(QStringLiteral("Frm_Ile_Question"), [&ctx] { return new Frm_Ile_Question(ctx); });
 }

@@ -19,5 +19,6 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
     m.mode = &run.Oeso_Mode;
     m.password = &run.Oeso_Password;
     m.resetRunState = [&run] { run.reset(); };
-    registerHome(ctx, m, QStringLiteral("Действие веществ на пищевод лягушки"));
+    registerHome(ctx, m);
+    registerPlaceholder(ctx, m, QStringLiteral("Действие веществ на пищевод лягушки"));
 }

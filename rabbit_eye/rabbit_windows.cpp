@@ -22,5 +22,6 @@ void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
     m.mode = &run.Rab_Mode;
     m.password = &run.Rab_Password;
     m.resetRunState = [&run] { run.reset(); };
-    registerHome(ctx, m, QStringLiteral("Действие веществ на глаз кролика"));
+    registerHome(ctx, m);
+    registerPlaceholder(ctx, m, QStringLiteral("Действие веществ на глаз кролика"));
 }

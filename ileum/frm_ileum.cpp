@@ -1,0 +1,383 @@
+#include "frm_ileum.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "help.h"
+#include "ileum_recorder.h"
+#include "ileum_run_state.h"
+#include "input_filters.h"
+#include "numtext.h"
+#include "pictures.h"
+#include "printing.h"
+#include "program_context.h"
+#include "window_helpers.h"
+
+namespace {
+
+const QString tutorialCaption = QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим обучения");
+const QString examCaption = QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим проверки");
+
+template <typename T>
+T* named(T* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QPushButton* button(const char* name, const QString& caption, const QString& tip = {}) {
+    auto* b = named(new QPushButton(caption), name);
+    b->setToolTip(tip);
+    return b;
+}
+
+QLabel* label(const char* name, const QString& text) { return named(new QLabel(text), name); }
+
+QLineEdit* numberBox(const char* name) {
+    auto* box = named(new QLineEdit, name);
+    installNumericFilter(box);
+    return box;
+}
+
+}  // namespace
+
+Frm_Ileum::Frm_Ileum(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_run(run) {
+    RemoveSysMenuItems(this);
+    discardWindowKeys(this);
+    buildControls();
+    setFixedSize(sizeHint().expandedTo(QSize(780, 560)));
+}
+
+void Frm_Ileum::buildControls() {
+    // Set-up: the organ bath, and the syringe over it during an injection.
+    auto* setup = named(new QGroupBox(QStringLiteral("Установка")), "Fra_Setup");
+    auto* bath = label("Img_setup", QString());
+    bath->setPixmap(dataPicture(QStringLiteral("ileum_setup.png")));
+    bath->setAlignment(Qt::AlignCenter);
+    Img_inject = label("Img_inject", QString());
+    Img_inject->setParent(bath);
+    Img_inject->setPixmap(dataPicture(QStringLiteral("ileum_syringe.png")));
+    Img_inject->move(0, 0);
+    Img_inject->hide();
+    (new QVBoxLayout(setup))->addWidget(bath);
+
+    // Dose.
+    auto* doseGroup = named(new QGroupBox(QStringLiteral("Выбор дозы")), "Fra_Dose");
+    auto* down = button("Cmd_downdose", QStringLiteral("-"), QStringLiteral("Нажмите для уменьшения дозы вдвое"));
+    auto* up = button("Cmd_updose", QStringLiteral("+"), QStringLiteral("Нажмите для увеличения дозы вдвое"));
+    for (QPushButton* b : {down, up}) b->setFixedWidth(36);
+    Txt_Dose = numberBox("Txt_Dose");
+    Lab_drug = label("Lab_drug", QStringLiteral("Гистамин"));
+    auto* tube = label("Img_tube", QString());
+    tube->setPixmap(dataPicture(QStringLiteral("ileum_tube.png")));
+    Lab_dose = label("Lab_dose", QStringLiteral("Доза мкг"));
+    auto* doseGrid = new QGridLayout(doseGroup);
+    doseGrid->addWidget(tube, 0, 0, 2, 1);
+    doseGrid->addWidget(Lab_drug, 0, 1, 1, 3);
+    doseGrid->addWidget(down, 1, 1);
+    doseGrid->addWidget(Txt_Dose, 1, 2);
+    doseGrid->addWidget(up, 1, 3);
+    doseGrid->addWidget(Lab_dose, 2, 1, 1, 3);
+
+    Cmd_inject = button("Cmd_inject", QStringLiteral("Ввести"));
+    Cmd_inject->setIcon(QIcon(dataPicture(QStringLiteral("syringe_icon.png"))));
+    Cmd_inject->setIconSize(QSize(24, 24));
+    Cmd_MatchAssay = button("Cmd_MatchAssay", QStringLiteral("Стандартная кривая"), QStringLiteral("Построить стандартную кривую"));
+    Cmd_Calculate = button("Cmd_Calculate", QStringLiteral("Вычислить"), QStringLiteral("Вычислить концентрацию неизвестного раствора"));
+    Cmd_Calculate->hide();
+    auto* print = button("Cmd_Print", QStringLiteral("Печать"), QStringLiteral("Напечатать запись"));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(setup);
+    left->addWidget(doseGroup);
+    left->addWidget(Cmd_inject);
+    left->addWidget(Cmd_MatchAssay);  // "Вычислить" takes this place in the standard curve
+    left->addWidget(Cmd_Calculate);
+    left->addWidget(print);
+    left->addStretch();
+
+    // Task, recorder and the stage frames.
+    auto* task = named(new QGroupBox(QStringLiteral("Указание")), "Fra_Task");
+    auto* title = label("LabTitle", QStringLiteral("Вам дан раствор гистамина неизвестной концентрации. Найдите значение "
+                                                   "концентрации, используя препарат подвздошной кишки морской свинки. "
+                                                   "Постройте кривую зависимости доза-эффект и затем стандартную кривую."));
+    title->setWordWrap(true);
+    (new QVBoxLayout(task))->addWidget(title);
+
+    m_recorder = new IleumRecorder(m_ctx, m_model);
+
+    Frame_stddose = named(new QGroupBox(QStringLiteral("Введите дозу для стандартной кривой")), "Frame_stddose");
+    Txt_stddose = numberBox("Txt_stddose");
+    auto* stdOk = button("Cmd_stddose", QStringLiteral("OK"));
+    auto* stdRow = new QHBoxLayout(Frame_stddose);
+    stdRow->addWidget(label("Label2", QStringLiteral("Доза :")));
+    stdRow->addWidget(Txt_stddose);
+    stdRow->addWidget(label("Lab_stdunit", QStringLiteral("мкг")));
+    stdRow->addWidget(stdOk);
+    stdRow->addStretch();
+
+    Frame_Cmd_button = named(new QGroupBox(QStringLiteral("Введите")), "Frame_Cmd_button");
+    Cmd_Std = button("Cmd_Std", QStringLiteral("Стандарт"), QStringLiteral("Ввести стандартную дозу"));
+    auto* half = button("Cmd_HalfStd", QStringLiteral("Половина"), QStringLiteral("Ввести половину стандартной дозы"));
+    auto* dbl = button("Cmd_DoubleStd", QStringLiteral("Двойная"), QStringLiteral("Ввести двойную стандартную дозу"));
+    auto* unknown = button("Cmd_unknown", QStringLiteral("Неизвест-ная"),
+                           QStringLiteral("Ввести неизвестную дозу (сначала выберите дозу в мл)"));
+    Lab_stan = label("Lab_stan", QStringLiteral("мкг"));
+    Lab_half = label("Lab_half", QStringLiteral("мкг"));
+    Lab_doub = label("Lab_doub", QStringLiteral("мкг"));
+    lab_unk = label("lab_unk", QStringLiteral("мл"));
+    auto* series = new QGridLayout(Frame_Cmd_button);
+    const QList<QPair<QPushButton*, QLabel*>> pairs{{Cmd_Std, Lab_stan}, {half, Lab_half}, {dbl, Lab_doub}, {unknown, lab_unk}};
+    for (int i = 0; i < pairs.size(); ++i) {
+        series->addWidget(pairs[i].first, 0, i);
+        series->addWidget(pairs[i].second, 1, i, Qt::AlignHCenter);
+    }
+
+    Frame_Cal = named(new QGroupBox(QStringLiteral("Вычисление")), "Frame_Cal");
+    Lab_cal = label("Lab_cal", QStringLiteral("Введите количество неизвестного, используемое для стандартной дозы:"));
+    Txt_cal = numberBox("Txt_cal");
+    Cmd_Cal = button("Cmd_Cal", QStringLiteral("Считать"));
+    Lab_Con = label("Lab_Con", QStringLiteral("Концентрация гистамина в неизвестном растворе: "));
+    Label_cons = label("Label_cons", QString());
+    txt_con = named(new QLineEdit, "txt_con");
+    txt_con->setReadOnly(true);
+    LabMcg = label("LabMcg", QStringLiteral("мкг/мл"));
+    auto* cal = new QGridLayout(Frame_Cal);
+    cal->addWidget(Lab_cal, 0, 0, 1, 3);
+    cal->addWidget(Txt_cal, 0, 3);
+    cal->addWidget(label("Lab_calunit", QStringLiteral("мл")), 0, 4);
+    cal->addWidget(Cmd_Cal, 0, 5);
+    cal->addWidget(Lab_Con, 1, 0);
+    cal->addWidget(Label_cons, 1, 1);
+    cal->addWidget(txt_con, 1, 2, 1, 2);
+    cal->addWidget(LabMcg, 1, 4);
+    Txt_cal->setFixedWidth(70);
+    txt_con->setFixedWidth(110);
+    Frame_Cal->hide();
+    Frame_stddose->hide();
+    Frame_Cmd_button->hide();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(task);
+    right->addWidget(m_recorder);
+    right->addWidget(Frame_stddose);
+    right->addWidget(Frame_Cmd_button);
+    right->addWidget(Frame_Cal);
+    right->addStretch();
+
+    // Help and leaving.
+    auto* helpGroup = named(new QGroupBox(QStringLiteral("Помощь")), "Fra_Help");
+    auto* instruct = button("Cmd_Instruct", QStringLiteral("Инструкция"), QStringLiteral("Показать страницу помощи "));
+    Lab_stephelp = label("Lab_stephelp", QString());
+    Lab_stephelp->setStyleSheet(QStringLiteral("color: #00007f; font-weight: bold;"));
+    auto* helpRow = new QHBoxLayout(helpGroup);
+    helpRow->addWidget(instruct);
+    helpRow->addWidget(Lab_stephelp, 1);
+    auto* exitGroup = named(new QGroupBox(QStringLiteral("Выход")), "Fra_Exit");
+    Cmd_Next = button("Cmd_Next", QStringLiteral("Далее"), QStringLiteral("Закончить эксперимент и перейти на следующую страницу"));
+    Cmd_New = button("Cmd_New", QStringLiteral("Новый"), QStringLiteral("Начать новый эксперимент"));
+    Cmd_return = button("Cmd_return", QStringLiteral("Назад"), QStringLiteral("Вернуться в главное меню"));
+    auto* exitRow = new QHBoxLayout(exitGroup);
+    for (QPushButton* b : {Cmd_Next, Cmd_New, Cmd_return}) exitRow->addWidget(b);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(helpGroup, 1);
+    bottom->addWidget(exitGroup);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(left);
+    top->addLayout(right, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(bottom);
+
+    connect(down, &QPushButton::clicked, this, &Frm_Ileum::Cmd_downdose_Click);
+    connect(up, &QPushButton::clicked, this, &Frm_Ileum::Cmd_updose_Click);
+    connect(Txt_Dose, &QLineEdit::textChanged, this, [this] { lab_unk->setText(Txt_Dose->text() + QStringLiteral(" мл")); });
+    connect(Cmd_inject, &QPushButton::clicked, this, &Frm_Ileum::Cmd_inject_Click);
+    connect(Cmd_MatchAssay, &QPushButton::clicked, this, &Frm_Ileum::Cmd_MatchAssay_Click);
+    connect(stdOk, &QPushButton::clicked, this, &Frm_Ileum::Cmd_stddose_Click);
+    connect(Cmd_Std, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Std_Click);
+    connect(dbl, &QPushButton::clicked, this, &Frm_Ileum::Cmd_DoubleStd_Click);
+    connect(half, &QPushButton::clicked, this, &Frm_Ileum::Cmd_HalfStd_Click);
+    connect(unknown, &QPushButton::clicked, this, &Frm_Ileum::Cmd_unknown_Click);
+    connect(Cmd_Calculate, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Calculate_Click);
+    connect(Cmd_Cal, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Cal_Click);
+    connect(Cmd_Next, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Next_Click);
+    connect(Cmd_New, &QPushButton::clicked, this, &Frm_Ileum::Cmd_New_Click);
+    connect(Cmd_return, &QPushButton::clicked, this, &Frm_Ileum::Cmd_return_Click);
+    connect(instruct, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Instruct_Click);
+    connect(print, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Print_Click);
+
+    // During the syringe's second nothing else may start or change an injection.
+    m_recorder->setControls({Txt_Dose, Txt_stddose, lab_unk, Img_inject,
+                             {Cmd_inject, Cmd_Std, half, dbl, unknown, down, up, Txt_Dose, Cmd_MatchAssay, stdOk,
+                              Cmd_Calculate, Cmd_Next, Cmd_New, Cmd_return, print}});
+}
+
+bool Frm_Ileum::examination() const { return m_run.Ile_Mode == 2; }
+
+void Frm_Ileum::Form_Load() {
+    Txt_Dose->setText(QStringLiteral("0.1"));
+    Frame_Cal->hide();
+    Lab_stephelp->setText(QStringLiteral("Выберите дозу и введите раствор"));
+    Lab_drug->setText(QStringLiteral("Гистамин"));
+    setWindowTitle(tutorialCaption);
+    if (examination()) {
+        setWindowTitle(examCaption);
+        Cmd_return->setEnabled(false);
+        Cmd_New->setEnabled(false);
+    }
+
+    // The recorder's part of the screen returns to its first state.
+    Cmd_inject->show();
+    Cmd_inject->setEnabled(true);
+    Cmd_Calculate->hide();
+    Cmd_MatchAssay->show();
+    Frame_stddose->hide();
+    Frame_Cmd_button->hide();
+    Frame_Cal->setEnabled(false);
+    for (QWidget* w : {static_cast<QWidget*>(Lab_cal), static_cast<QWidget*>(Txt_cal), static_cast<QWidget*>(Cmd_Cal)})
+        w->show();
+    for (QWidget* w : {static_cast<QWidget*>(Lab_Con), static_cast<QWidget*>(Label_cons),
+                       static_cast<QWidget*>(txt_con), static_cast<QWidget*>(LabMcg)})
+        w->hide();
+    if (m_run.RecorderReady == 0) {
+        m_run.RecorderReady = 1;
+        m_recorder->SetupRecorder();
+    } else {
+        m_recorder->ResetRecorder();
+    }
+    Lab_dose->setText(QStringLiteral("Доза  мкг"));
+    m_model.startExperiment(m_ctx.random);
+    m_recorder->placeRuler();
+}
+
+void Frm_Ileum::refuse(QWidget* focus) {
+    m_ctx.message({QStringLiteral(" Введите правильную дозу! "), {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
+    focus->setFocus();
+}
+
+void Frm_Ileum::Cmd_updose_Click() {
+    const double dose = numtext::numberReading(Txt_Dose->text());
+    if (dose <= 500) Txt_Dose->setText(numtext::generalForm(dose * 2));
+}
+
+void Frm_Ileum::Cmd_downdose_Click() {
+    const double dose = numtext::numberReading(Txt_Dose->text());
+    if (dose > 0.1) Txt_Dose->setText(numtext::generalForm(dose / 2));
+}
+
+void Frm_Ileum::Cmd_inject_Click() {
+    m_model.StdInjection = 0;
+    m_recorder->Cmd_inject_Click();
+}
+
+void Frm_Ileum::Cmd_MatchAssay_Click() {
+    m_model.MatchPhase = 1;
+    Cmd_MatchAssay->hide();
+    Frame_stddose->show();
+    Txt_stddose->setFocus();
+    Cmd_inject->setEnabled(false);
+    Lab_drug->setText(QStringLiteral("Гистамин"));
+    Lab_stephelp->setText(QStringLiteral("Выберите дозу для стандартной кривой"));
+    if (!examination()) {
+        Cmd_Calculate->show();
+        Cmd_Calculate->setEnabled(false);
+    }
+}
+
+void Frm_Ileum::Cmd_stddose_Click() {
+    if (!usableAmount(Txt_stddose->text())) {
+        refuse(Txt_stddose);
+        return;
+    }
+    const float S = readSingle(Txt_stddose->text());
+    Lab_stan->setText(Txt_stddose->text() + QStringLiteral(" мкг"));
+    Lab_half->setText(numtext::signedFieldForm(S / 2) + QStringLiteral(" мкг"));
+    Lab_doub->setText(numtext::signedFieldForm(2 * S) + QStringLiteral(" мкг"));
+    lab_unk->setText(Txt_Dose->text() + QStringLiteral(" мл"));
+    Txt_Dose->setText(QStringLiteral("0.1"));
+    Lab_dose->setText(QStringLiteral("Доза   мл"));
+    Lab_stephelp->setText(QStringLiteral("Введите стандартную или неизвестную дозу"));
+    Frame_stddose->hide();
+    Frame_Cmd_button->show();
+    Cmd_Std->setFocus();
+    m_model.confirmStandard(m_ctx.random);
+    if (!examination()) Cmd_Calculate->setEnabled(true);
+}
+
+void Frm_Ileum::standardSeries(const QString& label, float factor) {
+    m_model.InjLabel = label;
+    m_model.StdInjection = 1;
+    m_model.StdAmount = readSingle(Txt_stddose->text()) * factor;
+    m_recorder->Cmd_inject_Click();
+}
+
+void Frm_Ileum::Cmd_Std_Click() { standardSeries(QStringLiteral("Стнд "), 1.0f); }
+void Frm_Ileum::Cmd_DoubleStd_Click() { standardSeries(QStringLiteral("2Стнд"), 2.0f); }
+void Frm_Ileum::Cmd_HalfStd_Click() { standardSeries(QStringLiteral("1/2Стнд"), 0.5f); }
+
+void Frm_Ileum::Cmd_unknown_Click() {
+    m_model.StdInjection = 0;
+    m_recorder->Cmd_inject_Click();
+}
+
+void Frm_Ileum::Cmd_Calculate_Click() {
+    Lab_stephelp->clear();
+    Cmd_Calculate->setEnabled(false);
+    Frame_Cal->setEnabled(true);
+    Frame_Cal->show();
+    Txt_cal->setFocus();
+}
+
+void Frm_Ileum::Cmd_Cal_Click() {
+    // A volume of 0 would divide by zero: it is refused like an empty box.
+    const std::optional<float> conc =
+        usableAmount(Txt_cal->text()) ? IleumModel::studentConcentration(Txt_stddose->text(), Txt_cal->text())
+                                      : std::nullopt;
+    if (!conc) {
+        refuse(Txt_cal);
+        return;
+    }
+    Lab_cal->hide();
+    Txt_cal->hide();
+    Cmd_Cal->hide();
+    txt_con->setText(numtext::generalForm(*conc));
+    Label_cons->setText(Txt_stddose->text() + QStringLiteral("/") + Txt_cal->text() + QStringLiteral(" = "));
+    for (QWidget* w : {static_cast<QWidget*>(Label_cons), static_cast<QWidget*>(Lab_Con),
+                       static_cast<QWidget*>(txt_con), static_cast<QWidget*>(LabMcg)})
+        w->show();
+}
+
+void Frm_Ileum::Cmd_Next_Click() {
+    if (!examination()) {
+        m_ctx.navigator.open(QStringLiteral("Frm_Ile_Question"));
+        m_ctx.navigator.park(this);
+        return;
+    }
+    for (QWidget* w : {static_cast<QWidget*>(Cmd_MatchAssay), static_cast<QWidget*>(Cmd_inject),
+                       static_cast<QWidget*>(Cmd_Next), static_cast<QWidget*>(Frame_Cmd_button),
+                       static_cast<QWidget*>(Frame_stddose)})
+        w->setEnabled(false);
+    const IleumModel::Actual actual = m_model.trueConcentration(Txt_stddose->text());
+    if (actual.noStandardTyped) Txt_stddose->setText(QStringLiteral("-1"));
+    m_run.ActualConc = actual.conc;
+    m_ctx.navigator.open(QStringLiteral("Frm_I_Exam"));
+}
+
+void Frm_Ileum::Cmd_New_Click() { Form_Load(); }
+
+void Frm_Ileum::Cmd_return_Click() {
+    m_ctx.navigator.open(QStringLiteral("Frm_il_main"));
+    close();
+}
+
+void Frm_Ileum::Cmd_Instruct_Click() { m_ctx.help.showContents(this, QStringLiteral("ileum.hlp")); }
+
+void Frm_Ileum::Cmd_Print_Click() {
+    printRecording(m_ctx, m_recorder->paper(), QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"));
+}

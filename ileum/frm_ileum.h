@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+
+#include "ileum_model.h"
+
+class IleumRecorder;
+class ProgramContext;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+struct IleumRunState;
+
+// The experiment screen of the histamine bioassay: the dose-response curve, the standard
+// curve with the matching of the unknown, and (tutorial) the calculation.
+class Frm_Ileum : public QWidget {
+    Q_OBJECT
+public:
+    Frm_Ileum(ProgramContext& ctx, IleumRunState& run);
+
+    // Experiment start: at the screen's opening and by "Новый".
+    void Form_Load();
+
+    void Cmd_updose_Click();
+    void Cmd_downdose_Click();
+    void Cmd_inject_Click();
+    void Cmd_MatchAssay_Click();
+    void Cmd_stddose_Click();
+    void Cmd_Std_Click();
+    void Cmd_DoubleStd_Click();
+    void Cmd_HalfStd_Click();
+    void Cmd_unknown_Click();
+    void Cmd_Calculate_Click();
+    void Cmd_Cal_Click();
+    void Cmd_Next_Click();
+    void Cmd_New_Click();
+    void Cmd_return_Click();
+    void Cmd_Instruct_Click();
+    void Cmd_Print_Click();
+
+    IleumModel& model() { return m_model; }
+    IleumRecorder* recorder() const { return m_recorder; }
+
+private:
+    void buildControls();
+    void standardSeries(const QString& label, float factor);
+    void refuse(QWidget* focus);
+    bool examination() const;
+
+    ProgramContext& m_ctx;
+    IleumRunState& m_run;
+    IleumModel m_model;
+    IleumRecorder* m_recorder = nullptr;
+
+    QLabel *Lab_stephelp, *Lab_drug, *Lab_dose, *Img_inject;
+    QLineEdit *Txt_Dose, *Txt_stddose, *Txt_cal, *txt_con;
+    QPushButton *Cmd_inject, *Cmd_MatchAssay, *Cmd_Calculate, *Cmd_Next, *Cmd_New, *Cmd_return;
+    QPushButton *Cmd_Std, *Cmd_Cal;
+    QGroupBox *Frame_stddose, *Frame_Cmd_button, *Frame_Cal;
+    QLabel *Lab_stan, *Lab_half, *Lab_doub, *lab_unk;
+    QLabel *Lab_cal, *Lab_Con, *Label_cons, *LabMcg;
+};

@@ -1,0 +1,311 @@
+// The bioassay from its home screen to the end, in both modes, through the real controls.
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "fakes.h"
+#include "frm_ileum.h"
+#include "ileum_exam.h"
+#include "ileum_recorder.h"
+#include "ileum_run_state.h"
+#include "ileum_windows.h"
+
+namespace {
+
+struct Program {
+    TestContext t;
+    IleumRunState run;
+    Program() {
+        registerIleumWindows(t.ctx, run);
+        t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
+        // RefY 182, Sensitivity 1.0, then MatchVolume 0.21 at the standard.
+        t.random.values = {0.5, 0.0, 0.04};
+    }
+    ~Program() {
+        for (const char* n : {"Frm_il_main", "Frm_Ileum", "Frm_I_Exam", "Frm_Ile_Question", "Frm_Selection"})
+            t.ctx.navigator.closeIfOpen(QString::fromLatin1(n));
+        flushDeletes();
+    }
+    QWidget* find(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)); }
+    Frm_Ileum* screen() const { return qobject_cast<Frm_Ileum*>(find("Frm_Ileum")); }
+
+    Frm_Ileum* start(bool examination) {
+        QWidget* home = t.ctx.navigator.open(QStringLiteral("Frm_il_main"));
+        if (examination) {
+            click(home, "cmd_exam");
+            QTest::keyClicks(child<QLineEdit>(home, "Txt_PassW"), QStringLiteral(" Secret "));
+            click(home, "Cmd_ok");
+        } else {
+            click(home, "Cmd_Tut");
+        }
+        return screen();
+    }
+
+    template <typename T = QWidget>
+    static T* child(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(QString::fromLatin1(name));
+        if (!c) qFatal("no control %s", name);
+        return c;
+    }
+    static void click(QWidget* w, const char* name) { QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton); }
+    static QString text(QWidget* w, const char* name) {
+        if (auto* l = w->findChild<QLabel*>(QString::fromLatin1(name))) return l->text();
+        return child<QLineEdit>(w, name)->text();
+    }
+    static void type(QWidget* w, const char* box, const QString& s) {
+        auto* e = child<QLineEdit>(w, box);
+        e->clear();
+        QTest::keyClicks(e, s);
+    }
+    // A click on an injecting button, and the end of the syringe's second.
+    static void inject(Frm_Ileum* s, const char* button) {
+        click(s, button);
+        QVERIFY(s->recorder()->injecting());
+        s->recorder()->finishInjection();
+    }
+};
+
+}  // namespace
+
+class TstIleumScreen : public QObject {
+    Q_OBJECT
+private slots:
+    void doseButtons() {
+        Program p;
+        Frm_Ileum* s = p.start(false);
+        QStringList up;
+        for (int i = 0; i < 14; ++i) {
+            Program::click(s, "Cmd_updose");
+            up << Program::text(s, "Txt_Dose");
+        }
+        QCOMPARE(up, (QStringList{"0.2", "0.4", "0.8", "1.6", "3.2", "6.4", "12.8", "25.6", "51.2", "102.4", "204.8",
+                                  "409.6", "819.2", "819.2"}));
+        QStringList down;
+        for (int i = 0; i < 14; ++i) {
+            Program::click(s, "Cmd_downdose");
+            down << Program::text(s, "Txt_Dose");
+        }
+        QCOMPARE(down, (QStringList{"409.6", "204.8", "102.4", "51.2", "25.6", "12.8", "6.4", "3.2", "1.6", "0.8", "0.4",
+                                    "0.2", "0.1", "0.1"}));
+        Program::type(s, "Txt_Dose", QStringLiteral("0.15"));
+        Program::click(s, "Cmd_downdose");
+        QCOMPARE(Program::text(s, "Txt_Dose"), QStringLiteral("0.075"));
+        QCOMPARE(Program::text(s, "lab_unk"), QStringLiteral("0.075 мл"));
+        Program::type(s, "Txt_Dose", QStringLiteral("1a-2,5"));  // only digits and points are typed
+        QCOMPARE(Program::text(s, "Txt_Dose"), QStringLiteral("125"));
+    }
+
+    void tutorial() {
+        Program p;
+        Frm_Ileum* s = p.start(false);
+        QCOMPARE(p.run.Ile_Mode, quint8(1));
+        QCOMPARE(s->windowTitle(), QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим обучения"));
+        QCOMPARE(Program::text(s, "Txt_Dose"), QStringLiteral("0.1"));
+        QCOMPARE(Program::text(s, "Lab_dose"), QStringLiteral("Доза  мкг"));
+        QCOMPARE(Program::text(s, "Lab_stephelp"), QStringLiteral("Выберите дозу и введите раствор"));
+        QCOMPARE(p.run.RecorderReady, quint8(1));
+        QCOMPARE(s->model().RefY, qint16(182));
+        QCOMPARE(s->model().Sensitivity, 1.0f);
+        QVERIFY(!Program::child(s, "Cmd_Calculate")->isVisible());
+
+        // 0.075 µg at sensitivity 5: the peak is 7 pixels lower than without the reduction.
+        s->model().Sensitivity = 5.0f;
+        Program::type(s, "Txt_Dose", QStringLiteral("0.075"));
+        Program::inject(s, "Cmd_inject");
+        const RecordingPaper& paper = s->recorder()->paper();
+        QCOMPARE(paper.pixel(486, 168), QColor(Qt::white));
+        QCOMPARE(paper.pixel(486, 167), paper.background());
+
+        Program::click(s, "Cmd_MatchAssay");
+        QVERIFY(!Program::child(s, "Cmd_MatchAssay")->isVisible());
+        QVERIFY(Program::child(s, "Frame_stddose")->isVisible());
+        QVERIFY(!Program::child(s, "Cmd_inject")->isEnabled());
+        QVERIFY(Program::child(s, "Cmd_Calculate")->isVisible());
+        QVERIFY(!Program::child(s, "Cmd_Calculate")->isEnabled());
+        QCOMPARE(Program::text(s, "Lab_stephelp"), QStringLiteral("Выберите дозу для стандартной кривой"));
+
+        Program::click(s, "Cmd_stddose");  // nothing typed
+        QCOMPARE(p.t.messages.shown.last().text, QStringLiteral(" Введите правильную дозу! "));
+        Program::type(s, "Txt_Dose", QStringLiteral("3"));
+        Program::type(s, "Txt_stddose", QStringLiteral("0.5"));
+        Program::click(s, "Cmd_stddose");
+        QCOMPARE(Program::text(s, "Lab_stan"), QStringLiteral("0.5 мкг"));
+        QCOMPARE(Program::text(s, "Lab_half"), QStringLiteral(" .25 мкг"));
+        QCOMPARE(Program::text(s, "Lab_doub"), QStringLiteral(" 1 мкг"));
+        QCOMPARE(Program::text(s, "Txt_Dose"), QStringLiteral("0.1"));
+        QCOMPARE(Program::text(s, "Lab_dose"), QStringLiteral("Доза   мл"));
+        QCOMPARE(Program::text(s, "Lab_stephelp"), QStringLiteral("Введите стандартную или неизвестную дозу"));
+        QVERIFY(!Program::child(s, "Frame_stddose")->isVisible());
+        QVERIFY(Program::child(s, "Frame_Cmd_button")->isVisible());
+        QVERIFY(Program::child(s, "Cmd_Calculate")->isEnabled());
+        QCOMPARE(s->model().MatchVolume, 0.21f);
+
+        Program::inject(s, "Cmd_Std");
+        Program::inject(s, "Cmd_HalfStd");
+        Program::inject(s, "Cmd_DoubleStd");
+        Program::type(s, "Txt_Dose", QStringLiteral("0.21"));
+        Program::inject(s, "Cmd_unknown");
+        QCOMPARE(s->model().InjLabel, QStringLiteral("0.21мл"));
+        QCOMPARE(paper.width(), 497 + 5 * 40);
+        // The unknown's volume that holds the standard gives the standard's height.
+        auto peakAt = [&](int injection) {
+            const int x = 497 + injection * 40 - 51;
+            int y = 185;
+            while (paper.pixel(x, y - 1) == QColor(Qt::white)) --y;
+            return y;
+        };
+        QCOMPARE(peakAt(5), peakAt(2));
+        QVERIFY(peakAt(3) > peakAt(2) && peakAt(4) < peakAt(2));  // half lower, double higher
+
+        Program::click(s, "Cmd_Calculate");
+        QVERIFY(Program::child(s, "Frame_Cal")->isVisible());
+        QCOMPARE(Program::text(s, "Lab_stephelp"), QString());
+        for (const char* zero : {"0", "."}) {  // would divide by zero
+            Program::type(s, "Txt_cal", QString::fromLatin1(zero));
+            Program::click(s, "Cmd_Cal");
+            QCOMPARE(p.t.messages.shown.last().text, QStringLiteral(" Введите правильную дозу! "));
+            QVERIFY(Program::child(s, "Cmd_Cal")->isVisible());
+        }
+        Program::type(s, "Txt_cal", QStringLiteral("0.25"));
+        Program::click(s, "Cmd_Cal");
+        QCOMPARE(Program::text(s, "txt_con"), QStringLiteral("2"));
+        QCOMPARE(Program::text(s, "Label_cons"), QStringLiteral("0.5/0.25 = "));
+        QVERIFY(Program::child(s, "LabMcg")->isVisible());
+        QVERIFY(!Program::child(s, "Cmd_Cal")->isVisible());
+
+        p.t.messages.answers = {MsgAnswer::Yes};
+        Program::click(s, "Cmd_Print");
+        QCOMPARE(p.t.printer.documents(), 1);
+        QCOMPARE(p.t.messages.shown.last().title, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"));
+        Program::click(s, "Cmd_Instruct");
+        QCOMPARE(p.t.help.calls.last().file, QStringLiteral("ileum.hlp"));
+
+        // "Далее", then "Назад" from the questions: the same recording in the same stage.
+        Program::click(s, "Cmd_Next");
+        QWidget* questions = p.find("Frm_Ile_Question");
+        QVERIFY(questions && questions->isVisible());
+        QVERIFY(!s->isVisible());
+        Program::click(questions, "Cmd_return");
+        QCOMPARE(p.screen(), s);
+        QVERIFY(s->isVisible());
+        QCOMPARE(s->recorder()->paper().width(), 697);
+        QCOMPARE(Program::text(s, "txt_con"), QStringLiteral("2"));
+        flushDeletes();
+        Program::click(s, "Cmd_Next");
+        Program::click(p.find("Frm_Ile_Question"), "Cmd_Done1");
+        QVERIFY(p.find("Frm_il_main"));
+        QVERIFY(!p.find("Frm_Ileum"));
+        QVERIFY(!p.find("Frm_Ile_Question"));
+    }
+
+    void newExperimentAndBack() {
+        Program p;
+        Frm_Ileum* s = p.start(false);
+        Program::inject(s, "Cmd_inject");
+        Program::click(s, "Cmd_MatchAssay");
+        Program::type(s, "Txt_stddose", QStringLiteral("0.5"));
+        p.t.random.values = {0.0, 0.999};  // the new experiment's RefY and Sensitivity
+        Program::click(s, "Cmd_New");
+        QCOMPARE(s->recorder()->paper().width(), 497);
+        QCOMPARE(s->model().MatchPhase, quint8(0));
+        QCOMPARE(s->model().RefY, qint16(179));
+        QCOMPARE(s->model().Sensitivity, 5.0f);
+        QVERIFY(Program::child(s, "Cmd_MatchAssay")->isVisible());
+        QVERIFY(Program::child(s, "Cmd_inject")->isEnabled());
+        QVERIFY(!Program::child(s, "Frame_stddose")->isVisible());
+        QCOMPARE(Program::text(s, "Txt_stddose"), QStringLiteral("0.5"));  // kept
+        Program::click(s, "Cmd_return");
+        QVERIFY(p.find("Frm_il_main"));
+        QVERIFY(!p.find("Frm_Ileum"));
+    }
+
+    void examinationWithoutStandard() {
+        Program p;
+        Frm_Ileum* s = p.start(true);
+        QCOMPARE(p.run.Ile_Mode, quint8(2));
+        QCOMPARE(p.run.Ile_Password, QStringLiteral("SECRET"));
+        QCOMPARE(s->windowTitle(), QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим проверки"));
+        QVERIFY(!Program::child(s, "Cmd_New")->isEnabled());
+        QVERIFY(!Program::child(s, "Cmd_return")->isEnabled());
+        Program::click(s, "Cmd_MatchAssay");
+        QVERIFY(!Program::child(s, "Cmd_Calculate")->isVisible());
+        Program::click(s, "Cmd_Next");
+        QCOMPARE(p.run.ActualConc, -1.0f);
+        QCOMPARE(Program::text(s, "Txt_stddose"), QStringLiteral("-1"));
+        QVERIFY(!Program::child(s, "Cmd_Next")->isEnabled());
+        QVERIFY(s->isVisible());  // the screen stays beside the form
+
+        QWidget* exam = p.find("Frm_I_Exam");
+        QVERIFY(exam);
+        QVERIFY(!(exam->windowFlags() & Qt::WindowCloseButtonHint));
+        Program::type(exam, "Txt_Cal_Con", QStringLiteral("2.5"));
+        Program::click(exam, "com_student");
+        QCOMPARE(p.run.StudentConc, 2.5f);
+        QVERIFY(Program::child(exam, "Frame_Password")->isVisible());
+        QVERIFY(exam->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!(exam->windowFlags() & Qt::WindowMinimizeButtonHint));
+
+        for (const char* wrong : {"secre", "secrets"}) {
+            Program::type(exam, "Txt_Pass", QString::fromLatin1(wrong));
+            Program::click(exam, "Cmd_pass");
+            QCOMPARE(p.t.messages.shown.last().text, QStringLiteral("Invalid Passord "));
+            QCOMPARE(p.t.messages.shown.last().title, QStringLiteral(" Password Error "));
+            QCOMPARE(Program::text(exam, "Txt_Pass"), QString());
+            QVERIFY(Program::child(exam, "Frame_Password")->isVisible());
+        }
+        Program::type(exam, "Txt_Pass", QStringLiteral("  secret "));
+        Program::click(exam, "Cmd_pass");
+        QVERIFY(Program::child(exam, "Fra_Super")->isVisible());
+        QCOMPARE(Program::text(exam, "Txt_cal"), QStringLiteral("2.5"));
+        QCOMPARE(Program::text(exam, "Txt_Act"), QStringLiteral(" "));
+        QCOMPARE(Program::text(exam, "Txt_err"), QStringLiteral(" "));
+        QWidget* warning = Program::child(exam, "Lab_Warning");
+        QVERIFY(warning->isVisible());
+        QVERIFY(exam->findChild<QTimer*>(QStringLiteral("Timer_War"))->isActive());
+        QCOMPARE(exam->findChild<QTimer*>(QStringLiteral("Timer_War"))->interval(), 500);
+        static_cast<Frm_I_Exam*>(exam)->Timer_War_Timer();
+        QVERIFY(!warning->isVisible());
+        static_cast<Frm_I_Exam*>(exam)->Timer_War_Timer();
+        QVERIFY(warning->isVisible());
+
+        Program::click(exam, "Cmd_ok");
+        QVERIFY(p.find("Frm_il_main"));
+        QVERIFY(!p.find("Frm_I_Exam") && !p.find("Frm_Ileum"));
+        QCOMPARE(p.run.Ile_Mode, quint8(0));
+    }
+
+    void examinationWithMatching_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QString>("ratio");
+        QTest::newRow("0.5 µg in 0.21 ml, answer 2.4") << true << "2.4" << "2.380952" << "-0.8000252";
+        QTest::newRow("answer left blank") << true << "" << "2.380952" << "100";
+        QTest::newRow("standard typed, never confirmed") << false << "2.4" << " " << " ";
+    }
+    void examinationWithMatching() {
+        QFETCH(bool, confirmed);
+        QFETCH(QString, answer);
+        QFETCH(QString, actual);
+        QFETCH(QString, ratio);
+        Program p;
+        Frm_Ileum* s = p.start(true);
+        Program::click(s, "Cmd_MatchAssay");
+        Program::type(s, "Txt_stddose", QStringLiteral("0.5"));
+        if (confirmed) Program::click(s, "Cmd_stddose");
+        Program::click(s, "Cmd_Next");
+        QWidget* exam = p.find("Frm_I_Exam");
+        Program::type(exam, "Txt_Cal_Con", answer);
+        Program::click(exam, "com_student");
+        Program::type(exam, "Txt_Pass", QStringLiteral("SECRET"));
+        Program::click(exam, "Cmd_pass");
+        QCOMPARE(Program::text(exam, "Txt_Act"), actual);
+        QCOMPARE(Program::text(exam, "Txt_err"), ratio);
+        QCOMPARE(Program::child(exam, "Lab_Warning")->isVisible(), !confirmed);
+    }
+};
+
+QTEST_MAIN(TstIleumScreen)
+#include "tst_ileum_screen.moc"
