@@ -49,14 +49,15 @@ Frm_Ileum::Frm_Ileum(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_ru
     RemoveSysMenuItems(this);
     discardWindowKeys(this);
     buildControls();
-    setFixedSize(sizeHint().expandedTo(QSize(780, 560)));
+    // The screen fits 800 x 600 with its frame.
+    setFixedSize(sizeHint());
 }
 
 void Frm_Ileum::buildControls() {
     // Set-up: the organ bath, and the syringe over it during an injection.
     auto* setup = named(new QGroupBox(QStringLiteral("Установка")), "Fra_Setup");
     auto* bath = label("Img_setup", QString());
-    bath->setPixmap(dataPicture(QStringLiteral("ileum_setup.png")));
+    bath->setPixmap(dataPicture(QStringLiteral("ileum_setup.png")).scaledToHeight(200, Qt::SmoothTransformation));
     bath->setAlignment(Qt::AlignCenter);
     Img_inject = label("Img_inject", QString());
     Img_inject->setParent(bath);
@@ -106,6 +107,7 @@ void Frm_Ileum::buildControls() {
                                                    "концентрации, используя препарат подвздошной кишки морской свинки. "
                                                    "Постройте кривую зависимости доза-эффект и затем стандартную кривую."));
     title->setWordWrap(true);
+    title->setFixedWidth(IleumRecorder::viewWidth);
     (new QVBoxLayout(task))->addWidget(title);
 
     m_recorder = new IleumRecorder(m_ctx, m_model);
@@ -146,27 +148,44 @@ void Frm_Ileum::buildControls() {
     txt_con = named(new QLineEdit, "txt_con");
     txt_con->setReadOnly(true);
     LabMcg = label("LabMcg", QStringLiteral("мкг/мл"));
+    // The result takes the place of the prompt, which "Считать" hides.
+    Lab_calunit = label("Lab_calunit", QStringLiteral("мл"));
     auto* cal = new QGridLayout(Frame_Cal);
-    cal->addWidget(Lab_cal, 0, 0, 1, 3);
-    cal->addWidget(Txt_cal, 0, 3);
-    cal->addWidget(label("Lab_calunit", QStringLiteral("мл")), 0, 4);
-    cal->addWidget(Cmd_Cal, 0, 5);
-    cal->addWidget(Lab_Con, 1, 0);
-    cal->addWidget(Label_cons, 1, 1);
-    cal->addWidget(txt_con, 1, 2, 1, 2);
-    cal->addWidget(LabMcg, 1, 4);
+    cal->addWidget(Lab_cal, 0, 0);
+    cal->addWidget(Txt_cal, 0, 1);
+    cal->addWidget(Lab_calunit, 0, 2);
+    cal->addWidget(Cmd_Cal, 0, 3);
+    auto* result = new QHBoxLayout;
+    result->addWidget(Lab_Con);
+    result->addWidget(Label_cons);
+    result->addWidget(txt_con);
+    result->addWidget(LabMcg);
+    result->addStretch();
+    cal->addLayout(result, 0, 0, 1, 4);
+    Lab_cal->setWordWrap(true);
+    Lab_Con->setWordWrap(true);
     Txt_cal->setFixedWidth(70);
-    txt_con->setFixedWidth(110);
+    txt_con->setFixedWidth(80);
     Frame_Cal->hide();
     Frame_stddose->hide();
     Frame_Cmd_button->hide();
 
+    // The stage frames share a fixed area under the recorder, so that showing them never
+    // squeezes the recording.
+    auto* stages = named(new QWidget, "Stages");
+    auto* stageLayout = new QVBoxLayout(stages);
+    stageLayout->setContentsMargins(0, 0, 0, 0);
+    stageLayout->setSpacing(4);
+    stageLayout->addWidget(Frame_stddose);
+    stageLayout->addWidget(Frame_Cmd_button);
+    stageLayout->addWidget(Frame_Cal);
+    stageLayout->addStretch();
+    stages->setFixedHeight(150);
+
     auto* right = new QVBoxLayout;
     right->addWidget(task);
     right->addWidget(m_recorder);
-    right->addWidget(Frame_stddose);
-    right->addWidget(Frame_Cmd_button);
-    right->addWidget(Frame_Cal);
+    right->addWidget(stages);
     right->addStretch();
 
     // Help and leaving.
@@ -191,6 +210,10 @@ void Frm_Ileum::buildControls() {
     top->addLayout(left);
     top->addLayout(right, 1);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+    left->setSpacing(4);
+    right->setSpacing(4);
     layout->addLayout(top, 1);
     layout->addLayout(bottom);
 
@@ -212,11 +235,24 @@ void Frm_Ileum::buildControls() {
     connect(instruct, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Instruct_Click);
     connect(print, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Print_Click);
 
+    // Frames drawn tight, so the screen fits 800 x 600.
+    for (QGroupBox* g : findChildren<QGroupBox*>()) {
+        g->layout()->setContentsMargins(6, 2, 6, 4);
+        g->layout()->setSpacing(4);
+    }
+    Txt_Dose->setFixedWidth(80);
+    QFont small = title->font();
+    small.setPointSize(9);
+    title->setFont(small);
+    Frame_Cal->setFont(small);
+
     // During the syringe's second nothing else may start or change an injection.
     m_recorder->setControls({Txt_Dose, Txt_stddose, lab_unk, Img_inject,
                              {Cmd_inject, Cmd_Std, half, dbl, unknown, down, up, Txt_Dose, Cmd_MatchAssay, stdOk,
                               Cmd_Calculate, Cmd_Next, Cmd_New, Cmd_return, print}});
 }
+
+QList<QWidget*> Frm_Ileum::calculationPrompt() const { return {Lab_cal, Txt_cal, Lab_calunit, Cmd_Cal}; }
 
 bool Frm_Ileum::examination() const { return m_run.Ile_Mode == 2; }
 
@@ -240,8 +276,7 @@ void Frm_Ileum::Form_Load() {
     Frame_stddose->hide();
     Frame_Cmd_button->hide();
     Frame_Cal->setEnabled(false);
-    for (QWidget* w : {static_cast<QWidget*>(Lab_cal), static_cast<QWidget*>(Txt_cal), static_cast<QWidget*>(Cmd_Cal)})
-        w->show();
+    for (QWidget* w : calculationPrompt()) w->show();
     for (QWidget* w : {static_cast<QWidget*>(Lab_Con), static_cast<QWidget*>(Label_cons),
                        static_cast<QWidget*>(txt_con), static_cast<QWidget*>(LabMcg)})
         w->hide();
@@ -343,9 +378,7 @@ void Frm_Ileum::Cmd_Cal_Click() {
         refuse(Txt_cal);
         return;
     }
-    Lab_cal->hide();
-    Txt_cal->hide();
-    Cmd_Cal->hide();
+    for (QWidget* w : calculationPrompt()) w->hide();
     txt_con->setText(numtext::generalForm(*conc));
     Label_cons->setText(Txt_stddose->text() + QStringLiteral("/") + Txt_cal->text() + QStringLiteral(" = "));
     for (QWidget* w : {static_cast<QWidget*>(Label_cons), static_cast<QWidget*>(Lab_Con),

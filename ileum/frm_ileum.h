@@ -47,6 +47,7 @@ private:
     void standardSeries(const QString& label, float factor);
     void refuse(QWidget* focus);
     bool examination() const;
+    QList<QWidget*> calculationPrompt() const;
 
     ProgramContext& m_ctx;
     IleumRunState& m_run;
@@ -59,5 +60,5 @@ private:
     QPushButton *Cmd_Std, *Cmd_Cal;
     QGroupBox *Frame_stddose, *Frame_Cmd_button, *Frame_Cal;
     QLabel *Lab_stan, *Lab_half, *Lab_doub, *lab_unk;
-    QLabel *Lab_cal, *Lab_Con, *Label_cons, *LabMcg;
+    QLabel *Lab_cal, *Lab_calunit, *Lab_Con, *Label_cons, *LabMcg;
 };

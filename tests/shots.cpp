@@ -13,6 +13,7 @@
 #include "heart_run_state.h"
 #include "heart_windows.h"
 #include "help.h"
+#include "frm_ileum.h"
 #include "ileum_model.h"
 #include "ileum_recorder.h"
 #include "launcher_windows.h"
@@ -99,6 +100,50 @@ int main(int argc, char** argv) {
         rec->resize(rec->sizeHint());
         host.show();
         shoot(rec, QStringLiteral("ileum_recorder"));
+    }
+
+    {
+        // The bioassay screen in each stage, then its examination form.
+        auto* home = nav.open(QStringLiteral("Frm_il_main"));
+        click(home, QStringLiteral("Cmd_Tut"));
+        auto* screen = qobject_cast<Frm_Ileum*>(nav.find(QStringLiteral("Frm_Ileum")));
+        screen->model().Sensitivity = 2.5f;
+        auto injectWith = [&](const QString& button) {
+            click(screen, button);
+            screen->recorder()->finishInjection();
+        };
+        for (int i = 0; i < 9; ++i) {
+            injectWith(QStringLiteral("Cmd_inject"));
+            click(screen, QStringLiteral("Cmd_updose"));
+        }
+        shoot(screen, QStringLiteral("ileum_1_dose_response"));
+        click(screen, QStringLiteral("Cmd_MatchAssay"));
+        screen->findChild<QLineEdit*>(QStringLiteral("Txt_stddose"))->setText(QStringLiteral("0.5"));
+        shoot(screen, QStringLiteral("ileum_2_standard_dose"));
+        click(screen, QStringLiteral("Cmd_stddose"));
+        for (const char* b : {"Cmd_Std", "Cmd_HalfStd", "Cmd_DoubleStd", "Cmd_unknown", "Cmd_Std"})
+            injectWith(QString::fromLatin1(b));
+        screen->findChild<QWidget*>(QStringLiteral("Img_inject"))->show();
+        shoot(screen, QStringLiteral("ileum_3_matching_with_syringe"));
+        screen->findChild<QWidget*>(QStringLiteral("Img_inject"))->hide();
+        click(screen, QStringLiteral("Cmd_Calculate"));
+        screen->findChild<QLineEdit*>(QStringLiteral("Txt_cal"))->setText(QStringLiteral("0.25"));
+        click(screen, QStringLiteral("Cmd_Cal"));
+        shoot(screen, QStringLiteral("ileum_4_calculation"));
+        click(screen, QStringLiteral("Cmd_Next"));
+        shoot(nav.find(QStringLiteral("Frm_Ile_Question")), QStringLiteral("ileum_5_questions"));
+
+        runs.ileum.Ile_Mode = 2;
+        runs.ileum.Ile_Password = QStringLiteral("ABCD");
+        runs.ileum.ActualConc = 2.380952f;
+        auto* exam = nav.open(QStringLiteral("Frm_I_Exam"));
+        shoot(exam, QStringLiteral("ileum_6_exam_answer"));
+        exam->findChild<QLineEdit*>(QStringLiteral("Txt_Cal_Con"))->setText(QStringLiteral("2.4"));
+        click(exam, QStringLiteral("com_student"));
+        shoot(exam, QStringLiteral("ileum_7_exam_password"));
+        exam->findChild<QLineEdit*>(QStringLiteral("Txt_Pass"))->setText(QStringLiteral("abcd"));
+        click(exam, QStringLiteral("Cmd_pass"));
+        shoot(exam, QStringLiteral("ileum_8_exam_result"));
     }
 
     RecordingMessages messages;
