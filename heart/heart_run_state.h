@@ -31,6 +31,12 @@ struct HeartRunState {
     quint8 Heart_Exam2Count = 0;
     QString Heart_Exam2Name;
     QString Heart_Exam2Answer;
+    quint8 Heart_ExamUnknown = 0;  // entry copied as the unknown of examination 2 or 3
+    quint8 Heart_HeartNo = 0;      // heart of examination 3
+    // Per heart of examination 3: rates with adrenaline, acetylcholine, the unknown (0: not given).
+    QVector<std::array<quint8, 3>> Heart_Exam3Rates{std::array<quint8, 3>{}};
+    QString Heart_Exam3Name;
+    QString Heart_Exam3Answer;
     std::array<quint8, 11> Heart_UnknownUsed{};
     std::array<HeartExam1Result, 11> Heart_Exam1Results{};
     QVector<HeartExam2Entry> Heart_Exam2Log{HeartExam2Entry{}};  // entries 0..Heart_Exam2Count

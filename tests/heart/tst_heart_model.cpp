@@ -1,0 +1,338 @@
+// The isolated heart under its drugs, tick by tick, without a screen.
+#include <QtTest>
+
+#include "fakes.h"
+#include "heart_model.h"
+#include "heart_run_state.h"
+
+namespace {
+
+HeartDrugRec drug(const char* name, const char* key, int top, int bottom, int lo, int hi, char tone, char ind) {
+    HeartDrugRec d;
+    d.Name = QString::fromUtf8(name);
+    d.key = QString::fromLatin1(key);
+    d.L_StART = quint8(top);
+    d.L_End = quint8(bottom);
+    d.Dose = 1;
+    d.hr_START = quint8(lo);
+    d.hr_END = quint8(hi);
+    d.tone = QChar::fromLatin1(tone);
+    d.hr_indicator = QChar::fromLatin1(ind);
+    return d;
+}
+
+// The table the program ships, in its order.
+struct Heart {
+    TestContext t;
+    HeartRunState run;
+    HeartModel m{run, t.random};
+    explicit Heart(quint8 mode = 1) {
+        run.Heart_Mode = mode;
+        m.druglist << drug("Адреналин", "Epi", 90, 40, 15, 30, 'I', 'I') << drug("Кальция хлорид", "CaCl", 35, 36, 0, 0, 'I', 'O')
+                   << drug("Калия хлорид", "KCl", 84, 85, 0, 0, 'D', 'O') << drug("Атропин", "Atr", 50, 80, 2, 6, 'N', 'I')
+                   << drug("Пропранолол", "Prop", 80, 60, 5, 12, 'N', 'D') << drug("Ацетилхолин", "ACh", 69, 59, 15, 30, 'D', 'D')
+                   << drug("Норадреналин", "NEpi", 80, 44, 5, 15, 'I', 'I') << drug("Изопреналин", "Iso", 85, 30, 25, 45, 'I', 'I');
+        m.drugCount = 8;
+        run.Heart_DrugCount = 8;
+        t.random.values = {0.4};  // basalbase 72
+        m.startHeart();
+        m.startRecorder(329);
+        for (int i = 0; i < 76; ++i) m.tick();  // the first rest cycle sets the basal rate
+        m.takeOps();
+    }
+    int position(const char* key) const {
+        for (int i = 1; i < m.druglist.size(); ++i)
+            if (m.druglist[i].key == QLatin1String(key)) return i - 1;
+        qFatal("no %s", key);
+    }
+    void give(const char* key) { m.inject(position(key), m.druglist[position(key) + 1].Name); }
+    void ticks(int n) {
+        for (int i = 0; i < n; ++i) m.tick();
+    }
+    static QVector<QPair<int, int>> strokes(const std::vector<HeartOp>& ops) {
+        QVector<QPair<int, int>> s;
+        for (const HeartOp& op : ops)
+            if (op.kind == HeartOp::Stroke) s << qMakePair(op.y1, op.y2);
+        return s;
+    }
+};
+
+}  // namespace
+
+class TstHeartModel : public QObject {
+    Q_OBJECT
+private slots:
+    void controlState() {
+        Heart h;
+        QCOMPARE(h.m.basalbase, quint8(72));
+        QCOMPARE(h.m.basalBox, QStringLiteral("71"));  // scripted draws run out: 0 lowers by one
+        h.t.random.values = {0.0, 0.3, 0.6, 0.99};
+        h.ticks(4);
+        QCOMPARE(Heart::strokes(h.m.takeOps()), (QVector<QPair<int, int>>{{51, 81}, {52, 82}, {53, 83}, {54, 84}}));
+        QCOMPARE(h.m.leverrest, 4250);
+        QCOMPARE(h.m.leverstroke, 500);
+    }
+
+    void interactions_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("antagonised");
+        QTest::newRow("Ca then K") << "CaCl" << "KCl" << true;
+        QTest::newRow("Ca then adrenaline") << "CaCl" << "Epi" << false;
+        QTest::newRow("K then Ca") << "KCl" << "CaCl" << true;
+        QTest::newRow("K then acetylcholine") << "KCl" << "ACh" << false;
+        QTest::newRow("atropine then acetylcholine") << "Atr" << "ACh" << true;
+        QTest::newRow("acetylcholine then atropine") << "ACh" << "Atr" << true;
+        QTest::newRow("propranolol then adrenaline") << "Prop" << "Epi" << true;
+        QTest::newRow("propranolol then noradrenaline") << "Prop" << "NEpi" << true;
+        QTest::newRow("propranolol then isoprenaline") << "Prop" << "Iso" << true;
+        QTest::newRow("adrenaline then propranolol") << "Epi" << "Prop" << false;
+        QTest::newRow("isoprenaline then acetylcholine") << "Iso" << "ACh" << false;
+    }
+    void interactions() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, antagonised);
+        Heart h;
+        h.give(qPrintable(first));
+        h.ticks(30);  // 3 seconds later, still acting
+        h.give(qPrintable(second));
+        QCOMPARE(h.m.interact, 1);
+        QCOMPARE(h.m.blocked, quint8(antagonised ? 1 : 0));
+        const HeartDrugRec& d = h.m.druglist[h.position(qPrintable(second)) + 1];
+        QCOMPARE(h.m.tracetop, antagonised ? quint8(50) : d.L_StART);
+        QCOMPARE(h.m.tracebottom, antagonised ? quint8(80) : d.L_End);
+        if (antagonised) QCOMPARE(h.m.tonelevel, quint8(14));
+    }
+
+    void acetylcholineAfterAtropine() {
+        Heart h;
+        h.give("Atr");
+        h.ticks(30);
+        h.give("ACh");
+        QCOMPARE(h.m.drugrate, quint8(71));  // the basal rate
+        QCOMPARE(h.m.hrlevel, quint8(14));
+        QCOMPARE(h.m.tonelevel, quint8(14));
+    }
+
+    void noradrenalineAfterPropranolol() {
+        Heart h;
+        h.give("Prop");
+        const quint8 propranololRate = h.m.drugrate;
+        QCOMPARE(propranololRate, quint8(71 - 5));
+        h.ticks(30);
+        h.give("NEpi");
+        QCOMPARE(h.m.drugrate, propranololRate);
+        QCOMPARE(h.m.tonelevel, quint8(14));
+        QCOMPARE(h.m.hrlevel, quint8(18));  // held below the basal rate
+        QCOMPARE(h.m.tracetop, quint8(50));
+    }
+
+    void potassiumCalciumCalcium() {
+        Heart h;
+        h.give("KCl");
+        h.ticks(10);
+        h.give("CaCl");
+        QCOMPARE(h.m.blocked, quint8(1));
+        QCOMPARE(h.m.kclbcacl, 1);
+        QCOMPARE(h.m.tracetop, quint8(50));
+        h.ticks(10);
+        h.m.takeOps();
+        h.give("CaCl");
+        QCOMPARE(h.m.kclbcacl, 0);
+        const std::vector<HeartOp> ops = h.m.takeOps();
+        QCOMPARE(Heart::strokes(ops), (QVector<QPair<int, int>>{{74, 45}, {55, 45}, {45, 42}, {42, 37}}));
+        QCOMPARE(h.m.jitter, quint8(4));
+        QCOMPARE(h.m.tracetop, quint8(35));
+    }
+
+    void calciumOnsetOnFourPixels() {
+        Heart h;
+        const int width = h.m.paperWidth;
+        h.give("CaCl");
+        const std::vector<HeartOp> ops = h.m.takeOps();
+        QVector<HeartOp::Kind> kinds;
+        for (const HeartOp& op : ops)
+            if (op.kind == HeartOp::Advance || op.kind == HeartOp::Stroke) kinds << op.kind;
+        QCOMPARE(kinds, (QVector<HeartOp::Kind>{HeartOp::Advance, HeartOp::Stroke, HeartOp::Advance, HeartOp::Stroke,
+                                                HeartOp::Advance, HeartOp::Stroke, HeartOp::Advance, HeartOp::Stroke}));
+        QCOMPARE(h.m.paperWidth, width + 4);
+        QCOMPARE(h.m.rateBox, QStringLiteral("1"));  // arrest: rate 1 at once
+        QCOMPARE(h.m.drugrate, quint8(1));
+        // Later strokes use the drug's own ends with a spread of 1 to 2.
+        h.t.random.values = {0.99};
+        h.ticks(1);
+        QCOMPARE(Heart::strokes(h.m.takeOps()), (QVector<QPair<int, int>>{{37, 38}}));
+    }
+
+    void marks() {
+        Heart h;
+        h.give("Epi");
+        std::vector<HeartOp> ops = h.m.takeOps();
+        const int x0 = h.m.paperWidth - 10;
+        QStringList texts;
+        for (const HeartOp& op : ops)
+            if (op.kind == HeartOp::Mark) {
+                texts << op.text;
+                QVERIFY(op.highlight);
+            }
+        QCOMPARE(texts, (QStringList{"|", "v", "BHR71", "^", "|", "Epi"}));
+        auto at = [&](const QString& text) {
+            for (const HeartOp& op : ops)
+                if (op.kind == HeartOp::Mark && op.text == text) return QPoint(op.x, op.y1);
+            return QPoint();
+        };
+        QCOMPARE(at(QStringLiteral("BHR71")), QPoint(x0 - 25, 5));
+        QCOMPARE(at(QStringLiteral("Epi")), QPoint(x0 - 11, 138));
+
+        h.ticks(20);
+        h.m.takeOps();
+        h.give("ACh");  // during the action: "HR" and the rate of the adrenaline
+        ops = h.m.takeOps();
+        texts.clear();
+        for (const HeartOp& op : ops)
+            if (op.kind == HeartOp::Mark) texts << op.text;
+        QCOMPARE(texts, (QStringList{"^", "|", QStringLiteral("HR%1").arg(71 + 15), "^", "|", "ACh"}));
+    }
+
+    void restCycleEveryActionEnds() {
+        Heart h;
+        h.give("Epi");
+        h.ticks(40);
+        QVERIFY(h.m.rateBox.isEmpty());
+        h.ticks(1);
+        QCOMPARE(h.m.rateBox, QStringLiteral("86"));  // written 4 seconds after the injection
+        h.ticks(34);
+        QCOMPARE(h.m.drugLabel, QStringLiteral("Адреналин"));
+        h.m.takeOps();
+        h.ticks(1);
+        QCOMPARE(h.m.drugLabel, QStringLiteral("Нет"));
+        QCOMPARE(h.m.restnormalflag, 1);
+        QCOMPARE(h.m.tracetop, quint8(50));
+        QStringList texts;
+        for (const HeartOp& op : h.m.takeOps())
+            if (op.kind == HeartOp::Mark) texts << op.text;
+        QCOMPARE(texts, (QStringList{"^", "|", "HR86"}));
+        QCOMPARE(h.m.prevname, QStringLiteral("Адреналин"));
+    }
+
+    void basalRateDriftsByOneBeat() {
+        Heart h;
+        Mt19937Random real(3);
+        HeartModel m(h.run, real);
+        m.druglist = h.m.druglist;
+        m.startHeart();
+        m.startRecorder(329);
+        for (int i = 0; i < 600; ++i) {  // a minute
+            m.tick();
+            if (!m.basalBox.isEmpty()) QVERIFY(std::abs(m.basalBox.toInt() - m.basalbase) <= 1);
+        }
+        QVERIFY(m.basalbase >= 60 && m.basalbase <= 90);
+    }
+
+    void scrollRange() {
+        Heart h;
+        HeartModel m(h.run, h.t.random);
+        m.druglist = h.m.druglist;
+        m.startHeart();
+        m.startRecorder(329);
+        QCOMPARE(m.scrollunit, 82);
+        int firstGrowth = 0;
+        QVector<int> growths;
+        for (int tick = 1; tick <= 600; ++tick) {
+            const int before = m.scrollPositions;
+            m.tick();
+            if (m.scrollPositions != before) growths << tick;
+            if (m.scrollPositions == 4 && !firstGrowth) firstGrowth = tick;
+        }
+        QCOMPARE(firstGrowth, 331);
+        QCOMPARE(growths.mid(0, 4), (QVector<int>{331, 414, 497, 580}));
+    }
+
+    void paperFull() {
+        Heart h;
+        h.m.paperWidth = 16382;
+        QCOMPARE(h.m.tick(), HeartModel::TickResult::Ticked);
+        QCOMPARE(h.m.tick(), HeartModel::TickResult::PaperFull);
+        QCOMPARE(h.m.paperWidth, 16383);
+    }
+
+    void ratesStayBytes() {
+        Heart h;
+        h.m.druglist[1].hr_START = 200;  // a table that would overflow the rate
+        h.m.druglist[1].hr_END = 250;
+        h.give("Epi");
+        QCOMPARE(h.m.drugrate, quint8(255));
+        h.ticks(80);
+        h.m.druglist[6].hr_START = h.m.druglist[6].hr_END = 100;  // a decrease beyond the basal rate
+        h.give("ACh");
+        QCOMPARE(h.m.drugrate, quint8(0));
+    }
+
+    void examinationRecords() {
+        Heart one(2);
+        one.run.Heart_UnknownNo = 3;
+        one.give("Epi");
+        QCOMPARE(one.run.Heart_Exam1Results[3].rate, quint8(86));
+        QCOMPARE(one.m.prevname, QStringLiteral("Неизвестное No. 3"));
+        QCOMPARE(one.m.drugLabel, QStringLiteral("Неизвестное 3"));
+
+        Heart two(3);
+        two.m.appendUnknown(6);
+        two.give("ACh");
+        two.m.inject(8, QStringLiteral("Неизвестное"));
+        QCOMPARE(two.run.Heart_Exam2Count, quint8(2));
+        QCOMPARE(two.run.Heart_Exam2Log[1].drug, QStringLiteral("Ацетилхолин"));
+        QCOMPARE(two.run.Heart_Exam2Log[2].drug, QStringLiteral("Неизвестное"));
+        QCOMPARE(two.run.Heart_Exam2Log[2].tone, QChar(u'D'));
+        QCOMPARE(two.m.unitFor(8), QStringLiteral("мл"));
+        QCOMPARE(two.m.markKeyFor(8), QStringLiteral("Unk"));
+        QCOMPARE(two.m.unitFor(7), QStringLiteral("мкг"));
+
+        Heart three(4);
+        three.run.Heart_HeartNo = 1;
+        three.run.Heart_Exam3Rates.resize(2);
+        three.give("Epi");
+        QCOMPARE(three.run.Heart_Exam3Rates[1][0], quint8(86));
+    }
+
+    void examinationOneHandsOutEveryDrugOnce() {
+        Heart h(2);
+        QSet<int> seen;
+        for (int i = 0; i < 8; ++i) {
+            h.t.random.values = {0.0};  // the same draw every time still gives a new drug
+            seen << h.m.chooseExam1Unknown();
+        }
+        QCOMPARE(seen.size(), 8);
+        QCOMPARE(h.run.Heart_UnknownNo, quint8(8));
+    }
+
+    void tablesForEachMode() {
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(QStringLiteral(MORVANE_DATA_DIR));
+        for (quint8 mode : {1, 2, 3, 4}) {
+            TestContext t;
+            HeartRunState run;
+            run.Heart_Mode = mode;
+            HeartModel m(run, t.random);
+            QString error;
+            QStringList names;
+            QVERIFY2(m.LoadDrugTable(&error, &names), qPrintable(error));
+            if (mode == 4) {
+                QCOMPARE(m.drugCount, 2);
+                QCOMPARE(m.druglist[1].key, QStringLiteral("Epi"));
+                QCOMPARE(m.druglist[2].key, QStringLiteral("ACh"));
+                QCOMPARE(m.druglist[2].Dose, 2.0f);
+            } else {
+                QCOMPARE(m.drugCount, 8);
+                QCOMPARE(run.Heart_DrugCount, quint8(8));
+                QCOMPARE(names.size(), mode == 1 ? 0 : 8);
+                QCOMPARE(m.druglist[3].Dose, mode == 2 ? 0.1f : 1000.0f);
+            }
+        }
+        QDir::setCurrent(old);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstHeartModel)
+#include "tst_heart_model.moc"
