@@ -198,6 +198,8 @@ bool ExperimentHome::load() {
     RemoveSysMenuItems(this);
     CenterForm(m_ctx, this);
     for (const QString& name : std::as_const(m_member.closedAtLoad)) m_ctx.navigator.closeIfOpen(name);
+    // Coming back here ends any examination: the students get their desktop back.
+    if (m_member.heartRules) m_ctx.desktop.setTaskSwitchLock(false);
     m_member.resetRunState();
     m_timer->start();
     return true;

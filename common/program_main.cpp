@@ -77,6 +77,7 @@ int runProgram(int argc, char** argv, const ProgramSetup& setup) {
     setup.registerWindows(ctx);
     ctx.navigator.open(setup.firstWindow);
     const int status = QApplication::exec();
+    desktop.setTaskSwitchLock(false);
     // Windows still open at the end go before the context they refer to.
     QList<QPointer<QWidget>> windows;
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -267,7 +267,8 @@ void HeartModel::recordRate(int position) {
             break;
         case 3:
             // The log holds at most 255 lines; later injections are not logged.
-            if (m_run.Heart_Exam2Count < 255) {
+            exam2LogFull = m_run.Heart_Exam2Count >= 255;
+            if (!exam2LogFull) {
                 ++m_run.Heart_Exam2Count;
                 const HeartDrugRec& d = druglist[curdrug];
                 m_run.Heart_Exam2Log.resize(m_run.Heart_Exam2Count + 1);

@@ -98,6 +98,8 @@ public:
     int leverInterval = 500;
     double gauge = 0;
 
+    bool exam2LogFull = false;  // the last injection of examination 2 found its log full
+
     // Recorder.
     int paperWidth = 0, paperLeft = 0, paperWidth0 = 0;
     int scrolltick = 0, scrolllimit = 0, scrollunit = 0, scrollstep = 4, scrollPositions = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <array>
 
@@ -37,6 +38,7 @@ struct HeartRunState {
     QVector<std::array<quint8, 3>> Heart_Exam3Rates{std::array<quint8, 3>{}};
     QString Heart_Exam3Name;
     QString Heart_Exam3Answer;
+    QStringList Heart_AnswerNames;  // the drugs the student may name in examinations 1 and 2
     std::array<quint8, 11> Heart_UnknownUsed{};
     std::array<HeartExam1Result, 11> Heart_Exam1Results{};
     QVector<HeartExam2Entry> Heart_Exam2Log{HeartExam2Entry{}};  // entries 0..Heart_Exam2Count

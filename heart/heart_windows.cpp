@@ -1,6 +1,8 @@
 #include "heart_windows.h"
 
 #include "experiment_home.h"
+#include "frm_heart.h"
+#include "heart_exam.h"
 #include "heart_run_state.h"
 #include "program_context.h"
 
@@ -48,5 +50,13 @@ void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
     m.heartRules = true;
     m.dataLoaded = &run.Heart_DataLoaded;
     registerHome(ctx, m);
-    registerPlaceholder(ctx, m, QStringLiteral("Влияние веществ на изолированное сердце лягушки"));
+
+    ctx.navigator.add(QStringLiteral("Frm_Heart"), [&ctx, &run]() -> QWidget* {
+        auto* w = new Frm_Heart(ctx, run);
+        if (w->Form_Load()) return w;
+        delete w;
+        return nullptr;
+    });
+    ctx.navigator.add(QStringLiteral("Frm_Question"), [&ctx, &run] { return new Frm_Question(ctx, run); });
+    ctx.navigator.add(QStringLiteral("Frm_Heart_Table"), [&ctx, &run] { return new Frm_Heart_Table(ctx, run); });
 }

@@ -3,6 +3,7 @@
 // Not a test: it asserts nothing. Runs on any platform plugin (offscreen is enough).
 #include <QApplication>
 #include <QDir>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,7 +11,9 @@
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
+#include "frm_heart.h"
 #include "heart_run_state.h"
+#include "setup_picture.h"
 #include "heart_windows.h"
 #include "help.h"
 #include "frm_ileum.h"
@@ -23,6 +26,10 @@ namespace {
 QString folder;
 
 void shoot(QWidget* w, const QString& name) {
+    if (!w) {
+        qWarning("no window for %s", qPrintable(name));
+        return;
+    }
     w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
@@ -64,7 +71,7 @@ int main(int argc, char** argv) {
         click(home, home->member().examName);
         shoot(home, QStringLiteral("%1_password").arg(QLatin1String(name)));
         click(home, home->member().tutName);
-        shoot(nav.find(home->member().experimentWindow), QStringLiteral("%1_placeholder").arg(QLatin1String(name)));
+        shoot(nav.find(home->member().experimentWindow), QStringLiteral("%1_experiment").arg(QLatin1String(name)));
     }
 
     {
@@ -144,6 +151,45 @@ int main(int argc, char** argv) {
         exam->findChild<QLineEdit*>(QStringLiteral("Txt_Pass"))->setText(QStringLiteral("abcd"));
         click(exam, QStringLiteral("Cmd_pass"));
         shoot(exam, QStringLiteral("ileum_8_exam_result"));
+    }
+
+    {
+        // The heart program: a tutorial recording with drugs and an arrest, then the later windows.
+        auto* home = nav.open(QStringLiteral("Frm_Heart_Main"));
+        click(home, QStringLiteral("Cmd_Tutorial"));
+        auto* h = qobject_cast<Frm_Heart*>(nav.find(QStringLiteral("Frm_Heart")));
+        auto ticks = [h](int n) {
+            for (int i = 0; i < n; ++i) h->RecorderTick();
+        };
+        auto inject = [h](int position) {
+            auto* list = h->findChild<QComboBox*>(QStringLiteral("Combo_Drug"));
+            list->setCurrentIndex(position);
+            h->Combo_Drug_Click();
+            h->Cmd_Inject_Click();
+            h->endSyringePause();
+        };
+        ticks(80);
+        h->lever()->beatNow();
+        inject(0);  // adrenaline
+        ticks(90);
+        inject(5);  // acetylcholine
+        ticks(30);
+        inject(3);  // atropine during the action
+        ticks(90);
+        inject(1);  // calcium
+        ticks(40);
+        shoot(h, QStringLiteral("heart_1_tutorial"));
+        h->findChild<QWidget*>(QStringLiteral("inject_img"))->show();
+        shoot(h, QStringLiteral("heart_2_syringe"));
+        h->findChild<QWidget*>(QStringLiteral("inject_img"))->hide();
+        ticks(80);
+        click(h, QStringLiteral("CmdTable"));
+        shoot(nav.find(QStringLiteral("Frm_Heart_Table")), QStringLiteral("heart_3_sample_table"));
+        click(nav.find(QStringLiteral("Frm_Heart_Table")), QStringLiteral("Cmd_Ret"));
+        ticks(80);
+        click(h, QStringLiteral("Cmd_Next"));
+        shoot(nav.find(QStringLiteral("Frm_Question")), QStringLiteral("heart_4_questions"));
+        click(nav.find(QStringLiteral("Frm_Question")), QStringLiteral("Cmd_Done1"));
     }
 
     RecordingMessages messages;

@@ -29,7 +29,9 @@ struct Programs {
         registerIleumWindows(t.ctx, ileum);
         registerRabbitWindows(t.ctx, rabbit);
         registerHeartWindows(t.ctx, heart);
-        t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
+        // The experiment screens have tests of their own: stand-ins keep these about the home screens.
+        for (const char* name : {"Frm_Selection", "Frm_Oesophagus", "Frm_Ileum", "Frm_Rabbit", "Frm_Heart"})
+            t.ctx.navigator.add(QString::fromLatin1(name), [] { return new QWidget; });
     }
     ~Programs() {
         for (const char* name : {"Frm_Oeso_main", "Frm_il_main", "Frm_Rab_main", "Frm_Heart_Main", "Frm_Oesophagus",
@@ -229,7 +231,7 @@ private slots:
         click(home, QStringLiteral("Cmd_Exam"));
         click(home, QStringLiteral("Cmd_Exit"));
         QVERIFY(!p.t.desktop.locked);
-        QCOMPARE(p.t.desktop.lockChanges, (QVector<bool>{true, false, true, false}));
+        QCOMPARE(p.t.desktop.lockChanges, (QVector<bool>{false, true, false, true, false}));  // the load switches it off first
         QCOMPARE(p.t.desktop.quits, QVector<int>{0});
         QVERIFY(!p.isOpen("Frm_Heart_Main"));
     }

@@ -1,0 +1,125 @@
+#include "setup_picture.h"
+
+#include <QLabel>
+#include <QPainter>
+
+#include "pictures.h"
+#include "twips.h"
+
+SetupPicture::SetupPicture(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Picture1"));
+    QPixmap art = dataPicture(QStringLiteral("heart_setup.png"));
+    m_canvas = QImage(220, 330, QImage::Format_RGB32);
+    m_canvas.fill(QColor(0xf6, 0xf3, 0xea));
+    if (!art.isNull()) {
+        QPainter p(&m_canvas);
+        p.drawPixmap(0, 0, art);
+    }
+    setFixedSize(m_canvas.size());
+    m_dia = new QLabel(this);
+    m_dia->setObjectName(QStringLiteral("Img_hrtdia"));
+    m_dia->setPixmap(dataPicture(QStringLiteral("heart_dia.png")));
+    m_dia->setGeometry(50, 20, 120, 140);
+    m_sys = new QLabel(this);
+    m_sys->setObjectName(QStringLiteral("Img_hrtsys"));
+    m_sys->setPixmap(dataPicture(QStringLiteral("heart_sys.png")));
+    m_sys->setGeometry(50, 20, 120, 140);
+    m_dia->hide();
+}
+
+void SetupPicture::invertLever(int yTwips) {
+    if (yTwips == 0) return;
+    QPainter p(&m_canvas);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawLine(QPointF(50.0 / twips::perPixel, double(yTwips) / twips::perPixel),
+               QPointF(1000.0 / twips::perPixel, 4200.0 / twips::perPixel));
+    update();
+}
+
+void SetupPicture::showDiastole(bool dia) {
+    m_dia->setVisible(dia);
+    m_sys->setVisible(!dia);
+}
+
+void SetupPicture::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, m_canvas);
+}
+
+LeverBeat::LeverBeat(SetupPicture* picture, int* lastneedle, QObject* parent)
+    : QObject(parent), m_picture(picture), m_lastneedle(lastneedle) {
+    m_interval.setObjectName(QStringLiteral("lever1"));
+    m_frames.setObjectName(QStringLiteral("LeverFrames"));
+    m_frames.setInterval(15);
+    connect(&m_interval, &QTimer::timeout, this, &LeverBeat::beginBeat);
+    connect(&m_frames, &QTimer::timeout, this, &LeverBeat::frame);
+}
+
+void LeverBeat::setGeometry(int rest, int stroke) {
+    m_rest = rest;
+    m_stroke = stroke;
+}
+
+void LeverBeat::start(int intervalMs) {
+    m_interval.start(intervalMs);
+}
+
+void LeverBeat::stop() {
+    m_interval.stop();
+    settle();
+}
+
+void LeverBeat::settle() {
+    if (m_step >= 0) finishBeat();
+}
+
+int LeverBeat::heightAt(int step) const {
+    const int half = m_steps / 2;
+    return step < half ? m_rest - (1 + 16 * step) : m_rest - m_stroke + (1 + 16 * (step - half));
+}
+
+void LeverBeat::beginBeat() {
+    if (m_step >= 0) finishBeat();
+    m_picture->invertLever(*m_lastneedle);  // the resting lever goes
+    *m_lastneedle = 0;
+    m_steps = 2 * ((m_stroke - 1) / 16 + 1);
+    m_step = 0;
+    m_drawn = 0;
+    // The beat takes about 60 % of the interval, at least long enough to be seen.
+    const int frames = std::max(6, m_interval.interval() * 6 / 10 / m_frames.interval());
+    m_frames.setProperty("stride", std::max(1, (m_steps + frames - 1) / frames));
+    m_frames.start();
+}
+
+void LeverBeat::frame() {
+    if (m_step < 0) return;
+    if (m_drawn) m_picture->invertLever(m_drawn);
+    if (m_step >= m_steps) {
+        m_drawn = 0;
+        finishBeat();
+        return;
+    }
+    m_drawn = heightAt(m_step);
+    m_picture->invertLever(m_drawn);
+    m_picture->showDiastole(m_step < m_steps / 2);
+    m_step += m_frames.property("stride").toInt();
+}
+
+void LeverBeat::finishBeat() {
+    m_frames.stop();
+    if (m_drawn) m_picture->invertLever(m_drawn);
+    m_drawn = 0;
+    m_step = -1;
+    m_picture->showDiastole(false);
+    // At rest just below where the fall's counting passed the stroke (4250 − 500 + 513 = 4263).
+    const int v = 1 + 16 * ((m_stroke - 1) / 16 + 1);
+    *m_lastneedle = m_rest - m_stroke + v;
+    m_picture->invertLever(*m_lastneedle);
+}
+
+void LeverBeat::beatNow() {
+    beginBeat();
+    while (m_step >= 0) frame();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+
+// The apparatus with its writing lever and the heart. The lever is a line from its tip
+// (50 twips, y) to its pivot (1000, 4200 twips), drawn by inverting the pixels under it,
+// so that drawing it twice at the same height leaves the picture as it was.
+class SetupPicture : public QWidget {
+    Q_OBJECT
+public:
+    explicit SetupPicture(QWidget* parent = nullptr);
+
+    void invertLever(int yTwips);
+    QLabel* diastole() const { return m_dia; }
+    QLabel* systole() const { return m_sys; }
+    void showDiastole(bool dia);
+    // The picture with the lever as it stands (for tests and pictures).
+    const QImage& canvas() const { return m_canvas; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QImage m_canvas;
+    QLabel* m_dia;
+    QLabel* m_sys;
+};
+
+// One heart beat of the lever: it rises from its rest height by its stroke and falls back,
+// in steps of 16 twips, while the diastole and systole pictures alternate. A beat starts
+// every `interval` ms and lasts a visible part of it, paced by a frame timer.
+class LeverBeat : public QObject {
+    Q_OBJECT
+public:
+    LeverBeat(SetupPicture* picture, int* lastneedle, QObject* parent = nullptr);
+
+    // The lever's geometry for the next beat.
+    void setGeometry(int rest, int stroke);
+    void start(int intervalMs);
+    void stop();    // no more beats; a beat under way ends at once, the lever at its rest
+    void settle();  // a beat under way ends at once; the beats go on
+    bool running() const { return m_interval.isActive(); }
+    int interval() const { return m_interval.interval(); }
+
+    // One beat from start to end, without waiting (tests).
+    void beatNow();
+    void frame();  // the frame timer's step
+
+private:
+    void beginBeat();
+    void finishBeat();
+    int heightAt(int step) const;
+
+    SetupPicture* m_picture;
+    int* m_lastneedle;
+    QTimer m_interval;
+    QTimer m_frames;
+    int m_rest = 4250, m_stroke = 500;
+    int m_step = -1;   // -1: no beat under way
+    int m_steps = 0;   // steps of the beat, up then down
+    int m_drawn = 0;   // height now drawn by the beat, 0 none
+};
