@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cfloat>
+#include <clocale>
 #include <cmath>
+#include <locale.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -93,10 +96,12 @@ double numberReading(QStringView text) {
         const size_t exponentDigits = digitsFrom(j);
         if (exponentDigits > 0) i = j + exponentDigits;
     }
-    const size_t start = (s[0] == '+') ? 1 : 0;  // from_chars takes no plus sign
-    double value = 0;
-    const auto result = std::from_chars(s.data() + start, s.data() + i, value);
-    if (result.ec != std::errc() || !std::isfinite(value)) return 0;
+    // strtod in the C locale: overflow gives ±HUGE_VAL, underflow 0.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const std::string number = s.substr(0, i);
+    const double value = strtod_l(number.c_str(), nullptr, cLocale);
+    // A number written just below the largest double can round above it: it reads as the largest.
+    if (std::isinf(value)) return value < 0 ? -DBL_MAX : DBL_MAX;
     return value;
 }
 

@@ -23,7 +23,8 @@ QString signedFieldForm(float value);
 // Reads the longest leading decimal number of a text, ignoring blanks anywhere in it:
 // "1.2.3" reads 1.2, " 1 2 . 5" reads 12.5, ".", "-" and "" read 0. An exponent
 // ("1E+07") is taken when it has digits, so every general form reads back.
-// A text whose value does not fit a double reads 0 rather than ending the program.
+// A text whose value is beyond the range of a double reads as the largest double (with its
+// sign) rather than ending the program; one too small reads 0.
 double numberReading(QStringView text);
 
 // True for a text made only of digits with at most one point and at least one digit:

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <cfloat>
 #include <clocale>
 #include <random>
 
@@ -96,7 +97,10 @@ private slots:
         QTest::newRow("small exponent") << "1.5E-05" << 1.5e-5;
         QTest::newRow("exponent without digits") << "1e+" << 1.0;
         QTest::newRow("comma is not a point") << "2,5" << 2.0;
-        QTest::newRow("too large for a double") << "1e999" << 0.0;
+        QTest::newRow("too large for a double") << "1e999" << DBL_MAX;
+        QTest::newRow("negative, too large") << "-1e999" << -DBL_MAX;
+        QTest::newRow("too small for a double") << "1e-999" << 0.0;
+        QTest::newRow("largest double as written") << "1.79769313486232E+308" << DBL_MAX;
         QTest::newRow("non-latin digits") << QString::fromUtf8("١٢") << 0.0;
         QTest::newRow("tab and newline") << "\t3\n4" << 34.0;
     }
@@ -119,6 +123,10 @@ private slots:
             QCOMPARE(generalForm(static_cast<float>(numberReading(ft))), ft);
             const QString dt = generalForm(d);
             QCOMPARE(generalForm(numberReading(dt)), dt);
+        }
+        for (double extreme : {DBL_MAX, -DBL_MAX, DBL_MIN, 4.9e-324}) {  // found by fuzzing
+            const QString written = generalForm(extreme);
+            QCOMPARE(generalForm(numberReading(written)), written);
         }
     }
 
