@@ -1,6 +1,8 @@
 #include "oeso_windows.h"
 
 #include "experiment_home.h"
+#include "frm_oesophagus.h"
+#include "oeso_results.h"
 #include "oeso_run_state.h"
 #include "program_context.h"
 
@@ -20,5 +22,13 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
     m.password = &run.Oeso_Password;
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
-    registerPlaceholder(ctx, m, QStringLiteral("Действие веществ на пищевод лягушки"));
+
+    ctx.navigator.add(QStringLiteral("Frm_Oesophagus"), [&ctx, &run]() -> QWidget* {
+        auto* w = new Frm_Oesophagus(ctx, run);
+        if (w->Form_Load()) return w;
+        delete w;  // the drug table could not be read: the program is ending
+        return nullptr;
+    });
+    ctx.navigator.add(QStringLiteral("Frm_Oeso_Table"), [&ctx, &run] { return new Frm_Oeso_Table(ctx, run); });
+    ctx.navigator.add(QStringLiteral("Frm_Oeso_Quest"), [&ctx] { return new Frm_Oeso_Quest(ctx); });
 }

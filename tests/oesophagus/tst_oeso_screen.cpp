@@ -1,0 +1,551 @@
+// The frog oesophagus from its home screen to the end, in both modes, through the real
+// controls: the drug list, the dropper, the seed dragged from its box, the stopwatch,
+// the unknowns, the results table behind the supervisor's password, the questions.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "fakes.h"
+#include "frm_oesophagus.h"
+#include "oeso_results.h"
+#include "oeso_run_state.h"
+#include "oeso_windows.h"
+#include "twips.h"
+
+namespace {
+
+template <typename T = QWidget>
+T* child(QWidget* w, const QString& name) {
+    T* c = w->findChild<T*>(name);
+    if (!c) qFatal("no control %s", qPrintable(name));
+    return c;
+}
+void click(QWidget* w, const QString& name) { QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton); }
+QString text(QWidget* w, const QString& name) {
+    if (auto* l = w->findChild<QLabel*>(name)) return l->text();
+    return child<QLineEdit>(w, name)->text();
+}
+bool enabled(QWidget* w, const QString& name) { return child(w, name)->isEnabled(); }
+QString stopwatch(QWidget* s) {
+    return text(s, "txt_time(2)") + u':' + text(s, "txt_time(1)") + u':' + text(s, "txt_time(0)");
+}
+QStringList items(QListWidget* list) {
+    QStringList r;
+    for (int i = 0; i < list->count(); ++i) r << list->item(i)->text();
+    return r;
+}
+
+// Where a seed carried from the box is let go.
+enum class Drop { OnSpot, ElsewhereOnSetup, OutsideSetup };
+
+// Presses on the seed box, carries the seed and lets it go; checks the drag cursor on the way.
+void dragSeed(QWidget* s, Drop where) {
+    auto* box = child<QLabel>(s, "Img_Seeds");
+    QWidget* setup = child(s, "Pic_Oeso");
+    QTest::mousePress(box, Qt::LeftButton, {}, box->rect().center());
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->pixmap().size(), QSize(32, 32));
+    QPoint global;
+    switch (where) {
+        case Drop::OnSpot: {
+            QWidget* spot = child(s, "Img_Seed_Drop");
+            global = spot->mapToGlobal(spot->rect().center());
+            break;
+        }
+        case Drop::ElsewhereOnSetup: global = setup->mapToGlobal(QPoint(setup->width() - 8, 8)); break;
+        case Drop::OutsideSetup: {
+            QWidget* zoom = child(s, "Pic_Zoomed");
+            global = zoom->mapToGlobal(zoom->rect().center());
+            break;
+        }
+    }
+    QTest::mouseMove(box, box->mapFromGlobal(global));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, box->mapFromGlobal(global));
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+struct Program {
+    TestContext t;
+    OesoRunState run;
+    Program() {
+        registerOesophagusWindows(t.ctx, run);
+        t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
+    }
+    ~Program() {
+        for (const char* n : {"Frm_Oeso_main", "Frm_Oesophagus", "Frm_Oeso_Table", "Frm_Oeso_Quest", "Frm_Selection"})
+            t.ctx.navigator.closeIfOpen(QString::fromLatin1(n));
+        flushDeletes();
+    }
+    QWidget* find(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)); }
+    Frm_Oesophagus* screen() const { return qobject_cast<Frm_Oesophagus*>(find("Frm_Oesophagus")); }
+    Frm_Oeso_Table* table() const { return qobject_cast<Frm_Oeso_Table*>(find("Frm_Oeso_Table")); }
+
+    // From the home screen to the experiment screen. The load draws the frog's step base
+    // and the seed's place, in the examination the first unknown, then Ringer's interval.
+    Frm_Oesophagus* start(bool examination) {
+        QWidget* home = t.ctx.navigator.open(QStringLiteral("Frm_Oeso_main"));
+        if (examination) {
+            t.random.values = {0.5, 0.0, 0.0, 0.5, 0.0};  // step 14, seed at 1400/650, Карбахол, 200 ms
+            click(home, "cmd_exam");
+            QTest::keyClicks(child<QLineEdit>(home, "Txt_PassW"), QStringLiteral(" Secret "));
+            click(home, "Cmd_ok");
+        } else {
+            t.random.values = {0.5, 0.0, 0.0, 0.0};
+            click(home, "Cmd_Tut");
+        }
+        return screen();
+    }
+};
+
+// A whole examination run: the seed laid, `seconds` on the examination clock, the seed's
+// timer until it arrives.
+void timedRun(Frm_Oesophagus* s, int seconds) {
+    dragSeed(s, Drop::OnSpot);
+    for (int i = 0; i < seconds; ++i) s->Timer_Monitor_Clock_Timer();
+    for (int i = 0; i < 1000 && !enabled(s, "Cmd_Instill"); ++i) s->Timer_Oeso_Timer();
+}
+
+void chooseUnknown(Frm_Oesophagus* s, const QString& name) {
+    auto* list = child<QListWidget>(s, "Lst_UnknownDrug");
+    const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
+    QCOMPARE(list->currentItem()->text(), name);
+}
+
+// Builds a drug table file in the current folder.
+void makeTable(const QStringList& rows) {
+    QFile::remove(QStringLiteral("f_oeso.mdb"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fixture"));
+        db.setDatabaseName(QStringLiteral("f_oeso.mdb"));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE Oeso (Drug TEXT, speed1 REAL, speed2 REAL, time1 REAL, time2 REAL)")));
+        for (const QString& r : rows) QVERIFY(q.exec(QStringLiteral("INSERT INTO Oeso VALUES (%1)").arg(r)));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
+}
+
+}  // namespace
+
+class TstOesoScreen : public QObject {
+    Q_OBJECT
+    QString m_oldCurrent;
+
+private slots:
+    void initTestCase() {
+        m_oldCurrent = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QStringLiteral(MORVANE_DATA_DIR)));
+    }
+    void cleanupTestCase() { QDir::setCurrent(m_oldCurrent); }
+    void cleanup() { QDir::setCurrent(QStringLiteral(MORVANE_DATA_DIR)); }
+
+    void tutorialRun() {
+        Program p;
+        Frm_Oesophagus* s = p.start(false);
+        QVERIFY(s && s->isVisible());
+        QVERIFY(!p.find("Frm_Oeso_main"));
+        QCOMPARE(p.run.Oeso_DataLoaded, quint8(1));
+        QCOMPARE(s->windowTitle(),
+                 QStringLiteral("Влияние веществ на подвижность ворсинок в пищеводе лягушки - Режим обучения "));
+        QVERIFY(s->width() <= 790 && s->height() <= 565);
+        QCOMPARE(text(s, "frogno"), QStringLiteral("Лягушка №1"));
+        auto* combo = child<QComboBox>(s, "Combo_Drug");
+        QCOMPARE(combo->count(), 7);
+        QCOMPARE(combo->currentText(), QStringLiteral("Раствор Рингера"));
+        QCOMPARE(text(s, "Lab_Texttube"), QStringLiteral("Раствор Рингера"));
+        // The new frog was given Ringer's solution with the dropper.
+        QCOMPARE(text(s, "Lab_DrugGiven"), QStringLiteral("Раствор Рингера"));
+        QCOMPARE(text(s, "lastdrugname_lbl"), QStringLiteral("Нет"));
+        QCOMPARE(items(child<QListWidget>(s, "drughistory")), QStringList{"Раствор Рингера"});
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Возьмите зернышко"));
+        QVERIFY(child(s, "Image_filler")->isVisible());
+        s->filler_timer_Timer();
+        QVERIFY(!child(s, "Image_filler")->isVisible());
+        QCOMPARE(s->findChild<QTimer*>("filler_timer")->interval(), 2000);
+        QVERIFY(s->findChild<QTimer*>("filler_timer")->isActive());
+        QCOMPARE(s->findChild<QTimer*>("Timer_Oeso")->interval(), 200);
+        QVERIFY(child(s, "Frame_Drug")->isVisible());
+        QVERIFY(!child(s, "Frame_Drug_Select")->isVisible());
+        for (const char* b : {"Cmd_Instill", "Cmd_New", "Cmd_Table", "Cmd_Next", "Command2"}) QVERIFY2(enabled(s, b), b);
+
+        // Letters typed on the list choose nothing; the arrow keys do.
+        for (const QString& letter : {QStringLiteral("А"), QStringLiteral("т")}) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, letter);
+            QApplication::sendEvent(combo, &press);
+        }
+        QCOMPARE(combo->currentIndex(), 0);
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(text(s, "Lab_Texttube"), QStringLiteral("Ацетилхолин"));
+        p.t.random.values = {0.0};
+        click(s, "Cmd_Instill");
+        QCOMPARE(s->findChild<QTimer*>("Timer_Oeso")->interval(), 145);
+        QCOMPARE(text(s, "Lab_DrugGiven"), QStringLiteral("Ацетилхолин"));
+        QCOMPARE(text(s, "lastdrugname_lbl"), QStringLiteral("Раствор Рингера"));
+        QVERIFY(child(s, "Image_filler")->isVisible());
+        // Atropine after acetylcholine: the pace of Ringer's solution.
+        combo->setCurrentIndex(3);
+        p.t.random.values = {0.0, 0.9999};
+        click(s, "Cmd_Instill");
+        QCOMPARE(s->findChild<QTimer*>("Timer_Oeso")->interval(), 235);
+        QCOMPARE(items(child<QListWidget>(s, "drughistory")),
+                 (QStringList{"Раствор Рингера", "Ацетилхолин", "Атропин"}));
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Возьмите зернышко"));
+
+        // A seed let go beside the drop spot, or beyond the set-up, starts nothing.
+        auto* seed = child(s, "Shape_Seed");
+        QTimer* seedTimer = s->findChild<QTimer*>("Timer_Oeso");
+        dragSeed(s, Drop::ElsewhereOnSetup);
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Возьмите зернышко"));
+        dragSeed(s, Drop::OutsideSetup);
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Возьмите и поместите его на пищевод"));
+        QVERIFY(!seedTimer->isActive());
+        QVERIFY(!seed->isVisible());
+        QVERIFY(enabled(s, "Cmd_Instill"));
+
+        // Laid on the spot: the seed appears at the top of the magnified oesophagus.
+        dragSeed(s, Drop::OnSpot);
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Запустите часы в начальной точке"));
+        QVERIFY(seedTimer->isActive());
+        QVERIFY(seed->isVisible());
+        QCOMPARE(seed->pos(), twips::point(1400, 650));
+        QCOMPARE(seed->size(), twips::size(75, 105));
+        QVERIFY(!enabled(s, "Cmd_Instill"));
+        QVERIFY(!s->dragging());
+
+        click(s, "Cmd_StartClock");
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Остановите часы в конечной точке"));
+        QCOMPARE(child<QPushButton>(s, "Cmd_StartClock")->text(), QStringLiteral("СТОП"));
+        for (int i = 0; i < 3; ++i) s->Timer_Clock_Timer();
+        QCOMPARE(stopwatch(s), QStringLiteral("00:00:03"));
+        click(s, "cmd_Reset");  // while running: back to zero, still running
+        QCOMPARE(stopwatch(s), QStringLiteral("00:00:00"));
+        QVERIFY(s->findChild<QTimer*>("Timer_Clock")->isActive());
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Остановите часы в конечной точке"));
+        s->Timer_Clock_Timer();
+        QCOMPARE(stopwatch(s), QStringLiteral("00:00:01"));
+
+        for (int i = 0; i < 10; ++i) s->Timer_Oeso_Timer();
+        QCOMPARE(seed->pos(), twips::point(1400, 650 + 10 * 14));
+        click(s, "Cmd_StartClock");
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Запишите время"));
+        QCOMPARE(child<QPushButton>(s, "Cmd_StartClock")->text(), QStringLiteral("СТАРТ"));
+        QVERIFY(!s->findChild<QTimer*>("Timer_Clock")->isActive());
+        click(s, "cmd_Reset");
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("ждите"));
+        click(s, "Cmd_Instill");  // refused while the seed runs
+        QCOMPARE(child<QListWidget>(s, "drughistory")->count(), 3);
+
+        // From 650 by 14 twips: Int(2550 / 14) + 2 = 184 ticks, ten of them done.
+        int ticks = 10;
+        p.t.random.values = {0.5, 0.5};
+        while (!enabled(s, "Cmd_Instill") && ticks < 1000) {
+            s->Timer_Oeso_Timer();
+            ++ticks;
+        }
+        QCOMPARE(ticks, 184);
+        QVERIFY(!seed->isVisible());
+        QVERIFY(!seedTimer->isActive());
+        QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Выберите вещество и закапайте"));
+        QCOMPARE(seed->pos(), twips::point(1660, 745));  // the next seed's place
+        QVERIFY(p.run.Oeso_ExamRecs.isEmpty());
+
+        click(s, "Cmdhelp");
+        QCOMPARE(p.t.help.calls.last().what, QStringLiteral("contents"));
+        QCOMPARE(p.t.help.calls.last().file, QStringLiteral("oesopha.hlp"));
+        QCOMPARE(p.t.help.calls.last().owner, s);
+    }
+
+    void stopwatchRollsOver() {
+        Program p;
+        Frm_Oesophagus* s = p.start(false);
+        click(s, "Cmd_StartClock");
+        QStringList seen;
+        for (int i = 1; i <= 3600; ++i) {
+            s->Timer_Clock_Timer();
+            if (i == 59 || i == 60 || i == 3599 || i == 3600) seen << stopwatch(s);
+        }
+        QCOMPARE(seen, (QStringList{"00:00:59", "00:01:00", "00:59:59", "01:00:00"}));
+        // Starting again begins from zero.
+        click(s, "Cmd_StartClock");
+        click(s, "Cmd_StartClock");
+        QCOMPARE(stopwatch(s), QStringLiteral("00:00:00"));
+        // The fields are not for typing: the focus goes on to "Далее".
+        QApplication::setActiveWindow(s);
+        child(s, "txt_time(0)")->setFocus();
+        QCOMPARE(QApplication::focusWidget(), child(s, "Cmd_Next"));
+        QVERIFY(child<QLineEdit>(s, "txt_time(1)")->isReadOnly());
+    }
+
+    void newFrogTableQuestionsAndBack() {
+        Program p;
+        Frm_Oesophagus* s = p.start(false);
+        child<QComboBox>(s, "Combo_Drug")->setCurrentIndex(2);
+        click(s, "Cmd_Instill");
+        click(s, "Cmd_StartClock");
+        s->Timer_Clock_Timer();
+
+        // The sample table over the screen, and back.
+        click(s, "Cmd_Table");
+        Frm_Oeso_Table* table = p.table();
+        QVERIFY(table && table->isVisible());
+        QVERIFY(s->isVisible());
+        QCOMPARE(table->windowTitle(), QStringLiteral("Morvane - Oesophagus T1.00"));
+        QVERIFY(child(table, "Frame_Grid")->isVisible());
+        QVERIFY(!child(table, "Frame_Pass")->isVisible());
+        QVERIFY(child(table, "Label2")->isVisible());
+        QCOMPARE(table->cell(0, 0), QStringLiteral(" Номер"));
+        QCOMPARE(table->cell(0, 1), QStringLiteral("  Вещества  "));
+        QCOMPARE(table->cell(0, 5), QStringLiteral("  Среднее  "));
+        QCOMPARE(table->cell(1, 1), QStringLiteral("Раствор Рингера"));
+        QCOMPARE(table->cell(1, 2), QStringLiteral("38      "));
+        QCOMPARE(table->cell(1, 5), QStringLiteral("38.6      "));  // as written, not 38.7
+        QCOMPARE(table->cell(2, 5), QStringLiteral("27.0      "));
+        QCOMPARE(table->cell(3, 1), QString());
+        QCOMPARE(child<QTableWidget>(table, "Grid_oeso")->rowCount(), 5);
+        QVERIFY(child<QTableWidget>(table, "Grid_oeso")->isColumnHidden(6));
+        click(table, "Cmd_End");
+        QVERIFY(!p.table());
+        QVERIFY(s->isVisible());
+        flushDeletes();
+
+        // The next frog: a new number, Ringer's solution only, the stopwatch at zero.
+        p.t.random.values = {0.0, 0.9999, 0.9999, 0.9999};
+        click(s, "Cmd_New");
+        QCOMPARE(text(s, "frogno"), QStringLiteral("Лягушка №2"));
+        QCOMPARE(items(child<QListWidget>(s, "drughistory")), QStringList{"Раствор Рингера"});
+        QCOMPARE(text(s, "lastdrugname_lbl"), QStringLiteral("Нет"));
+        QCOMPARE(stopwatch(s), QStringLiteral("00:00:00"));
+        QVERIFY(!s->findChild<QTimer*>("Timer_Clock")->isActive());
+        QCOMPARE(s->model().SeedStep, 12);
+        QCOMPARE(s->findChild<QTimer*>("Timer_Oeso")->interval(), 235);
+        QCOMPARE(child<QComboBox>(s, "Combo_Drug")->count(), 7);  // the table is not read twice
+
+        // The questions, and back to the same frog.
+        click(s, "Cmd_Next");
+        QWidget* quest = p.find("Frm_Oeso_Quest");
+        QVERIFY(quest && quest->isVisible());
+        QVERIFY(!s->isVisible());
+        QCOMPARE(quest->windowTitle(), QStringLiteral(" Morvane-Пищевод T1.00R"));
+        QCOMPARE(text(quest, "Label5(1)"),
+                 QStringLiteral("6. Дайте теоретическое обоснование применения                              "
+                                "антихолинестеразы при миастении Гравис."));
+        QCOMPARE(quest->findChildren<QLabel*>().size(), 6);
+        click(quest, "cmdBack");
+        QCOMPARE(p.screen(), s);
+        QVERIFY(s->isVisible());
+        QCOMPARE(text(s, "frogno"), QStringLiteral("Лягушка №2"));
+        flushDeletes();
+
+        click(s, "Cmd_Next");
+        click(p.find("Frm_Oeso_Quest"), "Cmd_Done1");
+        QVERIFY(p.find("Frm_Oeso_main"));
+        QVERIFY(!p.find("Frm_Oesophagus"));
+        QVERIFY(!p.find("Frm_Oeso_Quest"));
+        QCOMPARE(p.run.Oeso_Mode, quint8(0));
+    }
+
+    void backToTheHomeScreen() {
+        Program p;
+        Frm_Oesophagus* s = p.start(false);
+        click(s, "Cmd_Table");
+        click(s, "Command2");
+        QVERIFY(p.find("Frm_Oeso_main"));
+        QVERIFY(!p.find("Frm_Oesophagus"));
+        QVERIFY(!p.find("Frm_Oeso_Table"));
+        QCOMPARE(p.run.Oeso_DataLoaded, quint8(0));
+        QCOMPARE(p.run.Oeso_Mode, quint8(0));
+        QCOMPARE(p.t.help.calls.last().what, QStringLiteral("quit"));
+    }
+
+    void examinationLeftEarly() {
+        Program p;
+        Frm_Oesophagus* s = p.start(true);
+        QCOMPARE(p.run.Oeso_Mode, quint8(2));
+        QCOMPARE(s->windowTitle(),
+                 QStringLiteral("Влияние веществ на подвижность ворсинок в пищеводе лягушки - Режим проверки "));
+        QVERIFY(!child(s, "Frame_Drug")->isVisible());
+        QVERIFY(child(s, "Frame_Drug_Select")->isVisible());
+        QVERIFY(!child(s, "Lab_DrugGiven")->isVisible());
+        QVERIFY(!child(s, "Lab_drug")->isVisible());
+        QCOMPARE(items(child<QListWidget>(s, "Lst_UnknownDrug")),
+                 (QStringList{"Ацетилхолин", "Физостигмин", "Атропин", "Карбахол", "Пилокарпин", "Тубокурарин"}));
+        QVERIFY(!enabled(s, "Cmd_New"));
+        QVERIFY(!enabled(s, "Cmd_Table"));
+        QVERIFY(enabled(s, "Cmd_Next"));
+        for (const char* b : {"Cmd_Ringer", "Cmd_Exam_Unknow", "Cmd_DrgIdentified"}) QVERIFY2(enabled(s, b), b);
+        const QVector<OesoExamRec>& recs = p.run.Oeso_ExamRecs;
+        QCOMPARE(recs.size(), 3);
+        QCOMPARE(recs[1].Drug, QStringLiteral("Карбахол"));
+
+        // Before any solution: the first run is kept as Ringer's T1, the second is not.
+        dragSeed(s, Drop::OnSpot);
+        for (const char* b : {"Cmd_Ringer", "Cmd_Exam_Unknow", "Cmd_DrgIdentified", "Cmd_Instill"})
+            QVERIFY2(!enabled(s, b), b);
+        for (int i = 0; i < 40; ++i) s->Timer_Monitor_Clock_Timer();
+        while (!enabled(s, "Cmd_Instill")) s->Timer_Oeso_Timer();
+        QCOMPARE(recs[0].T1, 40);
+        QVERIFY(!s->findChild<QTimer*>("Timer_Monitor_Clock")->isActive());
+        for (const char* b : {"Cmd_Ringer", "Cmd_Exam_Unknow", "Cmd_DrgIdentified"}) QVERIFY2(enabled(s, b), b);
+        timedRun(s, 35);
+        QCOMPARE(recs[0].T2, 0);
+
+        p.t.random.values = {0.5, 0.5};
+        click(s, "Cmd_Ringer");
+        QVERIFY(!enabled(s, "Cmd_Ringer"));
+        QCOMPARE(s->findChild<QTimer*>("Timer_Oeso")->interval(), 218);
+        for (int t : {38, 41, 37}) timedRun(s, t);
+        QCOMPARE((QList<int>{recs[0].T1, recs[0].T2, recs[0].T3}), (QList<int>{38, 41, 37}));
+        QVERIFY(!enabled(s, "Cmd_Ringer"));  // once given, it stays given
+        QVERIFY(enabled(s, "Cmd_Exam_Unknow"));
+
+        // A second seed during a run: the count starts again, and the unknown can still
+        // be given when the run ends.
+        dragSeed(s, Drop::OnSpot);
+        for (int i = 0; i < 10; ++i) s->Timer_Monitor_Clock_Timer();
+        timedRun(s, 5);
+        QVERIFY(enabled(s, "Cmd_Exam_Unknow"));
+        QVERIFY(!enabled(s, "Cmd_Ringer"));
+
+        click(s, "Cmd_Exam_Unknow");
+        QVERIFY(!enabled(s, "Cmd_Ringer"));
+        QVERIFY(!enabled(s, "Cmd_Exam_Unknow"));
+        timedRun(s, 40);
+        QCOMPARE(recs[1].T1, 40);
+        chooseUnknown(s, QStringLiteral("Карбахол"));
+        click(s, "Cmd_DrgIdentified");
+        QCOMPARE(recs[1].Identified, QStringLiteral("Карбахол"));
+        QCOMPARE(recs.size(), 5);
+        QVERIFY(enabled(s, "Cmd_Ringer") && enabled(s, "Cmd_Exam_Unknow"));
+        QVERIFY(p.screen());
+
+        // "Далее" before every unknown is named: the table shows what was recorded.
+        click(s, "Cmd_Next");
+        QVERIFY(!p.find("Frm_Oesophagus"));
+        Frm_Oeso_Table* table = p.table();
+        QVERIFY(table && table->isVisible());
+        QVERIFY(child(table, "Frame_Pass")->isVisible());
+        QVERIFY(!child(table, "Frame_Grid")->isVisible());
+        QVERIFY(!(table->windowFlags() & Qt::WindowCloseButtonHint));
+        for (const char* wrong : {"secre", "secrets"}) {
+            QTest::keyClicks(child<QLineEdit>(table, "Txt_PassW"), QString::fromLatin1(wrong));
+            click(table, "Cmd_ok");
+            QCOMPARE(p.t.messages.shown.last().text, QStringLiteral("Invalid Passord. "));
+            QCOMPARE(p.t.messages.shown.last().title, QStringLiteral(" Password Error "));
+            QCOMPARE(text(table, "Txt_PassW"), QString());
+            QVERIFY(!child(table, "Frame_Grid")->isVisible());
+        }
+        QTest::keyClicks(child<QLineEdit>(table, "Txt_PassW"), QStringLiteral("  secret "));
+        click(table, "Cmd_ok");
+        QVERIFY(child(table, "Frame_Grid")->isVisible());
+        QVERIFY(!child(table, "Frame_Pass")->isVisible());
+        QVERIFY(!child(table, "Label2")->isVisible());
+        auto* grid = child<QTableWidget>(table, "Grid_oeso");
+        QCOMPARE(grid->rowCount(), 5);
+        QVERIFY(!grid->isColumnHidden(6) && grid->columnWidth(6) > 0);
+        const QStringList expected[] = {
+            {" Номер", " Drug  Given ", "Измерение 1 ", "Измерение 2 ", "Измерение 3 ", "  Среднее  ", " Drug Identified"},
+            {"1", "Раствор Рингера", "38", "41", "37", "38.6666666666667", ""},
+            {"2", "Карбахол", "40", "0", "0", "13.3333333333333", "Карбахол"},
+            {"3", "Раствор Рингера", "0", "0", "0", "0", ""},
+        };
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 7; ++c) QCOMPARE(table->cell(r, c), expected[r][c]);
+        QCOMPARE(table->cell(4, 6), QString());
+        QVERIFY(table->width() <= 790 && table->height() <= 565);
+
+        click(table, "Cmd_End");
+        QVERIFY(p.find("Frm_Oeso_main"));
+        QVERIFY(!p.find("Frm_Oeso_Table"));
+        QCOMPARE(p.run.Oeso_Mode, quint8(0));
+        QCOMPARE(p.run.Oeso_Password, QString());
+    }
+
+    void lastIdentificationOpensTheTable() {
+        Program p;
+        Frm_Oesophagus* s = p.start(true);
+        const QStringList names = items(child<QListWidget>(s, "Lst_UnknownDrug"));
+        for (int n = 1; n <= 6; ++n) {
+            QVERIFY(p.screen());
+            chooseUnknown(s, names[n - 1]);
+            click(s, "Cmd_DrgIdentified");
+        }
+        QVERIFY(!p.find("Frm_Oesophagus"));
+        QVERIFY(p.table() && p.table()->isVisible());
+        QCOMPARE(p.run.Oeso_ExamRecs.size(), 13);
+        QStringList unknowns;
+        for (int k = 0; k < 6; ++k) {
+            QCOMPARE(p.run.Oeso_ExamRecs[2 * k].Drug, QStringLiteral("Раствор Рингера"));
+            unknowns << p.run.Oeso_ExamRecs[2 * k + 1].Drug;
+            QCOMPARE(p.run.Oeso_ExamRecs[2 * k + 1].Identified, names[k]);
+        }
+        unknowns.sort();
+        QStringList all = names;
+        all.sort();
+        QCOMPARE(unknowns, all);  // each unknown once
+    }
+
+    void oneRowTable() {
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        makeTable({QStringLiteral("'Раствор Рингера', 13, 15, 200, 235")});
+        QVERIFY(QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/Icon1.ico"), dir.filePath(QStringLiteral("Icon1.ico"))));
+        Program p;
+        Frm_Oesophagus* s = p.start(true);
+        QVERIFY(s);
+        QCOMPARE(p.t.messages.shown.size(), 1);
+        QCOMPARE(p.t.messages.shown[0].text, QStringLiteral("  Системная ошибка. Перезапустите   "));
+        QCOMPARE(p.t.messages.shown[0].title, QStringLiteral("Morvane T1.00R"));
+        QVERIFY(p.t.desktop.quits.isEmpty());
+        QVERIFY(enabled(s, "Cmd_Ringer"));
+        QVERIFY(!enabled(s, "Cmd_Exam_Unknow"));  // there is nothing to hand out
+        QCOMPARE(child<QListWidget>(s, "Lst_UnknownDrug")->count(), 0);
+        click(s, "Cmd_Ringer");
+        timedRun(s, 30);
+        QVERIFY(!enabled(s, "Cmd_Exam_Unknow"));
+        click(s, "Cmd_DrgIdentified");
+        QVERIFY(!p.find("Frm_Oesophagus"));
+        QVERIFY(p.table());
+        QCOMPARE(p.run.Oeso_ExamRecs[0].T1, 30);
+    }
+
+    void missingFiles() {
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        {
+            Program p;  // no drug table: one message, the program ends, no screen
+            QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Oeso_main"));
+            click(home, "Cmd_Tut");
+            QCOMPARE(p.t.messages.shown.size(), 1);
+            QVERIFY(p.t.messages.shown[0].text.contains(QStringLiteral("f_oeso.mdb")));
+            QCOMPARE(p.t.desktop.quits, QVector<int>{1});
+            QVERIFY(!p.find("Frm_Oesophagus"));
+        }
+        QVERIFY(QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/f_oeso.mdb"), dir.filePath(QStringLiteral("f_oeso.mdb"))));
+        {
+            Program p;  // no seed cursor: the program ends when a seed is taken
+            Frm_Oesophagus* s = p.start(false);
+            QVERIFY(s);
+            QTest::mousePress(child(s, "Img_Seeds"), Qt::LeftButton);
+            QVERIFY(p.t.messages.shown.last().text.contains(QStringLiteral("Icon1.ico")));
+            QCOMPARE(p.t.desktop.quits, QVector<int>{1});
+            QVERIFY(!QGuiApplication::overrideCursor());
+            QVERIFY(!s->dragging());
+        }
+    }
+};
+
+QTEST_MAIN(TstOesoScreen)
+#include "tst_oeso_screen.moc"
