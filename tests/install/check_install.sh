@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and starts both installed programs from another
+# folder: each must find its data and paint its first window.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" > /dev/null
+for f in bin/morvane bin/morvane-heart share/applications/morvane.desktop share/applications/morvane-heart.desktop \
+         share/icons/hicolor/64x64/apps/morvane.png share/morvane/F_Heart.mdb share/morvane/morvane.hlp; do
+  [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
+done
+cd /
+QT_QPA_PLATFORM=offscreen MORVANE_TRACE_WINDOWS=Frm_morvane timeout 20 "$prefix/bin/morvane" | grep -q 'painted Frm_morvane'
+QT_QPA_PLATFORM=offscreen MORVANE_TRACE_WINDOWS=Frm_Heart_Main timeout 20 "$prefix/bin/morvane-heart" | grep -q 'painted Frm_Heart_Main'
+echo "installed programs start"
