@@ -1,6 +1,8 @@
 #include "rabbit_windows.h"
 
 #include "experiment_home.h"
+#include "frm_rab_table.h"
+#include "frm_rabbit.h"
 #include "program_context.h"
 #include "rabbit_run_state.h"
 
@@ -23,5 +25,17 @@ void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
     m.password = &run.Rab_Password;
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
-    registerPlaceholder(ctx, m, QStringLiteral("Действие веществ на глаз кролика"));
+
+    // A screen whose pictures or table cannot be read is not shown: the program ends.
+    ctx.navigator.add(QStringLiteral("Frm_Rabbit"), [&ctx, &run]() -> QWidget* {
+        auto* w = new Frm_Rabbit(ctx, run);
+        if (w->Form_Load()) return w;
+        delete w;
+        return nullptr;
+    });
+    ctx.navigator.add(QStringLiteral("Frm_Rab_Table"), [&ctx, &run] {
+        auto* w = new Frm_Rab_Table(ctx, run);
+        w->Form_Load();
+        return w;
+    });
 }
