@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "heart_run_state.h"
+#include "named_widgets.h"
 #include "numtext.h"
 #include "password.h"
 #include "pictures.h"
@@ -24,25 +25,13 @@
 
 namespace {
 
+using namespace named_widgets;
+
 constexpr int viewWidth = 329, viewHeight = 169;
 
 const QString tutorialCaption = QStringLiteral("Влияние веществ на изолированное сердце лягушки - режим обучения");
 const QString examCaption = QStringLiteral("Влияние веществ на изолированное сердце лягушки - режим проверки");
 const QString laterExamCaption = QStringLiteral("Влияние веществ на сердце лягушки - режим проверки ");
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& tip) {
-    auto* b = named(new QPushButton(caption), name);
-    b->setToolTip(tip);
-    return b;
-}
-
-QLabel* label(const char* name, const QString& text) { return named(new QLabel(text), name); }
 
 QLineEdit* readOnlyBox(const char* name, int width) {
     auto* box = named(new QLineEdit, name);

@@ -12,17 +12,14 @@
 #include <QVBoxLayout>
 
 #include "heart_run_state.h"
+#include "named_widgets.h"
 #include "password.h"
 #include "program_context.h"
 #include "window_helpers.h"
 
 namespace {
 
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
+using namespace named_widgets;
 
 QLabel* wrapped(const char* name, const QString& text) {
     auto* l = named(new QLabel(text), name);

@@ -12,6 +12,7 @@
 #include "ileum_recorder.h"
 #include "ileum_run_state.h"
 #include "input_filters.h"
+#include "named_widgets.h"
 #include "numtext.h"
 #include "pictures.h"
 #include "printing.h"
@@ -20,22 +21,10 @@
 
 namespace {
 
+using namespace named_widgets;
+
 const QString tutorialCaption = QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим обучения");
 const QString examCaption = QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим проверки");
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& tip = {}) {
-    auto* b = named(new QPushButton(caption), name);
-    b->setToolTip(tip);
-    return b;
-}
-
-QLabel* label(const char* name, const QString& text) { return named(new QLabel(text), name); }
 
 QLineEdit* numberBox(const char* name) {
     auto* box = named(new QLineEdit, name);

@@ -11,6 +11,7 @@
 #include "ileum_model.h"
 #include "ileum_run_state.h"
 #include "input_filters.h"
+#include "named_widgets.h"
 #include "numtext.h"
 #include "password.h"
 #include "program_context.h"
@@ -18,11 +19,7 @@
 
 namespace {
 
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
+using namespace named_widgets;
 
 QLineEdit* resultBox(const char* name) {
     auto* box = named(new QLineEdit(QStringLiteral(" ")), name);

@@ -18,6 +18,7 @@
 
 #include "data_files.h"
 #include "help.h"
+#include "named_widgets.h"
 #include "numtext.h"
 #include "oeso_drugs.h"
 #include "oeso_run_state.h"
@@ -27,6 +28,8 @@
 #include "window_helpers.h"
 
 namespace {
+
+using namespace named_widgets;
 
 const QString tutorialCaption =
     QStringLiteral("Влияние веществ на подвижность ворсинок в пищеводе лягушки - Режим обучения ");
@@ -43,20 +46,6 @@ const QRect dropSpotRect(2010, 1020, 480, 390);
 const QRect dropperRect(2070, 195, 360, 960);
 // The magnified view, 3390 x 3540 twips; the seed moves inside it.
 const QRect zoomRect(0, 0, 3390, 3540);
-
-template <typename T>
-T* named(T* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& tip = {}) {
-    auto* b = named(new QPushButton(caption), QString::fromLatin1(name));
-    b->setToolTip(tip);
-    return b;
-}
-
-QLabel* label(const char* name, const QString& text) { return named(new QLabel(text), QString::fromLatin1(name)); }
 
 QLabel* picture(const char* name, const QString& file, QWidget* parent, const QRect& twipsRect) {
     auto* l = named(new QLabel(parent), QString::fromLatin1(name));

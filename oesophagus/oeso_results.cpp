@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "named_widgets.h"
 #include "oeso_model.h"
 #include "oeso_run_state.h"
 #include "password.h"
@@ -19,11 +20,7 @@
 
 namespace {
 
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
+using namespace named_widgets;
 
 constexpr int columns = 7;
 constexpr int identifiedColumn = 6;

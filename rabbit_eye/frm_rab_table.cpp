@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "named_widgets.h"
 #include "password.h"
 #include "program_context.h"
 #include "rabbit_model.h"
@@ -20,11 +21,7 @@
 
 namespace {
 
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
+using namespace named_widgets;
 
 const QColor fixedCells(0xd4, 0xd0, 0xc8);
 constexpr int gridHeightLimit = 300;  // beyond it the results scroll

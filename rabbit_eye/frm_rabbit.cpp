@@ -15,6 +15,7 @@
 
 #include "clickable_label.h"
 #include "data_files.h"
+#include "named_widgets.h"
 #include "pictures.h"
 #include "program_context.h"
 #include "rabbit_drugs.h"
@@ -24,6 +25,8 @@
 #include "window_helpers.h"
 
 namespace {
+
+using namespace named_widgets;
 
 const QString tutorialCaption = QStringLiteral(" Воздействие веществ на глаз кролика - Режим обучения ");
 const QString examCaption = QStringLiteral(" Effects of Drugs on the Rabbit Eye- Examination Mode ");
@@ -44,23 +47,6 @@ QPoint hotSpot(const QString& icon) { return icon.endsWith(QStringLiteral("1.ico
 
 constexpr int rulerTop = 60;           // twips of the eye view; a ruler moves sideways only
 constexpr int rightRulerStop = 2700;   // the right ruler goes no further right
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& tip = {}) {
-    auto* b = named(new QPushButton(caption), name);
-    b->setToolTip(tip);
-    return b;
-}
-
-QLabel* label(const char* name, const QString& text, QWidget* parent = nullptr) {
-    auto* l = named(new QLabel(text, parent), name);
-    return l;
-}
 
 // A label placed in twips on an eye panel.
 QLabel* placedLabel(const char* name, const QString& text, QWidget* parent, int left, int top, int width = 0) {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QString>
+
+// Controls are created with the names they are known by, so that tests and automation
+// find them with findChild.
+namespace named_widgets {
+
+template <typename T>
+T* named(T* w, const QString& name) {
+    w->setObjectName(name);
+    return w;
+}
+
+template <typename T>
+T* named(T* w, const char* name) {
+    return named(w, QString::fromLatin1(name));
+}
+
+inline QPushButton* button(const char* name, const QString& caption, const QString& tip = {}) {
+    auto* b = named(new QPushButton(caption), name);
+    b->setToolTip(tip);
+    return b;
+}
+
+inline QLabel* label(const char* name, const QString& text, QWidget* parent = nullptr) {
+    return named(new QLabel(text, parent), name);
+}
+
+}  // namespace named_widgets
