@@ -1,0 +1,190 @@
+// Random use: thousands of random actions on whatever windows are open (clicks on enabled
+// buttons and pictures, typing, list choices, timer ticks, random answers to message boxes),
+// with the invariants checked after every action.
+#include <sys/resource.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+#include <QtTest>
+#include <random>
+
+#include "clickable_label.h"
+#include "fakes.h"
+#include "heart_run_state.h"
+#include "heart_windows.h"
+#include "launcher_windows.h"
+#include "password.h"
+
+namespace {
+
+// Message boxes answered at random among their buttons.
+class RandomAnswers : public MessageBoxes {
+public:
+    explicit RandomAnswers(std::mt19937& gen) : m_gen(gen) {}
+    MsgAnswer show(const MessageRequest& r) override {
+        const bool first = m_gen() % 2;
+        switch (r.buttons) {
+            case MsgButtons::YesNo: return first ? MsgAnswer::Yes : MsgAnswer::No;
+            case MsgButtons::OkCancel: return first ? MsgAnswer::Ok : MsgAnswer::Cancel;
+            default: return MsgAnswer::Ok;
+        }
+    }
+
+private:
+    std::mt19937& m_gen;
+};
+
+struct Monkey {
+    std::mt19937 gen;
+    Mt19937Random random;
+    RandomAnswers messages{gen};
+    RecordingHelp help;
+    FakeDesktop desktop;
+    QTemporaryDir printDir;
+    PdfPrinter printer{printDir.filePath(QStringLiteral("p.pdf"))};
+    ProgramContext ctx;
+    QSet<QString> typedPasswords;  // what was typed into supervisor password boxes, as compared
+    QSet<QString> seen;            // windows the run came to
+    QString failure;
+
+    Monkey(unsigned seed, const QString& title) : gen(seed), random(seed), ctx(title, random, messages, help, desktop, printer) {}
+
+    QList<QWidget*> windows() const {
+        QList<QWidget*> result;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && !w->objectName().isEmpty()) result << w;
+        return result;
+    }
+
+    template <typename T>
+    QList<T*> usable(QWidget* w) const {
+        QList<T*> result;
+        for (T* c : w->findChildren<T*>())
+            if (c->isVisible() && c->isEnabled()) result << c;
+        return result;
+    }
+
+    void act() {
+        const QList<QWidget*> open = windows();
+        if (open.isEmpty()) return;
+        for (QWidget* w : open) seen << w->objectName();
+        QWidget* w = open[gen() % open.size()];
+        const int kind = gen() % 10;
+        if (kind < 4) {
+            const auto buttons = usable<QAbstractButton>(w);
+            if (!buttons.isEmpty()) QTest::mouseClick(buttons[gen() % buttons.size()], Qt::LeftButton);
+        } else if (kind < 5) {
+            const auto pictures = usable<ClickableLabel>(w);
+            if (!pictures.isEmpty()) QTest::mouseClick(pictures[gen() % pictures.size()], Qt::LeftButton);
+        } else if (kind < 7) {
+            const auto boxes = usable<QLineEdit>(w);
+            if (!boxes.isEmpty()) {
+                static const char* texts[] = {"0.5", "0.25", "abcd", "ABCD ", "1", "", "0", "12.8", "wxyz"};
+                QLineEdit* box = boxes[gen() % boxes.size()];
+                box->clear();
+                const QString text = QString::fromLatin1(texts[gen() % std::size(texts)]);
+                QTest::keyClicks(box, text);
+                if (box->echoMode() == QLineEdit::Password && !w->objectName().endsWith(QLatin1String("main")) &&
+                    !w->objectName().endsWith(QLatin1String("Main")))
+                    typedPasswords << password::stored(box->text(), 0);
+            }
+        } else if (kind < 8) {
+            for (QComboBox* c : usable<QComboBox>(w))
+                if (c->count()) c->setCurrentIndex(gen() % c->count()), emit c->activated(c->currentIndex());
+            for (QListWidget* l : usable<QListWidget>(w))
+                if (l->count()) l->setCurrentRow(gen() % l->count());
+        } else {
+            // Time passes: every running timer fires soon.
+            for (QWidget* win : open)
+                for (QTimer* t : win->findChildren<QTimer*>())
+                    if (t->isActive()) t->start(0);
+            QCoreApplication::processEvents();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    bool resultsShownWithout(const QString& stored) const {
+        return !typedPasswords.contains(password::trimSpaces(stored));
+    }
+};
+
+}  // namespace
+
+class TstMonkey : public QObject {
+    Q_OBJECT
+    QString m_old;
+
+private slots:
+    void initTestCase() {
+        m_old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QStringLiteral(MORVANE_DATA_DIR)));
+    }
+    void cleanupTestCase() { QDir::setCurrent(m_old); }
+
+    void mainProgram() {
+        MorvaneRunStates runs;
+        Monkey m(20261209, QStringLiteral("Morvane T1.00R"));
+        registerMorvaneWindows(m.ctx, runs);
+        m.ctx.navigator.open(QStringLiteral("Frm_Selection"));
+        QElapsedTimer clock;
+        clock.start();
+        const int actions = 3000;
+        for (int i = 0; i < actions; ++i) {
+            m.act();
+            if (!m.desktop.quits.isEmpty()) {  // "Выход": start again
+                m.desktop.quits.clear();
+                for (QWidget* w : m.windows()) w->close();
+                flushDeletes();
+                m.ctx.navigator.open(QStringLiteral("Frm_Selection"));
+            }
+            QVERIFY2(!m.windows().isEmpty(), qPrintable(QStringLiteral("no window after action %1").arg(i)));
+            if (QWidget* exam = m.ctx.navigator.find(QStringLiteral("Frm_I_Exam")))
+                if (exam->findChild<QGroupBox*>(QStringLiteral("Fra_Super"))->isVisible())
+                    QVERIFY2(!m.resultsShownWithout(runs.ileum.Ile_Password), "ileum result before the password");
+        }
+        qInfo("main program: %d actions, %.0f actions/s; windows reached: %s", actions,
+              actions * 1000.0 / std::max<qint64>(1, clock.elapsed()), qPrintable(QStringList(m.seen.values()).join(u' ')));
+        for (QWidget* w : m.windows()) w->close();
+        flushDeletes();
+    }
+
+    void heartProgram() {
+        HeartRunState run;
+        Monkey m(7, QStringLiteral("Morvane - Сердце 1.00R"));
+        registerHeartWindows(m.ctx, run);
+        m.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        QElapsedTimer clock;
+        clock.start();
+        const int actions = 3000;
+        for (int i = 0; i < actions; ++i) {
+            m.act();
+            if (!m.desktop.quits.isEmpty()) {
+                QVERIFY2(!m.desktop.locked, "the program ended with the exam lock on");
+                m.desktop.quits.clear();
+                for (QWidget* w : m.windows()) w->close();
+                flushDeletes();
+                m.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+            }
+            QVERIFY2(!m.windows().isEmpty(), qPrintable(QStringLiteral("no window after action %1").arg(i)));
+            if (run.Heart_Mode <= 1) QVERIFY2(!m.desktop.locked, qPrintable(QStringLiteral("lock on outside an examination, action %1").arg(i)));
+            QWidget* table = m.ctx.navigator.find(QStringLiteral("Frm_Heart_Table"));
+            if (table && table->isVisible() && run.Heart_Mode > 1)
+                QVERIFY2(!m.resultsShownWithout(run.Heart_Password), "heart results before the password");
+        }
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        qInfo("heart program: %d actions, %.0f actions/s; peak memory of the test %ld MB; windows reached: %s", actions,
+              actions * 1000.0 / std::max<qint64>(1, clock.elapsed()), usage.ru_maxrss / 1024,
+              qPrintable(QStringList(m.seen.values()).join(u' ')));
+        for (QWidget* w : m.windows()) w->close();
+        flushDeletes();
+    }
+};
+
+QTEST_MAIN(TstMonkey)
+#include "tst_monkey.moc"
