@@ -592,16 +592,13 @@ void Frm_Oesophagus::closeEvent(QCloseEvent* event) {
 }
 
 bool Frm_Oesophagus::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Img_Seeds) {
+    if (watched == Img_Seeds &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            Img_Seeds_MouseDown();
-            return true;
-        }
-        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
-            endDrag(mouse->globalPosition().toPoint());
-            return true;
-        }
+        if (mouse->button() != Qt::LeftButton) return QWidget::eventFilter(watched, event);
+        if (event->type() == QEvent::MouseButtonPress) Img_Seeds_MouseDown();
+        else endDrag(mouse->globalPosition().toPoint());
+        return true;
     } else if (watched == Combo_Drug && event->type() == QEvent::KeyPress) {
         // A drop-down list: typed letters do not pick a drug; the arrow keys still do.
         const QString text = static_cast<QKeyEvent*>(event)->text();
