@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "shots.h"
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
@@ -21,35 +22,18 @@
 #include "ileum_recorder.h"
 #include "launcher_windows.h"
 
+using namespace shots;
+
 namespace {
 
-QString folder;
 
-void shoot(QWidget* w, const QString& name) {
-    if (!w) {
-        qWarning("no window for %s", qPrintable(name));
-        return;
-    }
-    w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
 
-void click(QWidget* w, const QString& name) { w->findChild<QPushButton*>(name)->click(); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QFont font = QApplication::font();
-    font.setPointSize(10);
-    QApplication::setFont(font);
-    folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
-    QDir().mkpath(folder);
-    folder = QDir(folder).absolutePath();
-    QString error;
-    if (!data_files::enterDataFolder(&error)) {
-        qWarning("%s", qPrintable(error));
-        return 1;
-    }
+    if (!shots::start(argc, argv, QStringLiteral("shots"))) return 1;
 
     TestContext t;
     MorvaneRunStates runs;

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QTextBrowser>
 
+#include "shots.h"
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
@@ -18,32 +19,18 @@
 #include "oeso_run_state.h"
 #include "oeso_windows.h"
 
+using namespace shots;
+
 namespace {
 
-QString folder;
 
-void shoot(QWidget* w, const QString& name) {
-    const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
-    w->grab().save(file);
-    qInfo("%s  %dx%d", qPrintable(file), w->width(), w->height());
-}
 
-void click(QWidget* w, const char* name) { w->findChild<QPushButton*>(QString::fromLatin1(name))->click(); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QFont font = QApplication::font();
-    font.setPointSize(10);
-    QApplication::setFont(font);
-    folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/oeso_shots");
-    QDir().mkpath(folder);
-    QString error;
-    if (!data_files::enterDataFolder(&error)) {
-        qWarning("%s", qPrintable(error));
-        return 1;
-    }
+    if (!shots::start(argc, argv, QStringLiteral("/tmp/oeso_shots"))) return 1;
 
     TestContext t;
     OesoRunState run;

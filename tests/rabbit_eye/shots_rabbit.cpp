@@ -10,6 +10,7 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "shots.h"
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
@@ -19,18 +20,12 @@
 #include "rabbit_run_state.h"
 #include "rabbit_windows.h"
 
+using namespace shots;
+
 namespace {
 
-QString folder;
 
-void shoot(QWidget* w, const QString& name) {
-    // The layouts settle as the event loop would let them (no timer runs meanwhile).
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-    std::printf("%s: %d x %d\n", qPrintable(name), w->width(), w->height());
-}
 
-void click(QWidget* w, const char* name) { w->findChild<QPushButton*>(QString::fromLatin1(name))->click(); }
 
 // Runs an eye's instillation clock to its end.
 void finish(Frm_Rabbit* s, EyeSide side) {
@@ -41,17 +36,7 @@ void finish(Frm_Rabbit* s, EyeSide side) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QFont font = QApplication::font();
-    font.setPointSize(10);
-    QApplication::setFont(font);
-    folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/rabbit_shots");
-    QDir().mkpath(folder);
-    folder = QDir(folder).absolutePath();
-    QString error;
-    if (!data_files::enterDataFolder(&error)) {
-        qWarning("%s", qPrintable(error));
-        return 1;
-    }
+    if (!shots::start(argc, argv, QStringLiteral("/tmp/rabbit_shots"))) return 1;
 
     TestContext t;
     RabbitRunState run;
