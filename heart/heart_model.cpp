@@ -390,7 +390,7 @@ void HeartModel::inject(int position, const QString& listText) {
 }
 
 void HeartModel::EndDrugAction() {
-    if (drugLabel != QLatin1String("Нет")) {
+    if (drugLabel != QStringLiteral("Нет")) {
         restnormalflag = 1;
         mark(-45, 100, QStringLiteral("^"), 10, true, false);
         mark(-43, 102, QStringLiteral("|"), 10, true, false);

@@ -216,6 +216,20 @@ private slots:
         QCOMPARE(h.m.prevname, QStringLiteral("Адреналин"));
     }
 
+    void restingHeartWritesNoMarks() {
+        Heart h;
+        HeartModel m(h.run, h.t.random);
+        m.druglist = h.m.druglist;
+        m.startHeart();
+        m.startRecorder(329);
+        int marks = 0;
+        for (int i = 0; i < 300; ++i) {
+            m.tick();
+            for (const HeartOp& op : m.takeOps()) marks += op.kind == HeartOp::Mark;
+        }
+        QCOMPARE(marks, 0);
+    }
+
     void basalRateDriftsByOneBeat() {
         Heart h;
         Mt19937Random real(3);
