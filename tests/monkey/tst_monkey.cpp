@@ -146,6 +146,12 @@ private slots:
             if (QWidget* exam = m.ctx.navigator.find(QStringLiteral("Frm_I_Exam")))
                 if (exam->findChild<QGroupBox*>(QStringLiteral("Fra_Super"))->isVisible())
                     QVERIFY2(!m.resultsShownWithout(runs.ileum.Ile_Password), "ileum result before the password");
+            if (QWidget* table = m.ctx.navigator.find(QStringLiteral("Frm_Oeso_Table")))
+                if (runs.oeso.Oeso_Mode == 2 && table->findChild<QWidget*>(QStringLiteral("Frame_Grid"))->isVisible())
+                    QVERIFY2(!m.resultsShownWithout(runs.oeso.Oeso_Password), "oesophagus results before the password");
+            if (QWidget* table = m.ctx.navigator.find(QStringLiteral("Frm_Rab_Table")))
+                if (runs.rabbit.Rab_Mode >= 2 && table->findChild<QWidget*>(QStringLiteral("Frametab"))->isVisible())
+                    QVERIFY2(!m.resultsShownWithout(runs.rabbit.Rab_Password), "rabbit results before the password");
         }
         qInfo("main program: %d actions, %.0f actions/s; windows reached: %s", actions,
               actions * 1000.0 / std::max<qint64>(1, clock.elapsed()), qPrintable(QStringList(m.seen.values()).join(u' ')));
