@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "controls.h"
 #include "clickable_label.h"
 #include "experiment_home.h"
 #include "fakes.h"
@@ -15,6 +16,8 @@
 #include "oeso_windows.h"
 #include "rabbit_run_state.h"
 #include "rabbit_windows.h"
+
+using namespace controls;
 
 namespace {
 
@@ -44,15 +47,6 @@ struct Programs {
     }
     bool isOpen(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)) != nullptr; }
 };
-
-template <typename T>
-T* child(QWidget* w, const QString& name) {
-    T* c = w->findChild<T*>(name);
-    if (!c) qFatal("no control %s", qPrintable(name));
-    return c;
-}
-
-void click(QWidget* w, const QString& button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
 
 void typePassword(QWidget* home, const QString& text) {
     auto* box = child<QLineEdit>(home, home->objectName() == QLatin1String("Frm_Heart_Main") ? QStringLiteral("Txt_PassWord")

@@ -3,9 +3,12 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "controls.h"
 #include "clickable_label.h"
 #include "fakes.h"
 #include "launcher_windows.h"
+
+using namespace controls;
 
 namespace {
 
@@ -28,15 +31,6 @@ struct MainProgram {
         return n;
     }
 };
-
-template <typename T = QPushButton>
-T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-}
-
-void click(QWidget* w, const char* name) { QTest::mouseClick(child<QWidget>(w, name), Qt::LeftButton); }
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "controls.h"
 #include "fakes.h"
 #include "frm_oesophagus.h"
 #include "oeso_results.h"
@@ -22,19 +23,10 @@
 #include "oeso_windows.h"
 #include "twips.h"
 
+using namespace controls;
+
 namespace {
 
-template <typename T = QWidget>
-T* child(QWidget* w, const QString& name) {
-    T* c = w->findChild<T*>(name);
-    if (!c) qFatal("no control %s", qPrintable(name));
-    return c;
-}
-void click(QWidget* w, const QString& name) { QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton); }
-QString text(QWidget* w, const QString& name) {
-    if (auto* l = w->findChild<QLabel*>(name)) return l->text();
-    return child<QLineEdit>(w, name)->text();
-}
 bool enabled(QWidget* w, const QString& name) { return child(w, name)->isEnabled(); }
 QString stopwatch(QWidget* s) {
     return text(s, "txt_time(2)") + u':' + text(s, "txt_time(1)") + u':' + text(s, "txt_time(0)");

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "controls.h"
 #include "clickable_label.h"
 #include "data_files.h"
 #include "experiment_home.h"
@@ -23,6 +24,8 @@
 #include "rabbit_run_state.h"
 #include "rabbit_widgets.h"
 #include "rabbit_windows.h"
+
+using namespace controls;
 
 namespace {
 
@@ -58,12 +61,6 @@ struct Program {
         return screen();
     }
 
-    template <typename T = QWidget>
-    static T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(QString::fromLatin1(name));
-        if (!c) qFatal("no control %s", name);
-        return c;
-    }
     static void click(QWidget* w, const char* name) {
         QWidget* c = child(w, name);
         if (auto* b = qobject_cast<QPushButton*>(c))
@@ -71,7 +68,6 @@ struct Program {
         else
             QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(4, 4));
     }
-    static QString text(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
     static bool shown(QWidget* w, const char* name) { return child(w, name)->isVisible(); }
     static PupilShape* pupil(QWidget* s, EyeSide side) {
         return child<PupilShape>(s, side == L ? "Shape_LEye" : "Shape_REye");
@@ -106,7 +102,7 @@ struct SimulatedClock {
     double now = 0;
     QHash<QTimer*, double> due;
     QTimer* clock(EyeSide side) const {
-        return Program::child<QTimer>(screen, side == L ? "Timer_L_Instill" : "Timer_R_Instill");
+        return child<QTimer>(screen, side == L ? "Timer_L_Instill" : "Timer_R_Instill");
     }
     void notice() {
         for (EyeSide side : {L, R}) {
@@ -157,54 +153,54 @@ private slots:
         QCOMPARE(s->windowTitle(), QStringLiteral(" Воздействие веществ на глаз кролика - Режим обучения "));
         QVERIFY(!(s->windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(s->width() <= 790 && s->height() <= 565);
-        QCOMPARE(Program::text(s, "Lbl_step"), QStringLiteral("Измерьте зрачок и проверьте рефлексы"));
-        QCOMPARE(Program::text(s, "Lab_Rab_No"), QStringLiteral("Кролик 1"));
-        QCOMPARE(Program::text(s, "Lab_DName"), QStringLiteral("Атропин"));
-        QCOMPARE(Program::text(s, "Lab_LDrug"), QStringLiteral("Нет"));
-        QCOMPARE(Program::child<QComboBox>(s, "Combo_Drug")->count(), 9);
+        QCOMPARE(text(s, "Lbl_step"), QStringLiteral("Измерьте зрачок и проверьте рефлексы"));
+        QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 1"));
+        QCOMPARE(text(s, "Lab_DName"), QStringLiteral("Атропин"));
+        QCOMPARE(text(s, "Lab_LDrug"), QStringLiteral("Нет"));
+        QCOMPARE(child<QComboBox>(s, "Combo_Drug")->count(), 9);
         QVERIFY(!Program::shown(s, "Frame_Exam") && Program::shown(s, "Frame_help"));
         QVERIFY(!Program::shown(s, "Cmd_Saline") && !Program::shown(s, "lab_Exam"));
-        QVERIFY(Program::child(s, "Cmd_Next")->isEnabled() && Program::child(s, "Cmd_Table")->isEnabled());
+        QVERIFY(child(s, "Cmd_Next")->isEnabled() && child(s, "Cmd_Table")->isEnabled());
         QCOMPARE(s->rulerLeft(L), 0);
         QCOMPARE(s->rulerLeft(R), 2580);
         // The first rabbit drew 0 everywhere: normal tensions 911 and 891 twips.
-        QCOMPARE(Program::child(s, "Shape_LTension")->geometry(), QRect(162, 266, 61, 13));
+        QCOMPARE(child(s, "Shape_LTension")->geometry(), QRect(162, 266, 61, 13));
         QCOMPARE(s->model().eye(R).Tension, 891.0);
 
         // Cocaine into the left eye.
-        Program::child<QComboBox>(s, "Combo_Drug")->setCurrentIndex(4);
-        QCOMPARE(Program::text(s, "Lab_DName"), QStringLiteral("Кокаин"));
+        child<QComboBox>(s, "Combo_Drug")->setCurrentIndex(4);
+        QCOMPARE(text(s, "Lab_DName"), QStringLiteral("Кокаин"));
         Program::click(s, "Cmd_Instill");
         QVERIFY(Program::shown(s, "Frame_Eye_Sel") && !Program::shown(s, "Frame_Drug"));
-        QCOMPARE(Program::text(s, "Lbl_step"), QStringLiteral("Выберите глаз для закапывания"));
+        QCOMPARE(text(s, "Lbl_step"), QStringLiteral("Выберите глаз для закапывания"));
         Program::click(s, "Cmd_LEye");
         QVERIFY(!Program::shown(s, "Frame_Eye_Sel") && Program::shown(s, "Frame_Drug"));
-        QCOMPARE(Program::text(s, "Lab_LDrug"), QStringLiteral("Кокаин"));
+        QCOMPARE(text(s, "Lab_LDrug"), QStringLiteral("Кокаин"));
         QVERIFY(Program::showsPicture(s, "Image_LD", "filler.ico"));
-        QVERIFY(!Program::child(s, "Cmd_New")->isEnabled());
-        QCOMPARE(Program::child<QTimer>(s, "Timer_L_Instill")->interval(), 2600);
-        QVERIFY(Program::child<QTimer>(s, "Timer_L_Instill")->isActive());
+        QVERIFY(!child(s, "Cmd_New")->isEnabled());
+        QCOMPARE(child<QTimer>(s, "Timer_L_Instill")->interval(), 2600);
+        QVERIFY(child<QTimer>(s, "Timer_L_Instill")->isActive());
         const PupilBox base = s->model().eye(L).Base.real();
         s->Timer_L_Instill_Timer();
-        QVERIFY(Program::child<QLabel>(s, "Image_LD")->pixmap().isNull());
+        QVERIFY(child<QLabel>(s, "Image_LD")->pixmap().isNull());
         QCOMPARE(Program::pupil(s, L)->box(), base);
         s->Timer_L_Instill_Timer();
         QCOMPARE(Program::pupil(s, L)->box().Width, base.Width + 2.5 * 15);  // target 15
         s->Timer_L_Instill_Timer();
         QCOMPARE(Program::pupil(s, L)->box().Width, base.Width + 5 * 15);
-        QVERIFY(Program::child(s, "Cmd_New")->isEnabled());
+        QVERIFY(child(s, "Cmd_New")->isEnabled());
 
         // The left eye is taken; the student cancels, then types a name of his own.
         Program::click(s, "Cmd_Instill");
-        QCOMPARE(Program::text(s, "Lbl_step"), QStringLiteral("Выберите правый глаз для закапывания"));
+        QCOMPARE(text(s, "Lbl_step"), QStringLiteral("Выберите правый глаз для закапывания"));
         Program::click(s, "Cmd_Can");
         QVERIFY(Program::shown(s, "Frame_Drug"));
-        auto* combo = Program::child<QComboBox>(s, "Combo_Drug");
+        auto* combo = child<QComboBox>(s, "Combo_Drug");
         combo->lineEdit()->clear();
         QTest::keyClicks(combo->lineEdit(), QStringLiteral("Caffeine"));
-        QCOMPARE(Program::text(s, "Lab_DName"), QStringLiteral("Caffeine"));
+        QCOMPARE(text(s, "Lab_DName"), QStringLiteral("Caffeine"));
         Program::instil(s, "Cmd_Reye");
-        QCOMPARE(Program::text(s, "Lab_rDrug"), QStringLiteral("Caffeine"));
+        QCOMPARE(text(s, "Lab_rDrug"), QStringLiteral("Caffeine"));
         QCOMPARE(s->model().eye(R).Drug, quint8(0));
         Program::runClock(s, R);
         QCOMPARE(Program::pupil(s, R)->box(), s->model().eye(R).Base.real());
@@ -212,9 +208,9 @@ private slots:
         // Both eyes taken.
         QFocusEvent focus(QEvent::FocusIn);
         QCoreApplication::sendEvent(combo, &focus);
-        QCOMPARE(Program::text(s, "Lbl_step"), QStringLiteral("Выберите нового кролика"));
+        QCOMPARE(text(s, "Lbl_step"), QStringLiteral("Выберите нового кролика"));
         Program::click(s, "Cmd_Instill");
-        QCOMPARE(Program::text(s, "Lbl_step"), QStringLiteral("Выберите нового кролика"));
+        QCOMPARE(text(s, "Lbl_step"), QStringLiteral("Выберите нового кролика"));
         Program::click(s, "Cmd_LEye");
         QCOMPARE(p.t.messages.shown.size(), 1);
         QCOMPARE(p.t.messages.shown[0].text, QStringLiteral("Вещества уже закапаны в оба глаза. Выберите нового кролика"));
@@ -230,8 +226,8 @@ private slots:
         QVERIFY(!Program::pupil(s, R)->isVisible());
         QVERIFY(Program::showsPicture(s, "Pic_Reye", "Reye2.bmp"));
         QVERIFY(Program::showsPicture(s, "Pic_Rrab", "Rrab2.bmp"));
-        QCOMPARE(Program::child<QTimer>(s, "Timer_REye")->interval(), 400);
-        QVERIFY(Program::child<QTimer>(s, "Timer_REye")->isActive());
+        QCOMPARE(child<QTimer>(s, "Timer_REye")->interval(), 400);
+        QVERIFY(child<QTimer>(s, "Timer_REye")->isActive());
         s->Timer_REye_Timer();
         QVERIFY(Program::pupil(s, R)->isVisible());
         QVERIFY(Program::showsPicture(s, "Pic_Reye", "Reye1.bmp"));
@@ -239,11 +235,11 @@ private slots:
         QCOMPARE(s->dragIcon(), QStringLiteral("cotton.ico"));
         s->dragToolTo(Program::centreOf(s, "Image_LEye"));
         QVERIFY(Program::pupil(s, L)->isVisible());
-        QVERIFY(!Program::child<QTimer>(s, "Timer_LEye")->isActive());
+        QVERIFY(!child<QTimer>(s, "Timer_LEye")->isActive());
         // The click that puts the cotton down does nothing else, even on a command.
         Program::click(s, "Cmd_New");
         QVERIFY(!s->draggingTool());
-        QCOMPARE(Program::text(s, "Lab_Rab_No"), QStringLiteral("Кролик 1"));
+        QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 1"));
 
         // The torch on the cocaine eye: it narrows, and widens again when the torch goes.
         Program::click(s, "Image_Torche");
@@ -266,7 +262,7 @@ private slots:
         QCOMPARE(p.run.Rab_TableRequest, quint8(2));
         QCOMPARE(table->windowTitle(), QStringLiteral("Morvane - Кролик T1.01R"));
         QVERIFY(Program::shown(table, "Frametab") && !Program::shown(table, "Fra_Ques") && !Program::shown(table, "Frame_Pass"));
-        auto* grid = Program::child<QTableWidget>(table, "Grid_Rab");
+        auto* grid = child<QTableWidget>(table, "Grid_Rab");
         QCOMPARE(grid->rowCount(), 6);
         QCOMPARE(grid->columnCount(), 6);
         QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("Внутриглазное давление               До     |  После"));
@@ -280,14 +276,14 @@ private slots:
         QVERIFY(s->isVisible());
         QVERIFY(!p.table());
         QCOMPARE(p.run.Rab_TableRequest, quint8(0));
-        QCOMPARE(Program::text(s, "Lab_LDrug"), QStringLiteral("Кокаин"));
+        QCOMPARE(text(s, "Lab_LDrug"), QStringLiteral("Кокаин"));
 
         // "Далее": the questions; "Назад" returns, "&OK" ends at the home screen.
         Program::click(s, "Cmd_Next");
         table = p.table();
         QVERIFY(Program::shown(table, "Fra_Ques") && !Program::shown(table, "Frametab"));
-        QCOMPARE(Program::text(table, "laQ"), QStringLiteral("3. Какое применение имеют мидриатики в терапии?"));
-        QVERIFY(Program::text(table, "labq2").startsWith(QStringLiteral("4. Жидкость, полученная из желудка пациента с отравлением,             будучи")));
+        QCOMPARE(text(table, "laQ"), QStringLiteral("3. Какое применение имеют мидриатики в терапии?"));
+        QVERIFY(text(table, "labq2").startsWith(QStringLiteral("4. Жидкость, полученная из желудка пациента с отравлением,             будучи")));
         Program::click(table, "Cmd_return");
         flushDeletes();
         QVERIFY(s->isVisible());
@@ -309,13 +305,13 @@ private slots:
         clock.runUntil(1000, fired);
         QCOMPARE(Program::pupil(s, L)->box(), s->model().eye(L).Base.real());  // the drop is still falling
         Program::instil(s, "Cmd_Reye", 6);  // pilocarpine
-        QVERIFY(!Program::child(s, "Cmd_New")->isEnabled());
+        QVERIFY(!child(s, "Cmd_New")->isEnabled());
         clock.runUntil(3649, fired);
         QCOMPARE(Program::pupil(s, L)->box().Width, 620 + 2.5 * 40);  // half stage since 3100
         clock.runUntil(3650, fired);
         QCOMPARE(Program::pupil(s, L)->box().Width, 620 + 5 * 40.0);
         // The end of one clock gives the command back, though the other still runs.
-        QVERIFY(Program::child(s, "Cmd_New")->isEnabled());
+        QVERIFY(child(s, "Cmd_New")->isEnabled());
         clock.runUntil(10000, fired);
         QCOMPARE(leftSteps, (QVector<QPair<int, double>>{{2600, 2600}, {500, 3100}, {550, 3650}}));
         QCOMPARE(rightSteps, (QVector<QPair<int, double>>{{2600, 3600}, {500, 4100}, {550, 4650}}));
@@ -347,23 +343,23 @@ private slots:
         Program::instil(s, "Cmd_LEye", 0);
         s->Timer_L_Instill_Timer();
         // The picture answers even while "Новый" waits for the drop.
-        QVERIFY(!Program::child(s, "Cmd_New")->isEnabled());
+        QVERIFY(!child(s, "Cmd_New")->isEnabled());
         p.t.random.values = std::deque<double>(6, 0.9999);
         Program::click(s, "Pic_Rabbit");
-        QCOMPARE(Program::text(s, "Lab_Rab_No"), QStringLiteral("Кролик 2"));
-        QCOMPARE(Program::text(s, "Lab_LDrug"), QStringLiteral("Нет"));
+        QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 2"));
+        QCOMPARE(text(s, "Lab_LDrug"), QStringLiteral("Нет"));
         QVERIFY(!Program::pupil(s, L)->isVisible() && !Program::pupil(s, R)->isVisible());
-        QVERIFY(Program::child<QLabel>(s, "Pic_LEye")->pixmap().isNull());
+        QVERIFY(child<QLabel>(s, "Pic_LEye")->pixmap().isNull());
         // The new rabbit's eyes are untouched: the old drop does not act on them.
-        QVERIFY(!Program::child<QTimer>(s, "Timer_L_Instill")->isActive());
-        QVERIFY(Program::child(s, "Cmd_New")->isEnabled());
+        QVERIFY(!child<QTimer>(s, "Timer_L_Instill")->isActive());
+        QVERIFY(child(s, "Cmd_New")->isEnabled());
         QCOMPARE(s->model().eye(L).Base, (WholeBox{1805, 1205, 685, 500}));
         QCOMPARE(Program::pupil(s, L)->box(), s->model().eye(L).Base.real());
         QCOMPARE(s->model().eye(L).Tension, 980.0);
         QCOMPARE(s->model().eye(L).Done, quint8(0));
         for (const char* timer : {"Timer_LEye", "Timer_REye"}) {
-            QVERIFY(Program::child<QTimer>(s, timer)->isActive());
-            QCOMPARE(Program::child<QTimer>(s, timer)->interval(), 100);
+            QVERIFY(child<QTimer>(s, timer)->isActive());
+            QCOMPARE(child<QTimer>(s, timer)->interval(), 100);
         }
         s->Timer_LEye_Timer();
         s->Timer_REye_Timer();
@@ -372,13 +368,13 @@ private slots:
         // Blinks are short from now on.
         s->Image_Cotton_Click();
         s->dragToolTo(Program::centreOf(s, "Image_LEye"));
-        QCOMPARE(Program::child<QTimer>(s, "Timer_LEye")->interval(), 100);
+        QCOMPARE(child<QTimer>(s, "Timer_LEye")->interval(), 100);
         s->endToolDrag();
         // The label and "Новый" give new rabbits too; the rulers go back to their places.
-        s->Pic_Reye_DragOver(Program::child(s, "Picture_Scale_R"), 1000, 500, Frm_Rabbit::Over);
+        s->Pic_Reye_DragOver(child(s, "Picture_Scale_R"), 1000, 500, Frm_Rabbit::Over);
         Program::click(s, "Lab_Rab_No");
         Program::click(s, "Cmd_New");
-        QCOMPARE(Program::text(s, "Lab_Rab_No"), QStringLiteral("Кролик 4"));
+        QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 4"));
         QCOMPARE(s->rulerLeft(R), 2580);
 
         // The last rabbit.
@@ -388,14 +384,14 @@ private slots:
         QCOMPARE(p.t.messages.shown.size(), 1);
         QVERIFY(p.t.messages.shown[0].text.contains(QStringLiteral("последний кролик")));
         QCOMPARE(s->model().RabbitNo, quint8(255));
-        QCOMPARE(Program::text(s, "Lab_Rab_No"), QStringLiteral("Кролик 4"));
+        QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 4"));
     }
 
     void rulers() {
         Program p;
         Frm_Rabbit* s = p.start();
-        QWidget* left = Program::child(s, "Picture_ScaleL");
-        QWidget* right = Program::child(s, "Picture_Scale_R");
+        QWidget* left = child(s, "Picture_ScaleL");
+        QWidget* right = child(s, "Picture_Scale_R");
         s->Pic_Reye_DragOver(right, 2950, 100, Frm_Rabbit::Over);
         QCOMPARE(s->rulerLeft(R), 2700);
         QCOMPARE(right->x(), 180);
@@ -408,7 +404,7 @@ private slots:
 
         // With the mouse: press on the left ruler, drag it over its eye, out and back.
         s->Pic_LEye_DragOver(left, 0, 100, Frm_Rabbit::Over);
-        QWidget* view = Program::child(s, "Pic_LEye");
+        QWidget* view = child(s, "Pic_LEye");
         QTest::mousePress(left, Qt::LeftButton, {}, QPoint(3, 50));
         QTest::mouseMove(left, left->mapFrom(view, QPoint(120, 60)));
         QCOMPARE(s->rulerLeft(L), 1800);
@@ -451,23 +447,23 @@ private slots:
         QCOMPARE(p.run.Rab_Mode, quint8(2));
         QCOMPARE(p.run.Rab_Password, QStringLiteral("SECRET    "));
         QCOMPARE(s->windowTitle(), QStringLiteral(" Effects of Drugs on the Rabbit Eye- Examination Mode "));
-        QCOMPARE(Program::text(s, "LAb_Title"),
+        QCOMPARE(text(s, "LAb_Title"),
                  QStringLiteral("Examination 1 : You are given a set of unknown drugs. Test them on the rabbit eye and identify."));
         QVERIFY(Program::shown(s, "Frame_Exam") && !Program::shown(s, "Frame_help"));
         QVERIFY(!Program::shown(s, "Combo_Drug") && Program::shown(s, "lab_Exam") && Program::shown(s, "Cmd_Saline"));
-        QVERIFY(!Program::child(s, "Cmd_Table")->isEnabled());
-        QCOMPARE(Program::text(s, "Lab_DName"), QStringLiteral("Unknown Drug 1"));
-        auto* list = Program::child<QListWidget>(s, "Lst_Exam");
+        QVERIFY(!child(s, "Cmd_Table")->isEnabled());
+        QCOMPARE(text(s, "Lab_DName"), QStringLiteral("Unknown Drug 1"));
+        auto* list = child<QListWidget>(s, "Lst_Exam");
         QCOMPARE(list->count(), 8);
 
         // The unknown into the left eye; saline asked for, cancelled, then into the right.
         Program::instil(s, "Cmd_LEye");
-        QCOMPARE(Program::text(s, "Lab_LDrug"), QStringLiteral("Неизвестное вещество 1"));
+        QCOMPARE(text(s, "Lab_LDrug"), QStringLiteral("Неизвестное вещество 1"));
         Program::click(s, "Cmd_Saline");
         QVERIFY(Program::shown(s, "Frame_Eye_Sel"));
         Program::click(s, "Cmd_Can");
         Program::instil(s, "Cmd_Reye");
-        QCOMPARE(Program::text(s, "Lab_rDrug"), QStringLiteral("Физиологический раствор"));
+        QCOMPARE(text(s, "Lab_rDrug"), QStringLiteral("Физиологический раствор"));
         Program::runClock(s, L);
         Program::runClock(s, R);
         QCOMPARE(Program::pupil(s, L)->box().Width, 620 - 5 * 80.0);
@@ -481,7 +477,7 @@ private slots:
         list->setCurrentRow(6);
         p.t.random.values = {0.0};  // unknown 2: atropine
         Program::click(s, "Cmd_Dr_Id");
-        QCOMPARE(Program::text(s, "Lab_DName"), QStringLiteral("Неизвестное вещество 2"));
+        QCOMPARE(text(s, "Lab_DName"), QStringLiteral("Неизвестное вещество 2"));
         QVERIFY(list->selectedItems().isEmpty());
 
         // Unknown 2 identified without testing and without a name; then on to the second.
@@ -489,8 +485,8 @@ private slots:
         p.t.random.values = {0.2};  // the second examination's unknown: homatropine (second of seven)
         Program::click(s, "Cmd_Next");
         QCOMPARE(p.run.Rab_Mode, quint8(3));
-        QCOMPARE(Program::text(s, "Lab_Rab_No"), QStringLiteral("Кролик 2"));
-        QCOMPARE(Program::text(s, "LAb_Title"),
+        QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 2"));
+        QCOMPARE(text(s, "LAb_Title"),
                  QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to find out whether the drug is an miotic or mydriatic."));
         QCOMPARE(list->count(), 2);
         QCOMPARE(s->model().eye(L).Done, quint8(0));
@@ -507,7 +503,7 @@ private slots:
         QWidget* table = p.table();
         QVERIFY(table && !s->isVisible());
         QVERIFY(Program::shown(table, "Frame_Pass") && !Program::shown(table, "Frametab"));
-        auto* box = Program::child<QLineEdit>(table, "Txt_PassW");
+        auto* box = child<QLineEdit>(table, "Txt_PassW");
         QCOMPARE(box->maxLength(), 10);
         p.t.messages.shown.clear();
         QTest::keyClicks(box, QStringLiteral("secrets"));
@@ -519,7 +515,7 @@ private slots:
         QTest::keyClicks(box, QStringLiteral("  secret "));
         Program::click(table, "Cmd_pass");
         QVERIFY(!Program::shown(table, "Frame_Pass") && Program::shown(table, "Frametab"));
-        auto* grid = Program::child<QTableWidget>(table, "Grid_Rab");
+        auto* grid = child<QTableWidget>(table, "Grid_Rab");
         QCOMPARE(grid->rowCount(), 9);
         QCOMPARE(grid->columnCount(), 7);
         auto row = [grid](int r) {
@@ -534,7 +530,7 @@ private slots:
                                       " Not Identified "}));
         for (int r = 3; r <= 8; ++r)
             QCOMPARE(row(r), (QStringList{QStringLiteral("          %1").arg(r), " Not Examined ", "", "", "", "", ""}));
-        auto* second = Program::child<QTableWidget>(table, "Grid_Exam2");
+        auto* second = child<QTableWidget>(table, "Grid_Exam2");
         QVERIFY(second->isVisible());
         QStringList exam2;
         for (int c = 0; c < second->columnCount(); ++c) exam2 << second->item(1, c)->text();

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+
+// Finding a window's controls by their names and using them as a user would. A control
+// that is not there ends the test at once, naming it.
+namespace controls {
+
+template <typename T = QWidget>
+T* child(QWidget* w, const QString& name) {
+    T* c = w->findChild<T*>(name);
+    if (!c) qFatal("no control %s", qPrintable(name));
+    return c;
+}
+
+template <typename T = QWidget>
+T* child(QWidget* w, const char* name) {
+    return child<T>(w, QString::fromLatin1(name));
+}
+
+inline void click(QWidget* w, const QString& name) { QTest::mouseClick(child(w, name), Qt::LeftButton); }
+inline void click(QWidget* w, const char* name) { click(w, QString::fromLatin1(name)); }
+
+// What a label or a text box shows.
+inline QString text(QWidget* w, const QString& name) {
+    if (auto* l = w->findChild<QLabel*>(name)) return l->text();
+    return child<QLineEdit>(w, name)->text();
+}
+inline QString text(QWidget* w, const char* name) { return text(w, QString::fromLatin1(name)); }
+
+}  // namespace controls
