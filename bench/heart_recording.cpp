@@ -11,15 +11,7 @@
 #include "fakes.h"
 #include "frm_heart.h"
 #include "heart_run_state.h"
-
-namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-}  // namespace
+#include "median.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -10,15 +10,7 @@
 #include "fakes.h"
 #include "ileum_model.h"
 #include "ileum_recorder.h"
-
-namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-}  // namespace
+#include "median.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -11,13 +11,9 @@
 
 #include "printing.h"
 #include "recording_paper.h"
+#include "median.h"
 
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // A printer that accepts everything without asking.
 class SilentPdf : public Printer {

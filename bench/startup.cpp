@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "median.h"
+
 namespace {
 
 long long nowNs() {
@@ -50,11 +52,6 @@ std::map<std::string, double> run(const std::string& program, const std::string&
     int status = 0;
     waitpid(pid, &status, 0);
     return result;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 void measure(const std::string& program, const std::string& last, const std::vector<std::string>& windows, int runs) {
