@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 #include <random>
 
 #include "clickable_label.h"
@@ -111,6 +112,37 @@ struct Monkey {
     bool resultsShownWithout(const QString& stored) const {
         return !typedPasswords.contains(password::trimSpaces(stored));
     }
+
+    // Runs `actions` random actions from the window `first`; after each, the invariants
+    // every program keeps, then the program's own (`broken` tells what broke, if anything).
+    // Returns the first failure, or nothing.
+    QString run(const QString& first, int actions, const std::function<QString()>& broken) {
+        ctx.navigator.open(first);
+        QElapsedTimer clock;
+        clock.start();
+        QString failure;
+        for (int i = 0; i < actions && failure.isEmpty(); ++i) {
+            act();
+            if (!desktop.quits.isEmpty()) {  // the program's own "Выход": start it again
+                if (desktop.locked) failure = QStringLiteral("the program ended with the exam lock on");
+                desktop.quits.clear();
+                for (QWidget* w : windows()) w->close();
+                flushDeletes();
+                ctx.navigator.open(first);
+            }
+            if (failure.isEmpty() && windows().isEmpty()) failure = QStringLiteral("no window");
+            if (failure.isEmpty()) failure = broken();
+            if (!failure.isEmpty()) failure += QStringLiteral(" after action %1").arg(i);
+        }
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        qInfo("%s: %d actions, %.0f actions/s; peak memory of the test %ld MB; windows reached: %s", qPrintable(first),
+              actions, actions * 1000.0 / std::max<qint64>(1, clock.elapsed()), usage.ru_maxrss / 1024,
+              qPrintable(QStringList(seen.values()).join(u' ')));
+        for (QWidget* w : windows()) w->close();
+        flushDeletes();
+        return failure;
+    }
 };
 
 }  // namespace
@@ -130,65 +162,36 @@ private slots:
         MorvaneRunStates runs;
         Monkey m(20261209, QStringLiteral("Morvane T1.00R"));
         registerMorvaneWindows(m.ctx, runs);
-        m.ctx.navigator.open(QStringLiteral("Frm_Selection"));
-        QElapsedTimer clock;
-        clock.start();
-        const int actions = 3000;
-        for (int i = 0; i < actions; ++i) {
-            m.act();
-            if (!m.desktop.quits.isEmpty()) {  // "Выход": start again
-                m.desktop.quits.clear();
-                for (QWidget* w : m.windows()) w->close();
-                flushDeletes();
-                m.ctx.navigator.open(QStringLiteral("Frm_Selection"));
-            }
-            QVERIFY2(!m.windows().isEmpty(), qPrintable(QStringLiteral("no window after action %1").arg(i)));
-            if (QWidget* exam = m.ctx.navigator.find(QStringLiteral("Frm_I_Exam")))
-                if (exam->findChild<QGroupBox*>(QStringLiteral("Fra_Super"))->isVisible())
-                    QVERIFY2(!m.resultsShownWithout(runs.ileum.Ile_Password), "ileum result before the password");
-            if (QWidget* table = m.ctx.navigator.find(QStringLiteral("Frm_Oeso_Table")))
-                if (runs.oeso.Oeso_Mode == 2 && table->findChild<QWidget*>(QStringLiteral("Frame_Grid"))->isVisible())
-                    QVERIFY2(!m.resultsShownWithout(runs.oeso.Oeso_Password), "oesophagus results before the password");
-            if (QWidget* table = m.ctx.navigator.find(QStringLiteral("Frm_Rab_Table")))
-                if (runs.rabbit.Rab_Mode >= 2 && table->findChild<QWidget*>(QStringLiteral("Frametab"))->isVisible())
-                    QVERIFY2(!m.resultsShownWithout(runs.rabbit.Rab_Password), "rabbit results before the password");
-        }
-        qInfo("main program: %d actions, %.0f actions/s; windows reached: %s", actions,
-              actions * 1000.0 / std::max<qint64>(1, clock.elapsed()), qPrintable(QStringList(m.seen.values()).join(u' ')));
-        for (QWidget* w : m.windows()) w->close();
-        flushDeletes();
+        auto shown = [&m](const char* window, const char* part) {
+            QWidget* w = m.ctx.navigator.find(QString::fromLatin1(window));
+            return w && w->findChild<QWidget*>(QString::fromLatin1(part))->isVisible();
+        };
+        const QString failure = m.run(QStringLiteral("Frm_Selection"), 3000, [&]() -> QString {
+            if (shown("Frm_I_Exam", "Fra_Super") && m.resultsShownWithout(runs.ileum.Ile_Password))
+                return QStringLiteral("ileum result before the password");
+            if (runs.oeso.Oeso_Mode == 2 && shown("Frm_Oeso_Table", "Frame_Grid") &&
+                m.resultsShownWithout(runs.oeso.Oeso_Password))
+                return QStringLiteral("oesophagus results before the password");
+            if (runs.rabbit.Rab_Mode >= 2 && shown("Frm_Rab_Table", "Frametab") &&
+                m.resultsShownWithout(runs.rabbit.Rab_Password))
+                return QStringLiteral("rabbit results before the password");
+            return {};
+        });
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 
     void heartProgram() {
         HeartRunState run;
         Monkey m(7, QStringLiteral("Morvane - Сердце 1.00R"));
         registerHeartWindows(m.ctx, run);
-        m.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
-        QElapsedTimer clock;
-        clock.start();
-        const int actions = 3000;
-        for (int i = 0; i < actions; ++i) {
-            m.act();
-            if (!m.desktop.quits.isEmpty()) {
-                QVERIFY2(!m.desktop.locked, "the program ended with the exam lock on");
-                m.desktop.quits.clear();
-                for (QWidget* w : m.windows()) w->close();
-                flushDeletes();
-                m.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
-            }
-            QVERIFY2(!m.windows().isEmpty(), qPrintable(QStringLiteral("no window after action %1").arg(i)));
-            if (run.Heart_Mode <= 1) QVERIFY2(!m.desktop.locked, qPrintable(QStringLiteral("lock on outside an examination, action %1").arg(i)));
+        const QString failure = m.run(QStringLiteral("Frm_Heart_Main"), 3000, [&]() -> QString {
+            if (run.Heart_Mode <= 1 && m.desktop.locked) return QStringLiteral("the exam lock on outside an examination");
             QWidget* table = m.ctx.navigator.find(QStringLiteral("Frm_Heart_Table"));
-            if (table && table->isVisible() && run.Heart_Mode > 1)
-                QVERIFY2(!m.resultsShownWithout(run.Heart_Password), "heart results before the password");
-        }
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        qInfo("heart program: %d actions, %.0f actions/s; peak memory of the test %ld MB; windows reached: %s", actions,
-              actions * 1000.0 / std::max<qint64>(1, clock.elapsed()), usage.ru_maxrss / 1024,
-              qPrintable(QStringList(m.seen.values()).join(u' ')));
-        for (QWidget* w : m.windows()) w->close();
-        flushDeletes();
+            if (table && table->isVisible() && run.Heart_Mode > 1 && m.resultsShownWithout(run.Heart_Password))
+                return QStringLiteral("heart results before the password");
+            return {};
+        });
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 };
 
