@@ -13,6 +13,7 @@
 #include "help.h"
 #include "program_context.h"
 #include "qt_seams.h"
+#include "state_dump.h"
 
 namespace {
 
@@ -73,6 +74,8 @@ int runProgram(int argc, char** argv, const ProgramSetup& setup) {
         trace = std::make_unique<WindowTrace>(qEnvironmentVariable("MORVANE_TRACE_WINDOWS"));
         app.installEventFilter(trace.get());
     }
+
+    if (qEnvironmentVariableIsSet("MORVANE_STATE_DUMP")) startStateDump(qEnvironmentVariable("MORVANE_STATE_DUMP"));
 
     setup.registerWindows(ctx);
     ctx.navigator.open(setup.firstWindow);

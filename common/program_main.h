@@ -19,5 +19,6 @@ struct ProgramSetup {
 //
 // With MORVANE_TRACE_WINDOWS=<window name> in the environment the program prints the
 // monotonic clock (ns) at the first paint of each window and ends at the first paint of
-// the named one; bench/ measures start-up with it.
+// the named one; bench/ measures start-up with it. With MORVANE_STATE_DUMP=<file> it
+// keeps a description of its windows in the file for the end-to-end runs (state_dump.h).
 int runProgram(int argc, char** argv, const ProgramSetup& setup);

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "twips.h"
 
@@ -54,14 +55,14 @@ MsgAnswer QtMessageBoxes::show(const MessageRequest& request) {
 
 namespace {
 
-// While on, every window of the program that becomes active takes the keyboard (so the
-// desktop's task-switching keys do not reach the window manager) and comes to the top.
+// While on, every window of the program that becomes active takes the keyboard at the
+// window system (so the desktop's task-switching keys do not reach the window manager)
+// and comes to the top. The grab is the window's, not a widget's: Qt still hands each
+// key to the window's focused control, so passwords, lists and default buttons work.
 class TaskSwitchLock : public QObject {
 public:
     explicit TaskSwitchLock(QObject* parent) : QObject(parent) { grab(QApplication::activeWindow()); }
-    ~TaskSwitchLock() override {
-        if (QWidget* w = QWidget::keyboardGrabber()) w->releaseKeyboard();
-    }
+    ~TaskSwitchLock() override { release(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -71,11 +72,22 @@ protected:
     }
 
 private:
-    static void grab(QWidget* w) {
+    void grab(QWidget* w) {
         if (!w || !w->isWindow()) return;
         w->raise();
-        w->grabKeyboard();
+        QWindow* handle = w->windowHandle();
+        if (!handle) return;
+        if (handle != m_grabbed) release();
+        // Asked again on every activation: the window system drops a grab when its window hides.
+        handle->setKeyboardGrabEnabled(true);
+        m_grabbed = handle;
     }
+    void release() {
+        if (m_grabbed) m_grabbed->setKeyboardGrabEnabled(false);
+        m_grabbed = nullptr;
+    }
+
+    QPointer<QWindow> m_grabbed;
 };
 
 }  // namespace

@@ -10,63 +10,15 @@
 #include <QtTest>
 
 #include "controls.h"
-#include "fakes.h"
 #include "frm_heart.h"
 #include "heart_exam.h"
 #include "heart_run_state.h"
-#include "heart_windows.h"
+#include "heart_program.h"
 #include "setup_picture.h"
 
 using namespace controls;
 
-namespace {
-
-struct Program {
-    TestContext t;
-    HeartRunState run;
-    QString oldCurrent = QDir::currentPath();
-    Program() {
-        QDir::setCurrent(QStringLiteral(MORVANE_DATA_DIR));
-        registerHeartWindows(t.ctx, run);
-    }
-    ~Program() {
-        for (const char* n : {"Frm_Heart_Main", "Frm_Heart", "Frm_Question", "Frm_Heart_Table"})
-            t.ctx.navigator.closeIfOpen(QString::fromLatin1(n));
-        flushDeletes();
-        QDir::setCurrent(oldCurrent);
-    }
-    QWidget* find(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)); }
-    Frm_Heart* heart() const { return qobject_cast<Frm_Heart*>(find("Frm_Heart")); }
-
-    static bool enabled(QWidget* w, const char* name) { return child(w, name)->isEnabled(); }
-    static void ticks(Frm_Heart* h, int n) {
-        for (int i = 0; i < n; ++i) h->RecorderTick();
-    }
-    static void inject(Frm_Heart* h, int position) {
-        auto* list = child<QComboBox>(h, "Combo_Drug");
-        list->setCurrentIndex(position);
-        h->Combo_Drug_Click();
-        click(h, "Cmd_Inject");
-        h->endSyringePause();
-    }
-    Frm_Heart* startExamination() {
-        QWidget* home = t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
-        click(home, "Cmd_Exam");
-        QTest::keyClicks(child<QLineEdit>(home, "Txt_PassWord"), QStringLiteral("abcd"));
-        click(home, "Cmd_Ok_Password");
-        return heart();
-    }
-    // Answers the identification with the list item `row` and returns the next screen.
-    Frm_Heart* identify(int row) {
-        QWidget* q = find("Frm_Question");
-        child<QListWidget>(q, "Lst_Drugs")->setCurrentRow(row);
-        click(q, "Cmd_done");
-        flushDeletes();
-        return heart();
-    }
-};
-
-}  // namespace
+using Program = HeartProgram<TestContext>;
 
 class TstHeartScreen : public QObject {
     Q_OBJECT

@@ -71,15 +71,18 @@ public:
     void quitProgram(int exitCode) override { quits.push_back(exitCode); }
 };
 
-struct TestContext {
+// A program context of doubles; the desktop can be the real one (real_input.h).
+template <class DesktopKind>
+struct ContextWith {
     ScriptedRandom random;
     RecordingMessages messages;
     RecordingHelp help;
-    FakeDesktop desktop;
+    DesktopKind desktop;
     QTemporaryDir printDir;
     PdfPrinter printer{printDir.filePath(QStringLiteral("printout.pdf"))};
     ProgramContext ctx{QStringLiteral("Morvane T1.00R"), random, messages, help, desktop, printer};
 };
+using TestContext = ContextWith<FakeDesktop>;
 
 // Lets windows closed with WA_DeleteOnClose go, as the event loop would.
 inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
