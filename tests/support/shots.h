@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QTest>
 #include <cstdio>
 
 #include "data_files.h"
@@ -29,11 +30,24 @@ inline bool start(int argc, char** argv, const QString& defaultFolder) {
     return false;
 }
 
+// The window on screen with its layout settled, as a person would see it: the events that
+// resize and lay out controls are posted, so a picture taken at once can show a frame
+// half laid out.
+inline void settle(QWidget* w) {
+    w->show();
+    QTest::qWaitForWindowExposed(w);
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
+}
+
 inline void shoot(QWidget* w, const QString& name) {
     if (!w) {
         std::fprintf(stderr, "no window for %s\n", qPrintable(name));
         return;
     }
+    settle(w);
     w->grab().save(QDir(folder()).filePath(name + QStringLiteral(".png")));
     std::printf("%s: %d x %d\n", qPrintable(name), w->width(), w->height());
 }
