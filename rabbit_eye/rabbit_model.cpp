@@ -104,6 +104,7 @@ void RabbitModel::startRabbit() {
     right.Base.Width = static_cast<qint16>(495 + whole(m_random.uniform() * 66 + 5));
     right.Base.Top = static_cast<qint16>(1200 + h);
     for (EyeState& e : eyes) e.Pupil = e.Base.real();
+    TorchEye.reset();  // whatever the torch saved belonged to the rabbit that is gone
 }
 
 Instillation RabbitModel::instil(EyeSide side, int listRow, const QString& listText) {
@@ -145,18 +146,27 @@ Instillation RabbitModel::instil(EyeSide side, int listRow, const QString& listT
     return {true, {}};
 }
 
+void RabbitModel::showStage(EyeSide side, const PupilBox& stage) {
+    // Under the torch the new stage is what the light acts on now, and what the eye
+    // shows once the torch is taken away.
+    const bool lit = TorchEye == side;
+    if (lit) TorchEye.reset();
+    eye(side).Pupil = stage;
+    if (lit) torchOn(side);
+}
+
 void RabbitModel::halfStage(EyeSide side) {
-    EyeState& e = eye(side);
+    const EyeState& e = eye(side);
     const double t = e.Target;
     const WholeBox& b = e.Base;
-    e.Pupil = {b.Left - 3 * t / 2, b.Top - t, b.Width + 5 * t / 2, b.Height + 5 * t / 2};
+    showStage(side, {b.Left - 3 * t / 2, b.Top - t, b.Width + 5 * t / 2, b.Height + 5 * t / 2});
 }
 
 void RabbitModel::fullStage(EyeSide side) {
     EyeState& e = eye(side);
     const double t = e.Target;
     const WholeBox& b = e.Base;
-    e.Pupil = {b.Left - 3 * t, b.Top - 2 * t, b.Width + 5 * t, b.Height + 5 * t};
+    showStage(side, {b.Left - 3 * t, b.Top - 2 * t, b.Width + 5 * t, b.Height + 5 * t});
     const bool left = side == EyeSide::Left;
     const QChar tension = drug(e.Drug).I_Tension;
     if (tension == u'D')
@@ -176,16 +186,20 @@ bool RabbitModel::lightReflexPresent(EyeSide side) const {
 bool RabbitModel::cornealReflexPresent(EyeSide side) const { return drug(eye(side).Drug).C_Reflex == u'Y'; }
 
 void RabbitModel::torchOn(EyeSide side) {
+    if (TorchEye == side) return;  // already lit: its own box is saved
     EyeState& e = eye(side);
     SavedPupil = {roundedHalfEven(e.Pupil.Left), roundedHalfEven(e.Pupil.Top), roundedHalfEven(e.Pupil.Width),
                   roundedHalfEven(e.Pupil.Height)};
+    TorchEye = side;
     if (!lightReflexPresent(side)) return;
     LightReflexSeen = u'Y';
     e.Pupil = {SavedPupil.Left + 30.0, SavedPupil.Top + 30.0, narrowed(SavedPupil.Width), narrowed(SavedPupil.Height)};
 }
 
 void RabbitModel::torchOff(EyeSide side) {
-    if (Tool == 1) eye(side).Pupil = SavedPupil.real();
+    if (Tool != 1 || TorchEye != side) return;
+    TorchEye.reset();
+    eye(side).Pupil = SavedPupil.real();
 }
 
 int RabbitModel::drawUnusedUnknown() {

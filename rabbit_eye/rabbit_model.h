@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
 #include "rabbit_drugs.h"
 #include "rabbit_run_state.h"
@@ -82,7 +83,8 @@ public:
 
     // --- Tools.
     quint8 Tool = 1;  // 1 torch, 2 cotton: the tool picked last
-    WholeBox SavedPupil;
+    WholeBox SavedPupil;              // the eye's own box while the torch shines into it
+    std::optional<EyeSide> TorchEye;  // the eye the torch shines into
     bool lightReflexPresent(EyeSide side) const;
     bool cornealReflexPresent(EyeSide side) const;
     void torchOn(EyeSide side);   // saves the box and narrows it when the reflex is there
@@ -109,6 +111,7 @@ public:
 
 private:
     const RabDrugRec& drug(int index) const;
+    void showStage(EyeSide side, const PupilBox& stage);
     qint16 drawChange(const RabDrugRec& d);
     QString prepareExamination();
     int drawUnusedUnknown();

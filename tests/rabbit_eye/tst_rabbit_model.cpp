@@ -205,17 +205,40 @@ private slots:
         QCOMPARE(b.model.eye(R).Pupil.Width, 1.0);
     }
 
-    void torchHeldWhileAStageAppliesPutsTheSavedBoxBack() {
+    // The torch shines into an eye while its substance's stages land: under the light the
+    // eye shows the stage reached (narrowed when the reflex is there), and taken away it
+    // leaves that stage, never the box from before the drops.
+    void torchHeldWhileTheStagesLand_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<PupilBox>("full");
+        QTest::addColumn<PupilBox>("lit");
+        QTest::newRow("atropine, no reflex") << 0 << PupilBox{1683, 1123, 820, 698} << PupilBox{1683, 1123, 820, 698};
+        QTest::newRow("mesaton, reflex") << 2 << PupilBox{1743, 1163, 720, 598} << PupilBox{1773, 1193, 645, 523};
+    }
+    void torchHeldWhileTheStagesLand() {
+        QFETCH(int, row);
+        QFETCH(PupilBox, full);
+        QFETCH(PupilBox, lit);
         Bench b(1);
         b.random.values = {0};
-        b.model.instil(L, 0, QStringLiteral("Атропин"));
+        b.model.instil(L, row, b.model.substanceList[row]);
+        b.model.torchOn(L);
         b.model.halfStage(L);
-        const PupilBox half = b.model.eye(L).Pupil;
-        b.model.torchOn(L);  // atropine: no reflex, the half stage is saved
+        b.random.values = {0};
         b.model.fullStage(L);
-        QVERIFY(b.model.eye(L).Pupil.Width > half.Width);
+        const EyeState& e = b.model.eye(L);
+        QCOMPARE(e.Pupil, lit);
+        b.instil(R, 3);  // stages landing on the other eye leave the lit one alone
+        QCOMPARE(e.Pupil, lit);
         b.model.torchOff(L);
-        QCOMPARE(b.model.eye(L).Pupil, half);
+        QCOMPARE(e.Pupil, full);
+
+        // A new rabbit while the torch shines: taking it away leaves the new eye as it is.
+        b.model.torchOn(L);
+        b.model.startRabbit();
+        const PupilBox fresh = e.Pupil;
+        b.model.torchOff(L);
+        QCOMPARE(e.Pupil, fresh);
     }
 
     void torchNeverTurnsATinyPupilInsideOut() {
