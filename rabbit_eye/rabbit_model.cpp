@@ -72,7 +72,7 @@ QString RabbitModel::prepareExamination() {
     SelectedDrug = static_cast<quint8>(s);
     UnknownUsed[s] = 1;
     LightReflexSeen = u'N';
-    SalineState = 0;
+    SalineAsked = SalineGiven = false;
     UnknownInstilled = 0;
     return message;
 }
@@ -125,10 +125,12 @@ Instillation RabbitModel::instil(EyeSide side, int listRow, const QString& listT
     if (mode != 2 && mode != 3) return {};
 
     const QString taken = QStringLiteral("Вещество уже закапано. Выберите нового кролика");
-    if (SalineState == 1) {
-        // The request counts as met even when the eye turns out to be taken.
-        SalineState = 2;
+    if (SalineAsked) {
+        // The request is answered either way; a taken eye refuses the saline, and a saline
+        // refused was not instilled.
+        SalineAsked = false;
         if (e.Done) return {false, taken};
+        SalineGiven = true;
         const int saline = Rab_DrugCount + 1;
         e.Done = 1;
         e.Target = drawChange(drug(saline));
@@ -228,7 +230,7 @@ bool RabbitModel::identify(const QString& identified) {
     const int k = UnknownNo;
     if (m_run.Rab_ExamRecs.size() <= k) m_run.Rab_ExamRecs.resize(k + 1);
     RabExamRec& rec = m_run.Rab_ExamRecs[k];
-    rec.SalineInstilled = SalineState == 2 ? u'Y' : u'N';
+    rec.SalineInstilled = SalineGiven ? u'Y' : u'N';
     rec.Identified = identified;
     const RabDrugRec& s = drug(SelectedDrug);
     rec.DrugName = s.D_Name;
@@ -249,7 +251,7 @@ bool RabbitModel::identify(const QString& identified) {
     UnknownUsed[i] = 1;
     UnknownNo = static_cast<quint8>(k + 1);
     UnknownLabel = QStringLiteral("Неизвестное вещество %1").arg(UnknownNo);
-    SalineState = 0;
+    SalineAsked = SalineGiven = false;
     UnknownInstilled = 0;
     return false;
 }
@@ -272,7 +274,7 @@ void RabbitModel::enterSecondExamination() {
     const int i = drawSecondUnknown();
     SelectedDrug = static_cast<quint8>(i);
     UnknownInstilled = 0;
-    SalineState = 0;
+    SalineAsked = SalineGiven = false;
     LightReflexSeen = u'N';
     UnknownLabel = QStringLiteral("Неизвестное вещество");
     m_run.Rab_Exam2 = {true, drug(i).D_Name, pupilAction(drug(i)), u'N', u'N', QString()};
@@ -281,7 +283,7 @@ void RabbitModel::enterSecondExamination() {
 void RabbitModel::closeSecondExamination() {
     RabExam2Rec& e = m_run.Rab_Exam2;
     e.Instilled = UnknownInstilled == 1 ? u'Y' : u'N';
-    e.SalineInstilled = SalineState == 2 ? u'Y' : u'N';
+    e.SalineInstilled = SalineGiven ? u'Y' : u'N';
 }
 
 QStringList RabbitModel::secondExaminationAnswers() {

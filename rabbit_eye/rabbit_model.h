@@ -94,7 +94,8 @@ public:
     quint8 SelectedDrug = 0;  // tutorial: last substance instilled; examinations: the current unknown
     quint8 UnknownNo = 0;
     QVector<quint8> UnknownUsed;
-    quint8 SalineState = 0;      // 0 none, 1 asked for, 2 went into an eye
+    bool SalineAsked = false;    // the saline was asked for: the next eye chosen receives it
+    bool SalineGiven = false;    // a saline went into an eye for the current unknown
     quint8 UnknownInstilled = 0;
     QChar LightReflexSeen = u'N';
     QString UnknownLabel;        // what the screen names the current unknown
