@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTimer>
+#include <QStyle>
 #include <QtTest>
 
 #include "controls.h"
@@ -265,7 +266,18 @@ private slots:
         auto* grid = child<QTableWidget>(table, "Grid_Rab");
         QCOMPARE(grid->rowCount(), 6);
         QCOMPARE(grid->columnCount(), 6);
-        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("Внутриглазное давление               До     |  После"));
+        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("Внутриглазное давление\nДо  |  После"));
+        // Every heading line shows whole in its column; "До | После" is one of them.
+        const QFontMetricsF metrics(grid->font());
+        const int room = -2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) - 1;
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            const QStringList lines = grid->item(0, c)->text().split(u'\n');
+            for (const QString& line : lines)
+                QVERIFY2(metrics.horizontalAdvance(line) <= grid->columnWidth(c) + room, qPrintable(line));
+            if (c >= 2) QCOMPARE(lines.filter(QStringLiteral("До")), lines.filter(QStringLiteral("После")));
+            if (c >= 2) QCOMPARE(lines.filter(QStringLiteral("После")).size(), 1);
+        }
+        QVERIFY(table->width() <= 800);
         QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("    2 (ПрГ)"));
         QCOMPARE(grid->item(2, 1)->text(), QStringLiteral(" Эпинерфин "));
         QCOMPARE(grid->item(1, 1)->foreground().color(), QColor(255, 0, 0));
