@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -57,6 +58,29 @@ private:
 };
 
 }  // namespace
+
+QStringList traceLabelLines(const QString& label, const QFontMetrics& metrics, int slot) {
+    auto fits = [&](const QString& text) { return metrics.horizontalAdvance(text) <= slot; };
+    if (fits(label)) return {label};
+
+    // The number is what the label starts with: digits, points and a fraction's slash.
+    qsizetype end = 0;
+    while (end < label.size() && (label[end].isDigit() || label[end] == u'.' || label[end] == u'/')) ++end;
+    QString number = label.left(end);
+    const QString rest = label.mid(end).trimmed();
+    if (!fits(number) && numtext::isPlainDecimal(number)) {
+        const double value = numtext::numberReading(number);
+        for (int digits = 6; digits >= 1 && !fits(number); --digits) number = numtext::generalForm(value, digits);
+    }
+    QStringList lines;
+    if (number.isEmpty() || fits(number + rest))
+        lines << number + rest;
+    else
+        lines << number << rest;
+    lines.removeAll(QString());
+    for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideRight, slot);
+    return lines;
+}
 
 IleumRecorder::IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* parent)
     : QGroupBox(QStringLiteral("Самописец"), parent),
@@ -182,8 +206,8 @@ void IleumRecorder::finishInjection() {
         return;
     }
 
-    const int W = m_paper.grow(40);
-    const int left = paperLeft() - 40;
+    const int W = m_paper.grow(traceWidth);
+    const int left = paperLeft() - traceWidth;
     if (Growth > GrowthLimit) {
         const int value = scrollValue();
         const QSignalBlocker quiet(m_scroll);
@@ -195,7 +219,7 @@ void IleumRecorder::finishInjection() {
     }
     const int baseY = m_model.BaseY;
     m_paper.line({W - 50, baseY}, {W - 30, baseY});
-    Growth += 40;
+    Growth += traceWidth;
 
     const InjectionResult r = m_model.inject(dose, m_controls.standard ? m_controls.standard->text() : QString());
     if (r.flicker) {
@@ -206,7 +230,9 @@ void IleumRecorder::finishInjection() {
         m_paper.line({W - 51, baseY}, {W - 51, peak});
         m_paper.arc(QPointF(W - 59, peak + 20), 10, 30, 0.7, 2.4);
     }
-    m_paper.text({W - 70, baseY + 10}, m_model.InjLabel, m_font);
+    const QFontMetrics metrics(m_font);
+    const QStringList lines = traceLabelLines(m_model.InjLabel, metrics, labelSlot);
+    for (int k = 0; k < lines.size(); ++k) m_paper.text({W - 70, baseY + 10 + k * metrics.height()}, lines[k], m_font);
 
     setPaperLeft(left);
     ViewLeft = left;

@@ -8,10 +8,17 @@
 
 class IleumModel;
 class ProgramContext;
+class QFontMetrics;
 class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QTimer;
+
+// The lines a trace's label is written in, each no wider than `slot` pixels, so that it
+// stays under its own trace. A label too wide goes on two lines, its number above what
+// follows it ("1/2" above "Стнд", "0.25" above "мл"); a number still too wide is written
+// with fewer significant digits; whatever still does not fit is cut with "…".
+QStringList traceLabelLines(const QString& label, const QFontMetrics& metrics, int slot);
 
 // The ileum's kymograph: the paper behind its window, the scroll bar under it and the
 // ruler on it. Every injection grows the paper by 40 pixels and draws one contraction (or
@@ -20,6 +27,8 @@ class IleumRecorder : public QGroupBox {
     Q_OBJECT
 public:
     static constexpr int viewWidth = 497, viewHeight = 225;
+    // Every injection adds this much paper; a label keeps a gap of 2 pixels to the next.
+    static constexpr int traceWidth = 40, labelSlot = traceWidth - 2;
 
     // The controls of the experiment screen the injection sequence works with.
     struct Controls {

@@ -201,7 +201,10 @@ QWidget* Frm_Oesophagus::buildStopwatch() {
         f->setStyleSheet(digitStyle);
         f->setAlignment(Qt::AlignCenter);
         f->setFixedWidth(QFontMetrics(lcd).horizontalAdvance(QStringLiteral("000")));
-        f->installEventFilter(this);
+        // A display, not a box: it takes neither the focus nor the mouse, so nothing in it
+        // is ever highlighted.
+        f->setFocusPolicy(Qt::NoFocus);
+        f->setAttribute(Qt::WA_TransparentForMouseEvents);
         return f;
     };
     // Array controls are named with their index, as in "txt_time(0)".
@@ -312,6 +315,7 @@ void Frm_Oesophagus::buildControls() {
     connect(Cmd_Ringer, &QPushButton::clicked, this, &Frm_Oesophagus::Cmd_Ringer_Click);
     connect(Cmd_Exam_Unknow, &QPushButton::clicked, this, &Frm_Oesophagus::Cmd_Exam_Unknow_Click);
     connect(Cmd_DrgIdentified, &QPushButton::clicked, this, &Frm_Oesophagus::Cmd_DrgIdentified_Click);
+    for (QPushButton* leave : {Cmd_Next, Cmd_New, Command2}) leave->installEventFilter(this);
     connect(Cmd_Next, &QPushButton::clicked, this, &Frm_Oesophagus::Cmd_Next_Click);
     connect(Cmd_Table, &QPushButton::clicked, this, &Frm_Oesophagus::Cmd_Table_Click);
     connect(Cmd_New, &QPushButton::clicked, this, &Frm_Oesophagus::Cmd_New_Click);
@@ -459,6 +463,9 @@ void Frm_Oesophagus::Img_Seed_Drop_DragDrop() {
     const bool alreadyRunning = m_model.Running;
     m_model.startRun();
     placeSeed();
+    // The next step is the stopwatch: the keyboard goes to its start button rather than
+    // to wherever the controls just disabled would pass it.
+    Cmd_StartClock->setFocus(Qt::OtherFocusReason);
     if (examination()) {
         Timer_Monitor_Clock->start();  // whole seconds from this drop
         // A second seed laid during a run restarts the count; the buttons keep the states
@@ -603,9 +610,19 @@ bool Frm_Oesophagus::eventFilter(QObject* watched, QEvent* event) {
         // A drop-down list: typed letters do not pick a drug; the arrow keys still do.
         const QString text = static_cast<QKeyEvent*>(event)->text();
         if (!text.isEmpty() && text.at(0).isPrint()) return true;
-    } else if (event->type() == QEvent::FocusIn && watched->objectName().startsWith(QLatin1String("txt_time"))) {
-        // The stopwatch's fields cannot be edited: the focus goes on to "Далее".
-        Cmd_Next->setFocus();
+    } else if (event->type() == QEvent::KeyPress && m_model.Running &&
+               (watched == Cmd_Next || watched == Cmd_New || watched == Command2)) {
+        // A seed's run is left with a click only: a key that happens to reach one of these
+        // buttons (Space, Return) must not throw the measurement away.
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Select:
+            return true;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -13,6 +13,7 @@ const QString noDrug = QStringLiteral("Нет");
 const QString acetylcholine = QStringLiteral("Ацетилхолин");
 const QString atropine = QStringLiteral("Атропин");
 const QString physostigmine = QStringLiteral("Физостигмин");
+const QString notMeasured = QStringLiteral("—");
 
 QString withoutTrailingSpaces(QString s) {
     while (s.endsWith(u' ')) s.chop(1);
@@ -126,7 +127,7 @@ void OesoModel::storeMeasurement() {
     } else {
         return;  // a fourth run, or a further run before a solution was given
     }
-    ++MeasureNo;
+    rec.Runs = ++MeasureNo;
 }
 
 bool OesoModel::startExamination() {
@@ -214,15 +215,22 @@ QString stopwatchField(qint64 value) {
     return value < 10 ? QStringLiteral("0") + QString::number(value) : QString::number(value);
 }
 
+QString meanText(const QVector<qint32>& times) {
+    if (times.isEmpty()) return notMeasured;
+    // Times and their sum are wide integers: a seed left running for hours must still
+    // give a number.
+    qint64 sum = 0;
+    for (qint32 t : times) sum += t;
+    return QString::number(double(sum) / double(times.size()), 'f', 1);
+}
+
 QStringList examRowTexts(int r, const OesoExamRec& rec) {
-    // Times and their sum are wide integers: a seed left running for hours (32767 s is
-    // about nine) must still give a number, not end the program.
-    const qint64 sum = qint64(rec.T1) + qint64(rec.T2) + qint64(rec.T3);
-    return {QString::number(r + 1),
-            rec.Drug,
-            QString::number(rec.T1),
-            QString::number(rec.T2),
-            QString::number(rec.T3),
-            numtext::generalForm(double(sum) / 3.0),
-            rec.Identified};
+    const qint32 all[] = {rec.T1, rec.T2, rec.T3};
+    QVector<qint32> timed;
+    QStringList texts{QString::number(r + 1), rec.Drug};
+    for (int k = 0; k < 3; ++k) {
+        if (k < rec.Runs) timed << all[k];
+        texts << (k < rec.Runs ? QString::number(all[k]) : notMeasured);
+    }
+    return texts << meanText(timed) << rec.Identified;
 }

@@ -113,6 +113,8 @@ StopwatchTime stopwatchAdvance(StopwatchTime t);
 // A field's text: two digits, "0" before a number below 10.
 QString stopwatchField(qint64 value);
 
-// The results table's texts for record r: number, drug, the three times, their mean
-// (up to 15 significant digits, a time not measured counting as 0) and the answer.
+// The mean of the runs that were timed, with one decimal; "—" when none was.
+QString meanText(const QVector<qint32>& times);
+// The results table's texts for record r: number, drug, the three times ("—" for a run
+// not timed), the mean of those timed and the answer.
 QStringList examRowTexts(int r, const OesoExamRec& rec);

@@ -26,10 +26,10 @@ constexpr int columns = 7;
 constexpr int identifiedColumn = 6;
 constexpr int maxGridHeight = 400;  // taller tables scroll, so the window fits 800 x 600
 
-// The sample rows of the tutorial, as a student would write them down.
-const char16_t* const sample[2][6] = {
-    {u"1     ", u"Раствор Рингера", u"38      ", u"41      ", u"37      ", u"38.6      "},
-    {u"2     ", u"Ацетилхолин", u"26      ", u"26      ", u"29      ", u"27.0      "},
+// The sample rows of the tutorial, written the way the examination's rows are.
+const OesoExamRec sample[2] = {
+    {QStringLiteral("Раствор Рингера"), QString(), 38, 41, 37, 3},
+    {QStringLiteral("Ацетилхолин"), QString(), 26, 26, 29, 3},
 };
 
 }  // namespace
@@ -121,9 +121,10 @@ void Frm_Oeso_Table::setUpGrid() {
 }
 
 void Frm_Oeso_Table::fillSample() {
-    for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 6; ++c)
-            Grid_oeso->setItem(r + 1, c, new QTableWidgetItem(QString::fromUtf16(sample[r][c])));
+    for (int r = 0; r < 2; ++r) {
+        const QStringList texts = examRowTexts(r, sample[r]);
+        for (int c = 0; c < identifiedColumn; ++c) Grid_oeso->setItem(r + 1, c, new QTableWidgetItem(texts[c]));
+    }
     for (int r = 1; r < Grid_oeso->rowCount(); ++r) Grid_oeso->setRowHeight(r, 2 * fontMetrics().height());
 }
 

@@ -7,7 +7,8 @@
 struct OesoExamRec {
     QString Drug;        // name of the solution actually given
     QString Identified;  // the student's answer; empty on the records of Ringer's solution
-    qint32 T1 = 0, T2 = 0, T3 = 0;  // seconds of three timed runs; 0 when not measured
+    qint32 T1 = 0, T2 = 0, T3 = 0;  // seconds of three timed runs
+    quint8 Runs = 0;                // how many of them were timed: T1 .. T<Runs>; the rest mean nothing
 };
 
 // What the frog oesophagus experiment keeps for the whole run of the program.

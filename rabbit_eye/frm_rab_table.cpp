@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "named_widgets.h"
 #include "password.h"
@@ -56,8 +58,25 @@ void setCell(QTableWidget* g, int row, int column, const QString& text) {
     g->setItem(row, column, item);
 }
 
+// Every line of a heading shows whole, never broken: a column narrower than its heading's
+// longest line grows to it.
+void fitColumnsToHeadings(QTableWidget* g) {
+    // Text is laid out in fractions of a pixel: a line needs its width rounded up.
+    const QFontMetricsF metrics(g->font());
+    // The item view's text margins on both sides, and the grid line.
+    const int margins = 2 * (g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1) + 1;
+    for (int c = 0; c < g->columnCount(); ++c) {
+        const QTableWidgetItem* heading = g->item(0, c);
+        if (!heading) continue;
+        qreal widest = 0;
+        for (const QString& line : heading->text().split(u'\n')) widest = std::max(widest, metrics.horizontalAdvance(line));
+        g->setColumnWidth(c, std::max(g->columnWidth(c), static_cast<int>(std::ceil(widest)) + margins));
+    }
+}
+
 // The grid takes the size of its cells, up to a height beyond which it scrolls.
 void fitToCells(QTableWidget* g) {
+    fitColumnsToHeadings(g);
     int width = 2 * g->frameWidth(), height = 2 * g->frameWidth();
     for (int c = 0; c < g->columnCount(); ++c) width += g->columnWidth(c);
     for (int r = 0; r < g->rowCount(); ++r) height += g->rowHeight(r);
@@ -223,11 +242,13 @@ void Frm_Rab_Table::fillTable() {
     const int widths[] = {13, 12, 17, 13, 13, 12};
     for (int c = 0; c < 6; ++c) Grid_Rab->setColumnWidth(c, widths[c] * TW);
     if (m_run.Rab_Mode == 1) {
-        const QString header[] = {QStringLiteral("Кролик No.      (Пр глаз/Л глаз)"), QStringLiteral(" Вещество "),
-                                  QStringLiteral("Внутриглазное давление               До     |  После"),
-                                  QStringLiteral("Реакция на свет                  До     | После"),
-                                  QStringLiteral("Рефлекс роговицы      До     | После"),
-                                  QStringLiteral("Размер зрачка          До    | После ")};
+        // Each reading is written before and after the drops, in one cell: the sub-heading
+        // has a line of its own.
+        const QString header[] = {QStringLiteral("Кролик No.\n(Пр глаз/Л глаз)"), QStringLiteral(" Вещество "),
+                                  QStringLiteral("Внутриглазное давление\nДо  |  После"),
+                                  QStringLiteral("Реакция на свет\nДо  |  После"),
+                                  QStringLiteral("Рефлекс роговицы\nДо  |  После"),
+                                  QStringLiteral("Размер зрачка\nДо  |  После")};
         for (int c = 0; c < 6; ++c) setCell(Grid_Rab, 0, c, header[c]);
         Grid_Rab->setRowCount(6);
         const QString rabbits[] = {QStringLiteral("    1 (ПрГ)"), QStringLiteral("    1 (ЛГ)"), QStringLiteral("    2 (ПрГ)"),

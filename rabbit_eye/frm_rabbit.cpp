@@ -474,7 +474,7 @@ void Frm_Rabbit::Cmd_Instill_Click() {
 }
 
 void Frm_Rabbit::Cmd_Saline_Click() {
-    m_model.SalineState = 1;
+    m_model.SalineAsked = true;
     Frame_Eye_Sel->show();
     Frame_Drug->hide();
 }

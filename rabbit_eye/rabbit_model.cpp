@@ -72,7 +72,7 @@ QString RabbitModel::prepareExamination() {
     SelectedDrug = static_cast<quint8>(s);
     UnknownUsed[s] = 1;
     LightReflexSeen = u'N';
-    SalineState = 0;
+    SalineAsked = SalineGiven = false;
     UnknownInstilled = 0;
     return message;
 }
@@ -104,6 +104,7 @@ void RabbitModel::startRabbit() {
     right.Base.Width = static_cast<qint16>(495 + whole(m_random.uniform() * 66 + 5));
     right.Base.Top = static_cast<qint16>(1200 + h);
     for (EyeState& e : eyes) e.Pupil = e.Base.real();
+    TorchEye.reset();  // whatever the torch saved belonged to the rabbit that is gone
 }
 
 Instillation RabbitModel::instil(EyeSide side, int listRow, const QString& listText) {
@@ -124,10 +125,12 @@ Instillation RabbitModel::instil(EyeSide side, int listRow, const QString& listT
     if (mode != 2 && mode != 3) return {};
 
     const QString taken = QStringLiteral("Вещество уже закапано. Выберите нового кролика");
-    if (SalineState == 1) {
-        // The request counts as met even when the eye turns out to be taken.
-        SalineState = 2;
+    if (SalineAsked) {
+        // The request is answered either way; a taken eye refuses the saline, and a saline
+        // refused was not instilled.
+        SalineAsked = false;
         if (e.Done) return {false, taken};
+        SalineGiven = true;
         const int saline = Rab_DrugCount + 1;
         e.Done = 1;
         e.Target = drawChange(drug(saline));
@@ -145,18 +148,27 @@ Instillation RabbitModel::instil(EyeSide side, int listRow, const QString& listT
     return {true, {}};
 }
 
+void RabbitModel::showStage(EyeSide side, const PupilBox& stage) {
+    // Under the torch the new stage is what the light acts on now, and what the eye
+    // shows once the torch is taken away.
+    const bool lit = TorchEye == side;
+    if (lit) TorchEye.reset();
+    eye(side).Pupil = stage;
+    if (lit) torchOn(side);
+}
+
 void RabbitModel::halfStage(EyeSide side) {
-    EyeState& e = eye(side);
+    const EyeState& e = eye(side);
     const double t = e.Target;
     const WholeBox& b = e.Base;
-    e.Pupil = {b.Left - 3 * t / 2, b.Top - t, b.Width + 5 * t / 2, b.Height + 5 * t / 2};
+    showStage(side, {b.Left - 3 * t / 2, b.Top - t, b.Width + 5 * t / 2, b.Height + 5 * t / 2});
 }
 
 void RabbitModel::fullStage(EyeSide side) {
     EyeState& e = eye(side);
     const double t = e.Target;
     const WholeBox& b = e.Base;
-    e.Pupil = {b.Left - 3 * t, b.Top - 2 * t, b.Width + 5 * t, b.Height + 5 * t};
+    showStage(side, {b.Left - 3 * t, b.Top - 2 * t, b.Width + 5 * t, b.Height + 5 * t});
     const bool left = side == EyeSide::Left;
     const QChar tension = drug(e.Drug).I_Tension;
     if (tension == u'D')
@@ -176,16 +188,20 @@ bool RabbitModel::lightReflexPresent(EyeSide side) const {
 bool RabbitModel::cornealReflexPresent(EyeSide side) const { return drug(eye(side).Drug).C_Reflex == u'Y'; }
 
 void RabbitModel::torchOn(EyeSide side) {
+    if (TorchEye == side) return;  // already lit: its own box is saved
     EyeState& e = eye(side);
     SavedPupil = {roundedHalfEven(e.Pupil.Left), roundedHalfEven(e.Pupil.Top), roundedHalfEven(e.Pupil.Width),
                   roundedHalfEven(e.Pupil.Height)};
+    TorchEye = side;
     if (!lightReflexPresent(side)) return;
     LightReflexSeen = u'Y';
     e.Pupil = {SavedPupil.Left + 30.0, SavedPupil.Top + 30.0, narrowed(SavedPupil.Width), narrowed(SavedPupil.Height)};
 }
 
 void RabbitModel::torchOff(EyeSide side) {
-    if (Tool == 1) eye(side).Pupil = SavedPupil.real();
+    if (Tool != 1 || TorchEye != side) return;
+    TorchEye.reset();
+    eye(side).Pupil = SavedPupil.real();
 }
 
 int RabbitModel::drawUnusedUnknown() {
@@ -214,7 +230,7 @@ bool RabbitModel::identify(const QString& identified) {
     const int k = UnknownNo;
     if (m_run.Rab_ExamRecs.size() <= k) m_run.Rab_ExamRecs.resize(k + 1);
     RabExamRec& rec = m_run.Rab_ExamRecs[k];
-    rec.SalineInstilled = SalineState == 2 ? u'Y' : u'N';
+    rec.SalineInstilled = SalineGiven ? u'Y' : u'N';
     rec.Identified = identified;
     const RabDrugRec& s = drug(SelectedDrug);
     rec.DrugName = s.D_Name;
@@ -235,7 +251,7 @@ bool RabbitModel::identify(const QString& identified) {
     UnknownUsed[i] = 1;
     UnknownNo = static_cast<quint8>(k + 1);
     UnknownLabel = QStringLiteral("Неизвестное вещество %1").arg(UnknownNo);
-    SalineState = 0;
+    SalineAsked = SalineGiven = false;
     UnknownInstilled = 0;
     return false;
 }
@@ -258,7 +274,7 @@ void RabbitModel::enterSecondExamination() {
     const int i = drawSecondUnknown();
     SelectedDrug = static_cast<quint8>(i);
     UnknownInstilled = 0;
-    SalineState = 0;
+    SalineAsked = SalineGiven = false;
     LightReflexSeen = u'N';
     UnknownLabel = QStringLiteral("Неизвестное вещество");
     m_run.Rab_Exam2 = {true, drug(i).D_Name, pupilAction(drug(i)), u'N', u'N', QString()};
@@ -267,7 +283,7 @@ void RabbitModel::enterSecondExamination() {
 void RabbitModel::closeSecondExamination() {
     RabExam2Rec& e = m_run.Rab_Exam2;
     e.Instilled = UnknownInstilled == 1 ? u'Y' : u'N';
-    e.SalineInstilled = SalineState == 2 ? u'Y' : u'N';
+    e.SalineInstilled = SalineGiven ? u'Y' : u'N';
 }
 
 QStringList RabbitModel::secondExaminationAnswers() {

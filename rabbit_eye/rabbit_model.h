@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
 #include "rabbit_drugs.h"
 #include "rabbit_run_state.h"
@@ -82,7 +83,8 @@ public:
 
     // --- Tools.
     quint8 Tool = 1;  // 1 torch, 2 cotton: the tool picked last
-    WholeBox SavedPupil;
+    WholeBox SavedPupil;              // the eye's own box while the torch shines into it
+    std::optional<EyeSide> TorchEye;  // the eye the torch shines into
     bool lightReflexPresent(EyeSide side) const;
     bool cornealReflexPresent(EyeSide side) const;
     void torchOn(EyeSide side);   // saves the box and narrows it when the reflex is there
@@ -92,7 +94,8 @@ public:
     quint8 SelectedDrug = 0;  // tutorial: last substance instilled; examinations: the current unknown
     quint8 UnknownNo = 0;
     QVector<quint8> UnknownUsed;
-    quint8 SalineState = 0;      // 0 none, 1 asked for, 2 went into an eye
+    bool SalineAsked = false;    // the saline was asked for: the next eye chosen receives it
+    bool SalineGiven = false;    // a saline went into an eye for the current unknown
     quint8 UnknownInstilled = 0;
     QChar LightReflexSeen = u'N';
     QString UnknownLabel;        // what the screen names the current unknown
@@ -109,6 +112,7 @@ public:
 
 private:
     const RabDrugRec& drug(int index) const;
+    void showStage(EyeSide side, const PupilBox& stage);
     qint16 drawChange(const RabDrugRec& d);
     QString prepareExamination();
     int drawUnusedUnknown();

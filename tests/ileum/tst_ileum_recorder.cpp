@@ -9,6 +9,7 @@
 #include "fakes.h"
 #include "ileum_model.h"
 #include "ileum_recorder.h"
+#include "numtext.h"
 
 namespace {
 
@@ -189,6 +190,75 @@ private slots:
         b.model.StdAmount = 1.0f;
         b.injectOnce();
         QCOMPARE(b.rec->paper().width(), 577);
+    }
+
+    // Every label stays under its own trace, whatever its length: the labels of the
+    // standard series, long doses and volumes of the unknown.
+    void labelsStayInTheirSlots() {
+        Bench b;
+        const int band = b.model.BaseY + 8;  // below the baseline only labels are written
+        struct Injection {
+            const char* label;
+            bool standard;
+        };
+        const Injection run[] = {{"Стнд ", true},       {"2Стнд", true},         {"1/2Стнд", true},
+                                 {"2Стнд", true},       {"1/2Стнд", true},       {"0.00001", false},
+                                 {"123.456789", false}, {"1638.4", false},       {"0.3333333мл", false},
+                                 {"0.25мл", false},     {"12345678901234567890", false}};
+        for (const Injection& i : run) {
+            const QString label = QString::fromUtf8(i.label);
+            b.model.StdInjection = i.standard ? 1 : 0;
+            b.model.StdAmount = 1.0f;
+            b.model.MatchPhase = label.endsWith(QStringLiteral("мл")) ? 1 : 0;
+            b.dose->setText(label.endsWith(QStringLiteral("мл")) ? label.chopped(2) : label);
+            if (i.standard) b.model.InjLabel = label;
+            b.injectOnce();
+            QCOMPARE(b.model.InjLabel, label);
+            const int W = b.rec->paper().width();
+            int ink = 0;
+            for (int y = band; y < b.rec->paper().height(); ++y) {
+                for (int x = W - IleumRecorder::traceWidth + 10; x < W; ++x)
+                    QVERIFY2(b.blank(x, y), qPrintable(label + QStringLiteral(" runs into the next slot")));
+                for (int x = W - 70; x < W - 30; ++x) ink += !b.blank(x, y);
+            }
+            QVERIFY2(ink > 10, qPrintable(label + QStringLiteral(" is not written")));
+        }
+    }
+
+    // The lines of a label: each within the slot, at most two, and the dose still reads
+    // as the dose followed by its unit: rounded to fewer digits only when it must be.
+    void labelLines_data() {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<double>("tolerance");  // relative
+        QTest::newRow("short dose") << "10" << "" << 0.0;
+        QTest::newRow("half standard") << "1/2Стнд" << "Стнд" << 0.0;
+        QTest::newRow("standard") << "Стнд " << "Стнд " << 0.0;
+        QTest::newRow("volume") << "0.25мл" << "мл" << 0.0;
+        QTest::newRow("many digits") << "123.456789" << "" << 1e-4;
+        QTest::newRow("volume with many digits") << "0.3333333мл" << "мл" << 1e-4;
+        QTest::newRow("tiny dose") << "0.00001" << "" << 0.0;
+        QTest::newRow("huge dose") << "12345678901234567890" << "" << 0.5;
+    }
+    void labelLines() {
+        QFETCH(QString, label);
+        QFETCH(QString, unit);
+        QFETCH(double, tolerance);
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPointSize(8);
+        const QFontMetrics metrics(font);
+        const QStringList lines = traceLabelLines(label, metrics, IleumRecorder::labelSlot);
+        QVERIFY(!lines.isEmpty() && lines.size() <= 2);
+        for (const QString& line : lines) QVERIFY2(metrics.horizontalAdvance(line) <= IleumRecorder::labelSlot, qPrintable(line));
+        const QString joined = lines.join(QString());
+        QVERIFY2(!joined.contains(u'…') && joined.endsWith(unit), qPrintable(joined));
+        if (label.startsWith(QLatin1String("1/2"))) {
+            QCOMPARE(joined, label);  // a fraction is never rewritten
+        } else {
+            const double wanted = numtext::numberReading(label), shown = numtext::numberReading(joined);
+            QVERIFY2(std::abs(shown - wanted) <= tolerance * wanted, qPrintable(joined));
+        }
+        if (metrics.horizontalAdvance(label) <= IleumRecorder::labelSlot) QCOMPARE(lines, QStringList{label});
     }
 
     void rulerFollowsTheDrag() {

@@ -221,10 +221,12 @@ private slots:
         f.run_(35);
         QCOMPARE(recs[0].T2, 0);
         QCOMPARE(f.m.MeasureNo, quint8(1));
+        QCOMPARE(recs[0].Runs, quint8(1));  // one run timed: its mean is that run
 
         f.m.giveRinger();
         for (int s : {38, 41, 37, 50}) f.run_(s);  // the fourth is not kept
         QCOMPARE((QList<int>{recs[0].T1, recs[0].T2, recs[0].T3}), (QList<int>{38, 41, 37}));
+        QCOMPARE(recs[0].Runs, quint8(3));
 
         f.m.giveUnknown();
         // A seed laid again during a run starts the count again.
@@ -239,6 +241,7 @@ private slots:
         QCOMPARE(recs.size(), 5);
         f.run_(44);  // after the answer, before a solution: nothing is kept
         QCOMPARE(recs[1].T2, 0);
+        QCOMPARE(recs[1].Runs, quint8(1));
         QCOMPARE(recs[2].T1 + recs[3].T1, 0);
         f.m.giveRinger();
         f.run_(39);
@@ -316,27 +319,34 @@ private slots:
         QCOMPARE(stopwatchField(100), QStringLiteral("100"));
     }
 
+    // Only the runs that were timed count: a run not timed shows "—" and stays out of the
+    // mean, a run timed at 0 s stays in it.
     void tableRow_data() {
         QTest::addColumn<QList<int>>("times");
-        QTest::addColumn<QString>("mean");
-        QTest::newRow("one run of 40 s") << QList<int>{40, 0, 0} << "13.3333333333333";
-        QTest::newRow("38, 41, 37") << QList<int>{38, 41, 37} << "38.6666666666667";
-        QTest::newRow("26, 26, 29") << QList<int>{26, 26, 29} << "27";
-        QTest::newRow("sum beyond 32767") << QList<int>{30000, 30000, 30000} << "30000";
-        QTest::newRow("one time beyond 32767") << QList<int>{40000, 0, 0} << "13333.3333333333";
-        QTest::newRow("largest times") << QList<int>{2147483647, 2147483647, 2147483647} << "2147483647";
+        QTest::addColumn<int>("runs");
+        QTest::addColumn<QStringList>("expected");  // the three times and the mean
+        QTest::newRow("one run of 39 s") << QList<int>{39, 0, 0} << 1 << QStringList{"39", "—", "—", "39.0"};
+        QTest::newRow("two runs") << QList<int>{40, 35, 0} << 2 << QStringList{"40", "35", "—", "37.5"};
+        QTest::newRow("38, 41, 37") << QList<int>{38, 41, 37} << 3 << QStringList{"38", "41", "37", "38.7"};
+        QTest::newRow("26, 26, 29") << QList<int>{26, 26, 29} << 3 << QStringList{"26", "26", "29", "27.0"};
+        QTest::newRow("none timed") << QList<int>{0, 0, 0} << 0 << QStringList{"—", "—", "—", "—"};
+        QTest::newRow("a run under a second") << QList<int>{0, 0, 0} << 1 << QStringList{"0", "—", "—", "0.0"};
+        QTest::newRow("sum beyond 32767") << QList<int>{30000, 30000, 30000} << 3
+                                          << QStringList{"30000", "30000", "30000", "30000.0"};
+        QTest::newRow("largest times") << QList<int>{2147483647, 2147483647, 2147483647} << 3
+                                       << QStringList{"2147483647", "2147483647", "2147483647", "2147483647.0"};
     }
     void tableRow() {
         QFETCH(QList<int>, times);
-        QFETCH(QString, mean);
-        const OesoExamRec rec{QStringLiteral("Атропин"), QStringLiteral("Атропин"), times[0], times[1], times[2]};
+        QFETCH(int, runs);
+        QFETCH(QStringList, expected);
+        const OesoExamRec rec{QStringLiteral("Атропин"), QStringLiteral("Атропин"), times[0], times[1], times[2],
+                              quint8(runs)};
         const QStringList texts = examRowTexts(4, rec);
         QCOMPARE(texts.size(), 7);
         QCOMPARE(texts[0], QStringLiteral("5"));
         QCOMPARE(texts[1], QStringLiteral("Атропин"));
-        QCOMPARE(texts[2], QString::number(times[0]));
-        QCOMPARE(texts[4], QString::number(times[2]));
-        QCOMPARE(texts[5], mean);
+        QCOMPARE(texts.mid(2, 4), expected);
         QCOMPARE(texts[6], QStringLiteral("Атропин"));
     }
 };

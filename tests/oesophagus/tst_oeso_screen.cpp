@@ -21,6 +21,7 @@
 #include "oeso_results.h"
 #include "oeso_run_state.h"
 #include "oeso_windows.h"
+#include "real_input.h"
 #include "twips.h"
 
 using namespace controls;
@@ -66,14 +67,15 @@ void dragSeed(QWidget* s, Drop where) {
     QVERIFY(!QGuiApplication::overrideCursor());
 }
 
-struct Program {
-    TestContext t;
+template <class Context>
+struct ProgramWith {
+    Context t;
     OesoRunState run;
-    Program() {
+    ProgramWith() {
         registerOesophagusWindows(t.ctx, run);
         t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
     }
-    ~Program() {
+    ~ProgramWith() {
         for (const char* n : {"Frm_Oeso_main", "Frm_Oesophagus", "Frm_Oeso_Table", "Frm_Oeso_Quest", "Frm_Selection"})
             t.ctx.navigator.closeIfOpen(QString::fromLatin1(n));
         flushDeletes();
@@ -98,6 +100,17 @@ struct Program {
         return screen();
     }
 };
+using Program = ProgramWith<TestContext>;
+
+// The seed carried from its box to the drop spot with the mouse, through the window system.
+void laySeedByHand(QWidget* s) {
+    QWidget* box = child(s, "Img_Seeds");
+    QWidget* spot = child(s, "Img_Seed_Drop");
+    const QPoint from = box->mapTo(s, box->rect().center()), to = spot->mapTo(s, spot->rect().center());
+    QTest::mousePress(s->windowHandle(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(s->windowHandle(), to);
+    QTest::mouseRelease(s->windowHandle(), Qt::LeftButton, {}, to);
+}
 
 // A whole examination run: the seed laid, `seconds` on the examination clock, the seed's
 // timer until it arrives.
@@ -274,11 +287,58 @@ private slots:
         click(s, "Cmd_StartClock");
         click(s, "Cmd_StartClock");
         QCOMPARE(stopwatch(s), QStringLiteral("00:00:00"));
-        // The fields are not for typing: the focus goes on to "Далее".
-        QApplication::setActiveWindow(s);
-        child(s, "txt_time(0)")->setFocus();
-        QCOMPARE(QApplication::focusWidget(), child(s, "Cmd_Next"));
         QVERIFY(child<QLineEdit>(s, "txt_time(1)")->isReadOnly());
+    }
+
+    // Keys through the window system while a seed runs. The keyboard is where it shows: on
+    // the stopwatch's start, the student's next step, and never in the stopwatch's digits.
+    // No key leaves the run, whichever control it reaches.
+    void keysDuringARun_data() {
+        QTest::addColumn<bool>("examination");
+        QTest::addColumn<QString>("lastClicked");  // it leaves the keyboard on a button the seed disables
+        QTest::newRow("tutorial") << false << "Cmd_Instill";
+        QTest::newRow("examination") << true << "Cmd_Ringer";
+    }
+    void keysDuringARun() {
+        QFETCH(bool, examination);
+        QFETCH(QString, lastClicked);
+        ProgramWith<RealDesktopContext> p;
+        Frm_Oesophagus* s = p.start(examination);
+        QVERIFY(s && real_input::activate(s));
+        real_input::click(child(s, lastClicked));
+        laySeedByHand(s);
+        QVERIFY(s->model().Running);
+        QCOMPARE(QApplication::focusWidget(), child(s, "Cmd_StartClock"));
+        for (const char* name : {"txt_time(0)", "txt_time(1)", "txt_time(2)"})
+            QVERIFY2(!child<QLineEdit>(s, name)->hasSelectedText(), name);
+        real_input::key(s, Qt::Key_Space);
+        QCOMPARE(child<QPushButton>(s, "Cmd_StartClock")->text(), QStringLiteral("СТОП"));
+
+        // Round the window with Tab; on each button that would leave the run, Space and Return.
+        QStringList leaving;
+        for (int i = 0; i < 40; ++i) {
+            real_input::key(s, Qt::Key_Tab);
+            QWidget* f = QApplication::focusWidget();
+            QVERIFY(f && f->window() == s);
+            QVERIFY2(!f->objectName().startsWith(QLatin1String("txt_time")), "the focus went into the stopwatch");
+            if (f->objectName() != QLatin1String("Cmd_Next") && f->objectName() != QLatin1String("Cmd_New") &&
+                f->objectName() != QLatin1String("Command2"))
+                continue;
+            if (!leaving.contains(f->objectName())) leaving << f->objectName();
+            for (Qt::Key k : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+                real_input::key(s, k);
+                QVERIFY2(p.screen() == s && s->isVisible() && s->model().Running, qPrintable(f->objectName()));
+            }
+        }
+        leaving.sort();
+        QCOMPARE(leaving, examination ? (QStringList{"Cmd_Next", "Command2"})
+                                      : (QStringList{"Cmd_New", "Cmd_Next", "Command2"}));
+
+        // Once the seed has arrived, Space on "Далее" goes on as before.
+        for (int i = 0; i < 1000 && s->model().Running; ++i) s->Timer_Oeso_Timer();
+        child(s, "Cmd_Next")->setFocus();
+        real_input::key(s, Qt::Key_Space);
+        QVERIFY(p.screen() != s || !s->isVisible());
     }
 
     void newFrogTableQuestionsAndBack() {
@@ -302,9 +362,9 @@ private slots:
         QCOMPARE(table->cell(0, 1), QStringLiteral("  Вещества  "));
         QCOMPARE(table->cell(0, 5), QStringLiteral("  Среднее  "));
         QCOMPARE(table->cell(1, 1), QStringLiteral("Раствор Рингера"));
-        QCOMPARE(table->cell(1, 2), QStringLiteral("38      "));
-        QCOMPARE(table->cell(1, 5), QStringLiteral("38.6      "));  // as written, not 38.7
-        QCOMPARE(table->cell(2, 5), QStringLiteral("27.0      "));
+        QCOMPARE(table->cell(1, 2), QStringLiteral("38"));
+        QCOMPARE(table->cell(1, 5), QStringLiteral("38.7"));  // the mean of 38, 41 and 37, rounded
+        QCOMPARE(table->cell(2, 5), QStringLiteral("27.0"));
         QCOMPARE(table->cell(3, 1), QString());
         QCOMPARE(child<QTableWidget>(table, "Grid_oeso")->rowCount(), 5);
         QVERIFY(child<QTableWidget>(table, "Grid_oeso")->isColumnHidden(6));
@@ -449,9 +509,9 @@ private slots:
         QVERIFY(!grid->isColumnHidden(6) && grid->columnWidth(6) > 0);
         const QStringList expected[] = {
             {" Номер", " Drug  Given ", "Измерение 1 ", "Измерение 2 ", "Измерение 3 ", "  Среднее  ", " Drug Identified"},
-            {"1", "Раствор Рингера", "38", "41", "37", "38.6666666666667", ""},
-            {"2", "Карбахол", "40", "0", "0", "13.3333333333333", "Карбахол"},
-            {"3", "Раствор Рингера", "0", "0", "0", "0", ""},
+            {"1", "Раствор Рингера", "38", "41", "37", "38.7", ""},
+            {"2", "Карбахол", "40", "—", "—", "40.0", "Карбахол"},
+            {"3", "Раствор Рингера", "—", "—", "—", "—", ""},
         };
         for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 7; ++c) QCOMPARE(table->cell(r, c), expected[r][c]);

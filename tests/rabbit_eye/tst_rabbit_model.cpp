@@ -205,17 +205,40 @@ private slots:
         QCOMPARE(b.model.eye(R).Pupil.Width, 1.0);
     }
 
-    void torchHeldWhileAStageAppliesPutsTheSavedBoxBack() {
+    // The torch shines into an eye while its substance's stages land: under the light the
+    // eye shows the stage reached (narrowed when the reflex is there), and taken away it
+    // leaves that stage, never the box from before the drops.
+    void torchHeldWhileTheStagesLand_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<PupilBox>("full");
+        QTest::addColumn<PupilBox>("lit");
+        QTest::newRow("atropine, no reflex") << 0 << PupilBox{1683, 1123, 820, 698} << PupilBox{1683, 1123, 820, 698};
+        QTest::newRow("mesaton, reflex") << 2 << PupilBox{1743, 1163, 720, 598} << PupilBox{1773, 1193, 645, 523};
+    }
+    void torchHeldWhileTheStagesLand() {
+        QFETCH(int, row);
+        QFETCH(PupilBox, full);
+        QFETCH(PupilBox, lit);
         Bench b(1);
         b.random.values = {0};
-        b.model.instil(L, 0, QStringLiteral("Атропин"));
+        b.model.instil(L, row, b.model.substanceList[row]);
+        b.model.torchOn(L);
         b.model.halfStage(L);
-        const PupilBox half = b.model.eye(L).Pupil;
-        b.model.torchOn(L);  // atropine: no reflex, the half stage is saved
+        b.random.values = {0};
         b.model.fullStage(L);
-        QVERIFY(b.model.eye(L).Pupil.Width > half.Width);
+        const EyeState& e = b.model.eye(L);
+        QCOMPARE(e.Pupil, lit);
+        b.instil(R, 3);  // stages landing on the other eye leave the lit one alone
+        QCOMPARE(e.Pupil, lit);
         b.model.torchOff(L);
-        QCOMPARE(b.model.eye(L).Pupil, half);
+        QCOMPARE(e.Pupil, full);
+
+        // A new rabbit while the torch shines: taking it away leaves the new eye as it is.
+        b.model.torchOn(L);
+        b.model.startRabbit();
+        const PupilBox fresh = e.Pupil;
+        b.model.torchOff(L);
+        QCOMPARE(e.Pupil, fresh);
     }
 
     void torchNeverTurnsATinyPupilInsideOut() {
@@ -297,29 +320,45 @@ private slots:
         QVERIFY(!run.Rab_Exam2.Given);
     }
 
-    void salineAskedForThenATakenEyeStillCounts() {
+    // What the supervisor reads under "Saline Instilled": only a saline that went into an
+    // eye counts. "saline X": asked for, then eye X chosen; "ask": asked for and left pending.
+    void salineInTheRecord_data() {
+        QTest::addColumn<quint8>("mode");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QChar>("recorded");
+        QTest::newRow("refused by a taken eye") << quint8(2) << QStringList{"unknown L", "saline L"} << QChar(u'N');
+        QTest::newRow("into a free eye") << quint8(2) << QStringList{"unknown L", "saline R"} << QChar(u'Y');
+        QTest::newRow("given, then refused") << quint8(2) << QStringList{"saline R", "saline R"} << QChar(u'Y');
+        QTest::newRow("given, then asked again") << quint8(2) << QStringList{"saline R", "ask"} << QChar(u'Y');
+        QTest::newRow("asked only") << quint8(2) << QStringList{"ask"} << QChar(u'N');
+        QTest::newRow("second examination, refused") << quint8(3) << QStringList{"unknown L", "saline L"} << QChar(u'N');
+    }
+    void salineInTheRecord() {
+        QFETCH(quint8, mode);
+        QFETCH(QStringList, steps);
+        QFETCH(QChar, recorded);
         Bench b(2, shippedTable(), {0.0});  // unknown 1 is atropine
-        b.random.values = {0};
-        QVERIFY(b.model.instil(L, -1, QString()).accepted);
-        QCOMPARE(b.model.eye(L).Label, QStringLiteral("Неизвестное вещество 1"));
-        b.model.SalineState = 1;
-        const Instillation taken = b.model.instil(L, -1, QString());
-        QVERIFY(!taken.accepted);
-        QCOMPARE(taken.refusal, QStringLiteral("Вещество уже закапано. Выберите нового кролика"));
-        QCOMPARE(b.model.SalineState, quint8(2));
-        b.model.identify(QStringLiteral("Атропин"));
-        const RabExamRec& rec = b.run.Rab_ExamRecs[1];
-        QCOMPARE(rec.SalineInstilled, u'Y');
-        QCOMPARE(rec.DrugName, QStringLiteral("Атропин"));
-        QCOMPARE(rec.Identified, QStringLiteral("Атропин"));
-        QCOMPARE(rec.Tension, u'I');
-        QCOMPARE(rec.LightReflex, u'N');
-        QCOMPARE(rec.CornealReflex, u'Y');
+        if (mode == 3) {
+            b.random.values = {0.0};
+            b.model.enterSecondExamination();
+        }
+        for (const QString& step : steps) {
+            const EyeSide side = step.endsWith(u'L') ? L : R;
+            if (step.startsWith(QLatin1String("saline")) || step == QLatin1String("ask")) b.model.SalineAsked = true;
+            if (step == QLatin1String("ask")) continue;
+            const bool free = !b.model.eye(side).Done;
+            b.random.values = {0};
+            const Instillation i = b.model.instil(side, -1, QString());
+            QCOMPARE(i.accepted, free);
+            if (!free) QCOMPARE(i.refusal, QStringLiteral("Вещество уже закапано. Выберите нового кролика"));
+        }
+        QVERIFY(b.model.identify(QStringLiteral("Атропин")) == (mode == 3));
+        QCOMPARE(mode == 3 ? b.run.Rab_Exam2.SalineInstilled : b.run.Rab_ExamRecs[1].SalineInstilled, recorded);
     }
 
     void salineGoesIntoAFreeEye() {
         Bench b(2, shippedTable(), {0.0});
-        b.model.SalineState = 1;
+        b.model.SalineAsked = true;
         b.random.values = {0};
         QVERIFY(b.model.instil(R, -1, QString()).accepted);
         QCOMPARE(b.model.eye(R).Drug, quint8(9));
@@ -421,7 +460,7 @@ private slots:
         QVERIFY(b.model.instil(L, -1, QString()).accepted);
         QCOMPARE(b.model.eye(L).Drug, quint8(8));
         QCOMPARE(b.model.eye(L).Label, QStringLiteral("Неизвестное вещество"));
-        b.model.SalineState = 1;
+        b.model.SalineAsked = true;
         QVERIFY(b.model.instil(R, -1, QString()).accepted);
         QVERIFY(b.model.identify(QStringLiteral("Миотик")));
         QCOMPARE(b.run.Rab_Exam2.Answer, QStringLiteral("Миотик"));

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTimer>
+#include <QStyle>
 #include <QtTest>
 
 #include "controls.h"
@@ -265,7 +266,18 @@ private slots:
         auto* grid = child<QTableWidget>(table, "Grid_Rab");
         QCOMPARE(grid->rowCount(), 6);
         QCOMPARE(grid->columnCount(), 6);
-        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("Внутриглазное давление               До     |  После"));
+        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("Внутриглазное давление\nДо  |  После"));
+        // Every heading line shows whole in its column; "До | После" is one of them.
+        const QFontMetricsF metrics(grid->font());
+        const int room = -2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) - 1;
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            const QStringList lines = grid->item(0, c)->text().split(u'\n');
+            for (const QString& line : lines)
+                QVERIFY2(metrics.horizontalAdvance(line) <= grid->columnWidth(c) + room, qPrintable(line));
+            if (c >= 2) QCOMPARE(lines.filter(QStringLiteral("До")), lines.filter(QStringLiteral("После")));
+            if (c >= 2) QCOMPARE(lines.filter(QStringLiteral("После")).size(), 1);
+        }
+        QVERIFY(table->width() <= 800);
         QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("    2 (ПрГ)"));
         QCOMPARE(grid->item(2, 1)->text(), QStringLiteral(" Эпинерфин "));
         QCOMPARE(grid->item(1, 1)->foreground().color(), QColor(255, 0, 0));
@@ -330,10 +342,11 @@ private slots:
         s->Image_Torche_Click();
         s->dragToolTo(Program::centreOf(s, "Image_LEye"));
         QCOMPARE(Program::pupil(s, L)->box().Width, half.Width - 75);
-        s->Timer_L_Instill_Timer();  // the full stage, under the torch
-        QCOMPARE(Program::pupil(s, L)->box().Width, 620 + 5 * 20.0);
-        s->dragToolTo(QPoint(5, 5));
-        QCOMPARE(Program::pupil(s, L)->box(), half);
+        s->Timer_L_Instill_Timer();  // the full stage, under the torch: still narrowed by the light
+        QCOMPARE(Program::pupil(s, L)->box().Width, 620 + 5 * 20.0 - 75);
+        s->dragToolTo(QPoint(5, 5));  // taken away: the full stage
+        QCOMPARE(Program::pupil(s, L)->box(), (PupilBox{1743, 1163, 720, 598}));
+        QVERIFY(Program::pupil(s, L)->box().Width > half.Width);
         s->endToolDrag();
     }
 
