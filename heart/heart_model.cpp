@@ -407,7 +407,7 @@ void HeartModel::EndDrugAction() {
         }
     }
     interact = 0;
-    hrlevel = 14;
+    hrlevel = tonelevel = 14;
     m_ops.push_back(HeartOp::make(HeartOp::Indicators, hrlevel, tonelevel));
     int basal = basalbase;
     if (m_random.uniform() > 0.749) ++basal;

@@ -216,6 +216,27 @@ private slots:
         QCOMPARE(h.m.prevname, QStringLiteral("Адреналин"));
     }
 
+    // When an action ends both indicators go back level, whichever way the drug took them.
+    void restCycleLevelsBothIndicators_data() {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("tone and rate raised") << "Epi";
+        QTest::newRow("tone and rate lowered") << "ACh";
+        QTest::newRow("tone lowered, arrest") << "KCl";
+    }
+    void restCycleLevelsBothIndicators() {
+        QFETCH(QString, key);
+        Heart h;
+        h.give(qPrintable(key));
+        QVERIFY(h.m.tonelevel != 14);
+        h.ticks(76);
+        QCOMPARE(h.m.hrlevel, quint8(14));
+        QCOMPARE(h.m.tonelevel, quint8(14));
+        const std::vector<HeartOp> ops = h.m.takeOps();
+        const auto last = std::find_if(ops.rbegin(), ops.rend(), [](const HeartOp& op) { return op.kind == HeartOp::Indicators; });
+        QVERIFY(last != ops.rend());
+        QCOMPARE(QPair(last->y1, last->y2), QPair(14, 14));
+    }
+
     void restingHeartWritesNoMarks() {
         Heart h;
         HeartModel m(h.run, h.t.random);
