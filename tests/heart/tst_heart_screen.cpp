@@ -104,6 +104,23 @@ private slots:
         QVERIFY(!p.find("Frm_Heart"));
     }
 
+    // The drug's key is written just left of the pen and runs past the paper's width: the
+    // part past it shows as the paper moves on.
+    void keysWrittenWhole() {
+        Program p;
+        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        click(home, "Cmd_Tutorial");
+        Frm_Heart* h = p.heart();
+        Program::ticks(h, 76);
+        Program::inject(h, 6);  // noradrenaline, "NEpi"
+        const int width = h->paper().width();
+        Program::ticks(h, 20);
+        int past = 0;
+        for (int x = width; x < width + 10; ++x)
+            for (int y = 138; y < 158; ++y) past += h->paper().pixel(x, y) != h->paper().background();
+        QVERIFY(past > 0);
+    }
+
     void paperFull() {
         Program p;
         QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
