@@ -443,7 +443,7 @@ void Frm_Heart::execute(const std::vector<HeartOp>& ops) {
                 m_setup->invertLever(op.y2);
                 break;
             case HeartOp::Hearts:
-                m_setup->showDiastole(op.y1 == 1);
+                m_setup->showContracted(op.y1 == 1);
                 break;
             case HeartOp::LeverRun:
                 if (op.y1) m_beat->start(op.y2);

@@ -17,7 +17,7 @@ struct HeartOp {
         Stroke,      // a vertical stroke at the pen (x = paper width − 10) from y1 to y2
         Mark,        // text at (x, y) in the given font and colour
         LeverMove,   // lever drawn (inverting) at y1, then at y2; 0 means no drawing
-        Hearts,      // diastole picture shown (y1 = 1) or systole (y1 = 0)
+        Hearts,      // the contracted heart shown (y1 = 1) or the relaxed one (y1 = 0)
         LeverRun,    // lever animation on (y1 = 1) or off, with the interval in y2 ms
         Indicators,  // both indicator graphs redrawn (hrlevel, tonelevel)
         RestCycle,   // the screen's part of the rest cycle: buttons, labels, hint
@@ -110,7 +110,7 @@ private:
     void mark(int dx, int y, const QString& text, int size, bool bold, bool highlight);
     void leverMove(int from, int to) { m_ops.push_back(HeartOp::make(HeartOp::LeverMove, from, to)); }
     void leverRun(bool on) { m_ops.push_back(HeartOp::make(HeartOp::LeverRun, on ? 1 : 0, leverInterval)); }
-    void hearts(bool diastole) { m_ops.push_back(HeartOp::make(HeartOp::Hearts, diastole ? 1 : 0)); }
+    void hearts(bool contracted) { m_ops.push_back(HeartOp::make(HeartOp::Hearts, contracted ? 1 : 0)); }
     void calciumOnset();
     void potassiumOnset();
     void calciumRecovery();

@@ -121,6 +121,56 @@ private slots:
         QVERIFY(past > 0);
     }
 
+    // Calcium stops the heart contracted (small), potassium relaxed (large); in a beat the
+    // heart is contracted while the lever rises and relaxed as it falls.
+    void heartPicturesFollowPhysiology() {
+        Program p;
+        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        click(home, "Cmd_Tutorial");
+        Frm_Heart* h = p.heart();
+        SetupPicture* setup = h->setupPicture();
+        auto area = [](QLabel* l) {
+            const QImage img = l->pixmap().toImage();
+            int n = 0;
+            for (int x = 0; x < img.width(); ++x)
+                for (int y = 0; y < img.height(); ++y) n += qAlpha(img.pixel(x, y)) > 0;
+            return n;
+        };
+        QLabel* small = setup->contracted();
+        QLabel* large = setup->relaxed();
+        QVERIFY(area(small) > 0);
+        QVERIFY2(area(small) < area(large), "the contracted heart is the smaller picture");
+        QCOMPARE(small, child<QLabel>(h, "Img_hrtdia"));
+        QCOMPARE(large, child<QLabel>(h, "Img_hrtsys"));
+
+        Program::ticks(h, 76);
+        Program::inject(h, 1);  // calcium chloride: systolic contracture
+        QVERIFY(small->isVisibleTo(setup) && !large->isVisibleTo(setup));
+        Program::ticks(h, 76);
+        Program::inject(h, 2);  // potassium chloride: diastolic arrest
+        QVERIFY(!small->isVisibleTo(setup) && large->isVisibleTo(setup));
+        Program::ticks(h, 76);
+
+        // The beat's frames: first the lever rises (heights fall, smaller is higher) with the
+        // heart contracted, then it falls with the heart relaxed.
+        LeverBeat* beat = h->lever();
+        beat->beginBeat();
+        QVector<int> rising, falling;
+        for (beat->frame(); beat->drawnHeight() != 0; beat->frame()) {
+            QVERIFY(small->isVisibleTo(setup) != large->isVisibleTo(setup));
+            if (small->isVisibleTo(setup)) {
+                QVERIFY2(falling.isEmpty(), "contracted again after the fall began");
+                rising << beat->drawnHeight();
+            } else {
+                falling << beat->drawnHeight();
+            }
+        }
+        QVERIFY(rising.size() > 1 && falling.size() > 1);
+        QVERIFY(std::is_sorted(rising.rbegin(), rising.rend()));
+        QVERIFY(std::is_sorted(falling.begin(), falling.end()));
+        QVERIFY(large->isVisibleTo(setup));  // at rest, relaxed
+    }
+
     void paperFull() {
         Program p;
         QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
