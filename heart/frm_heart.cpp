@@ -507,7 +507,6 @@ void Frm_Heart::Cmd_Inject_Click() {
     m_beat->settle();
     m_model.inject(position, Combo_Drug->currentText());
     execute(m_model.takeOps());
-    if (m_beat->running()) m_beat->start(m_model.leverInterval);
     m_syringePause->start();  // the recorder goes on a second later
     Cmd_Inject->setEnabled(true);
     Cmd_RmvDrug->setEnabled(true);

@@ -13,6 +13,10 @@ constexpr int contracture = 3550, arrest = 4300;
 
 QString unknownText() { return QStringLiteral("Неизвестное"); }
 
+// The lever beats at the rate the screen shows: one beat per 60000 ÷ rate ms; a heart at a
+// rate of 0 does not beat.
+int beatInterval(int rate) { return rate > 0 ? static_cast<int>(std::lround(60000.0 / rate)) : 0; }
+
 }  // namespace
 
 HeartModel::HeartModel(HeartRunState& run, RandomSource& random) : m_run(run), m_random(random) {
@@ -94,7 +98,8 @@ void HeartModel::startHeart() {
     basalBox.clear();
     rateBox.clear();
     hrlevel = tonelevel = 14;
-    leverInterval = 500;
+    leverInterval = beatInterval(basalbase);  // the basal-rate box is empty until the first rest cycle
+    leverOn = true;
     leverGeometry(tracetop, tracebottom, &leverrest, &leverstroke);
 }
 
@@ -362,10 +367,7 @@ void HeartModel::inject(int position, const QString& listText) {
         hrlevel = 14;
     }
     drugrate = static_cast<quint8>(std::clamp(rate, 0, 255));
-    if (ind == u'I') leverInterval = key == QLatin1String("Atr") ? 400 : std::max(250, int(std::lround(500.0 / std::max<int>(1, drugrate))));
-    else if (ind == u'D') leverInterval = drugrate * 5 + 500;
-    else if (ind == u'O') leverInterval = 500;
-    else if (ind != u'P') leverInterval = 500;
+    leverInterval = ind == u'O' ? 0 : beatInterval(drugrate);  // arrest: no beat
     if (ind == u'O') rateBox = QStringLiteral("1");
     lastrate = drugrate;
 
@@ -383,6 +385,7 @@ void HeartModel::inject(int position, const QString& listText) {
             hearts(false);
         }
     }
+    if (leverOn) leverRun(true);  // at the rate of this action
     prevkey = entry.key;
     prevname = m_run.Heart_Mode == 2 ? QStringLiteral("Неизвестное No. ") + QString::number(m_run.Heart_UnknownNo)
                                      : drugLabel;
@@ -419,7 +422,7 @@ void HeartModel::EndDrugAction() {
     tracetop = druglist[0].L_StART;
     tracebottom = druglist[0].L_End;
     drugLabel = QStringLiteral("Нет");
-    leverInterval = 500;
+    leverInterval = beatInterval(basal);
     leverRun(true);
     m_ops.push_back(HeartOp::make(HeartOp::RestCycle));
 }

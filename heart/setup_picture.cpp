@@ -63,7 +63,8 @@ void LeverBeat::setGeometry(int rest, int stroke) {
 }
 
 void LeverBeat::start(int intervalMs) {
-    m_interval.start(intervalMs);
+    if (intervalMs <= 0) stop();  // a heart that does not beat
+    else m_interval.start(intervalMs);
 }
 
 void LeverBeat::stop() {

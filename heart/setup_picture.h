@@ -42,7 +42,7 @@ public:
 
     // The lever's geometry for the next beat.
     void setGeometry(int rest, int stroke);
-    void start(int intervalMs);
+    void start(int intervalMs);  // a beat every intervalMs; 0: none
     void stop();    // no more beats; a beat under way ends at once, the lever at its rest
     void settle();  // a beat under way ends at once; the beats go on
     bool running() const { return m_interval.isActive(); }

@@ -171,6 +171,54 @@ private slots:
         QVERIFY(large->isVisibleTo(setup));  // at rest, relaxed
     }
 
+    // The lever beats once per 60000 ÷ rate ms at the rate on show: the basal rate at rest,
+    // the drug's rate during its action; an arrested heart does not beat.
+    void leverBeatsAtTheShownRate_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");  // -1: none
+        QTest::addColumn<bool>("arrest");
+        QTest::newRow("adrenaline") << 0 << -1 << false;
+        QTest::newRow("atropine") << 3 << -1 << false;
+        QTest::newRow("propranolol") << 4 << -1 << false;
+        QTest::newRow("acetylcholine") << 5 << -1 << false;
+        QTest::newRow("calcium") << 1 << -1 << true;
+        QTest::newRow("potassium") << 2 << -1 << true;
+        QTest::newRow("adrenaline after calcium") << 1 << 0 << false;
+        QTest::newRow("calcium after potassium") << 2 << 1 << false;
+        QTest::newRow("noradrenaline after propranolol") << 4 << 6 << false;
+    }
+    void leverBeatsAtTheShownRate() {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(bool, arrest);
+        Program p;
+        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        click(home, "Cmd_Tutorial");
+        Frm_Heart* h = p.heart();
+        LeverBeat* lever = h->lever();
+        auto beatsAt = [](const QString& rate) { return int(std::lround(60000.0 / rate.toInt())); };
+        QVERIFY(lever->running());
+        QCOMPARE(lever->interval(), beatsAt(QString::number(h->model().basalbase)));
+        Program::ticks(h, 76);
+        QCOMPARE(lever->interval(), beatsAt(text(h, "Txt_BHR")));
+
+        Program::inject(h, first);
+        if (second >= 0) {
+            Program::ticks(h, 30);
+            Program::inject(h, second);
+        }
+        Program::ticks(h, 41);  // the drug's rate is on show
+        const QString shown = text(h, "TxtHR_Drug");
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(lever->running(), !arrest);
+        if (arrest) QCOMPARE(shown, QStringLiteral("1"));
+        else QCOMPARE(lever->interval(), beatsAt(shown));
+
+        Program::ticks(h, 35);  // the rest cycle
+        QVERIFY(lever->running());
+        QCOMPARE(lever->interval(), beatsAt(text(h, "Txt_BHR")));
+    }
+
     void paperFull() {
         Program p;
         QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
