@@ -497,8 +497,7 @@ void Frm_Heart::Cmd_Inject_Click() {
     Cmd_Print->setEnabled(false);
     if (mode == 4) Cmd_New->setEnabled(false);
     Lab_DDose->setText(m_model.unitFor(position));
-    if (mode != 2 && !m_model.drugLabelFor(position).startsWith(QStringLiteral("Неизвестное")))
-        lbl_lastdrug->setText(m_model.prevname);
+    lbl_lastdrug->setText(m_model.prevname);  // the drug given before this one, whichever this is
 
     m_timer->stop();
     if (CmdPic_Continue->isEnabled()) CmdPic_Continue_Click();

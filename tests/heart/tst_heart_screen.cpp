@@ -219,6 +219,33 @@ private slots:
         QCOMPARE(lever->interval(), beatsAt(text(h, "Txt_BHR")));
     }
 
+    // "Предыдущее вещество" names the drug given before, also when the unknown follows it
+    // during its action.
+    void previousDrugBeforeTheUnknown_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("unknown");  // list position
+        QTest::newRow("examination 2") << 3 << 8;
+        QTest::newRow("examination 3") << 4 << 2;
+    }
+    void previousDrugBeforeTheUnknown() {
+        QFETCH(int, mode);
+        QFETCH(int, unknown);
+        Program p;
+        p.run.Heart_Mode = quint8(mode);
+        p.run.Heart_Password = QStringLiteral("ABCD");
+        auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(QStringLiteral("Frm_Heart")));
+        QVERIFY(h);
+        Program::ticks(h, 76);
+        Program::inject(h, 0);
+        const QString first = text(h, "Lab_drugname");
+        QCOMPARE(first, child<QComboBox>(h, "Combo_Drug")->itemText(0));
+        QCOMPARE(text(h, "lbl_lastdrug"), QStringLiteral("Нет"));
+        Program::ticks(h, 30);  // still acting
+        Program::inject(h, unknown);
+        QCOMPARE(text(h, "Lab_drugname"), QStringLiteral("Неизвестное "));
+        QCOMPARE(text(h, "lbl_lastdrug"), first);
+    }
+
     void paperFull() {
         Program p;
         QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
