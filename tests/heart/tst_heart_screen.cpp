@@ -246,6 +246,47 @@ private slots:
         QCOMPARE(text(h, "lbl_lastdrug"), first);
     }
 
+    // Whatever drug names come and go, the drug frames keep their places and sizes and every
+    // caption and name in them shows whole, in every mode, on a screen of 800 x 600.
+    void drugFramesHoldTheirNames() {
+        QRect drugFrame, levelFrame;
+        for (quint8 mode : {1, 2, 3, 4}) {
+            Program p;
+            p.run.Heart_Mode = mode;
+            p.run.Heart_Password = QStringLiteral("ABCD");
+            p.run.Heart_UnknownNo = 7;  // the longest examination-1 names: "Неизвестное No. 8"
+            auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(QStringLiteral("Frm_Heart")));
+            QVERIFY(h);
+            QVERIFY2(h->width() <= 790 && h->height() <= 570, "room for the window's frame on 800 x 600");
+            auto* list = child<QComboBox>(h, "Combo_Drug");
+            const auto check = [&](const QString& when) {
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+                const QString where = QStringLiteral("mode %1, %2").arg(mode).arg(when);
+                if (drugFrame.isNull()) {
+                    drugFrame = child(h, "FraDrug")->geometry();
+                    levelFrame = child(h, "Frame1")->geometry();
+                }
+                QCOMPARE(child(h, "FraDrug")->geometry(), drugFrame);
+                QCOMPARE(child(h, "Frame1")->geometry(), levelFrame);
+                for (QLabel* l : child(h, "Frame1")->findChildren<QLabel*>() + child(h, "FraDrug")->findChildren<QLabel*>()) {
+                    if (!l->isVisibleTo(h)) continue;
+                    QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(),
+                             qPrintable(QStringLiteral("%1: %2 «%3» is cut").arg(where, l->objectName(), l->text())));
+                }
+            };
+            check(QStringLiteral("at load"));
+            Program::ticks(h, 76);
+            const int drugs = mode == 2 ? 1 : list->count();
+            for (int i = 0; i < drugs; ++i) {
+                Program::inject(h, mode == 2 ? list->currentIndex() : i);
+                check(QStringLiteral("after %1").arg(text(h, "Lab_drugname")));
+                Program::ticks(h, 20);
+            }
+            Program::ticks(h, 76);
+            check(QStringLiteral("at rest"));
+        }
+    }
+
     void paperFull() {
         Program p;
         QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
