@@ -1,6 +1,8 @@
 // The heart program from its home screen through the tutorial and the three examinations.
 #include <QComboBox>
+#include <QAbstractButton>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -83,7 +85,11 @@ private slots:
         QWidget* table = p.find("Frm_Heart_Table");
         QVERIFY(table && !h->isVisible());
         QCOMPARE(text(table, "tabletitleLbl"), QStringLiteral("Таблица-образец"));
-        QCOMPARE(child<QTableWidget>(table, "MsGrid_Table")->item(2, 1)->text(), QStringLiteral("Эпинефрин"));
+        auto* sample = child<QTableWidget>(table, "MsGrid_Table");
+        QCOMPARE(sample->rowCount(), 2);
+        QCOMPARE(sample->horizontalHeaderItem(0)->text(), QStringLiteral("  Вещество"));
+        QCOMPARE(sample->verticalHeaderItem(1)->text(), QStringLiteral("  2   "));
+        QCOMPARE(sample->item(1, 0)->text(), QStringLiteral("Эпинефрин"));
         click(table, "Cmd_Ret");
         QVERIFY(h->isVisible());
         flushDeletes();
@@ -287,6 +293,45 @@ private slots:
         }
     }
 
+    // With 255 hearts or log lines the grids scroll under headings that stay in place.
+    void gridHeadingsStayWhileScrolling() {
+        Program p;
+        p.run.Heart_Mode = 4;
+        p.run.Heart_Password = QStringLiteral("ABCD");
+        p.run.Heart_HeartNo = 255;
+        p.run.Heart_Exam3Rates.resize(256);
+        p.run.Heart_Exam2Count = 255;
+        p.run.Heart_Exam2Log.resize(256);
+        for (int i = 1; i <= 255; ++i) {
+            p.run.Heart_Exam3Rates[i] = {quint8(i), 0, 0};
+            p.run.Heart_Exam2Log[i] = {QStringLiteral("Атропин"), u'N', quint8(i)};
+        }
+        const auto scrolledToTheEnd = [](QTableWidget* g, const QString& corner, const QString& first) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QCOMPARE(g->rowCount(), 255);
+            g->verticalScrollBar()->setValue(g->verticalScrollBar()->maximum());
+            QVERIFY(g->rowAt(0) > 200);  // the last rows on show
+            QHeaderView* top = g->horizontalHeader();
+            QVERIFY(top->isVisibleTo(g));
+            QVERIFY(top->geometry().bottom() < g->viewport()->geometry().top());
+            QCOMPARE(top->model()->headerData(0, Qt::Horizontal).toString(), first);
+            QCOMPARE(g->findChild<QAbstractButton*>()->text(), corner);
+            QVERIFY(g->verticalHeader()->isVisibleTo(g));
+            QCOMPARE(g->verticalHeaderItem(254)->text(), QStringLiteral("       255"));
+        };
+
+        QWidget* q = p.t.ctx.navigator.open(QStringLiteral("Frm_Question"));
+        scrolledToTheEnd(child<QTableWidget>(q, "MsGrid_Table1"), QStringLiteral(" Сердце No."),
+                         QStringLiteral(" Эпинефрин (HR)"));
+        QWidget* table = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Table"));
+        click(table, "Cmd_Ret");
+        scrolledToTheEnd(child<QTableWidget>(table, "MsGrid_Table"), QStringLiteral(" No."),
+                         QStringLiteral(" Введенное вещество "));
+        click(table, "Cmd_Ret");
+        scrolledToTheEnd(child<QTableWidget>(table, "MsGrid_Table1_R"), QStringLiteral(" Сердце No."),
+                         QStringLiteral(" Эпинефрин (HR) "));
+    }
+
     void paperFull() {
         Program p;
         QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
@@ -387,8 +432,10 @@ private slots:
         QWidget* q = p.find("Frm_Question");
         QVERIFY(child(q, "Frame_exam4")->isVisible());
         auto* rates = child<QTableWidget>(q, "MsGrid_Table1");
-        QCOMPARE(rates->rowCount(), 3);
-        QCOMPARE(rates->item(1, 2)->text(), QStringLiteral("Не введено"));
+        QCOMPARE(rates->rowCount(), 2);  // a row per heart under the headings
+        QCOMPARE(rates->verticalHeaderItem(1)->text(), QStringLiteral("       2"));
+        QCOMPARE(rates->horizontalHeaderItem(1)->text(), QStringLiteral(" Ацетихолин (HR)"));
+        QCOMPARE(rates->item(0, 1)->text(), QStringLiteral("Не введено"));
         click(q, "Cmd_exam4");  // no option chosen
         QCOMPARE(p.run.Heart_Exam3Answer, QStringLiteral("Не определено"));
         const int before = p.t.messages.shown.size();
@@ -403,13 +450,15 @@ private slots:
         QVERIFY(table);
         auto* grid = child<QTableWidget>(table, "MsGrid_Table");
         QCOMPARE(text(table, "examno"), QStringLiteral("Экзамен 1"));
-        QCOMPARE(grid->rowCount(), 9);
-        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("Адреналин"));
-        QCOMPARE(grid->item(8, 3)->text(), QStringLiteral(" Вещество не введено "));
-        QCOMPARE(grid->item(8, 4)->text(), QStringLiteral(" Вещество не введено "));
+        QCOMPARE(grid->rowCount(), 8);
+        QCOMPARE(grid->verticalHeaderItem(0)->text(), QStringLiteral("       1"));
+        QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Адреналин"));
+        QCOMPARE(grid->item(7, 2)->text(), QStringLiteral(" Вещество не введено "));
+        QCOMPARE(grid->item(7, 3)->text(), QStringLiteral(" Вещество не введено "));
         click(table, "Cmd_Ret");
         QCOMPARE(text(table, "examno"), QStringLiteral("Экзамен 2"));
-        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("Неизвестное"));
+        QCOMPARE(grid->horizontalHeaderItem(0)->text(), QStringLiteral(" Введенное вещество "));
+        QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Неизвестное"));
         QCOMPARE(text(table, "Txt_drug_Identified"), QStringLiteral("Атропин"));
         click(table, "Cmd_Ret");
         QCOMPARE(text(table, "examno"), QStringLiteral("Экзамен 3"));
