@@ -241,9 +241,10 @@ void Frm_Question::Cmd_done_Click() {
         m_run.Heart_Exam2Answer = answer;
     }
     m_run.Heart_DataLoaded = 0;
-    Lst_Drugs->clear();
-    m_ctx.navigator.open(QStringLiteral("Frm_Heart"));
+    // The answer window goes before the next stage opens with its notice.
+    Navigator& navigator = m_ctx.navigator;
     close();
+    navigator.open(QStringLiteral("Frm_Heart"));
 }
 
 void Frm_Question::Cmd_exam4_Click() {

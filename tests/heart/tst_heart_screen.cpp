@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest>
+#include <functional>
 
 #include "controls.h"
 #include "frm_heart.h"
@@ -21,6 +22,29 @@
 using namespace controls;
 
 using Program = HeartProgram<TestContext>;
+
+namespace {
+
+// Messages that run `onShow` as each one appears, to see what is on the screen then.
+struct WatchingMessages : RecordingMessages {
+    std::function<void(const MessageRequest&)> onShow;
+    MsgAnswer show(const MessageRequest& request) override {
+        if (onShow) onShow(request);
+        return RecordingMessages::show(request);
+    }
+};
+
+struct WatchedContext {
+    ScriptedRandom random;
+    WatchingMessages messages;
+    RecordingHelp help;
+    FakeDesktop desktop;
+    QTemporaryDir printDir;
+    PdfPrinter printer{printDir.filePath(QStringLiteral("printout.pdf"))};
+    ProgramContext ctx{QStringLiteral("Morvane T1.00R"), random, messages, help, desktop, printer};
+};
+
+}  // namespace
 
 class TstHeartScreen : public QObject {
     Q_OBJECT
@@ -330,6 +354,31 @@ private slots:
         click(table, "Cmd_Ret");
         scrolledToTheEnd(child<QTableWidget>(table, "MsGrid_Table1_R"), QStringLiteral(" Сердце No."),
                          QStringLiteral(" Эпинефрин (HR) "));
+    }
+
+    // "Экзамен N закончен" comes once the answer window is gone, over nothing half-emptied.
+    void examinationNoticesAfterTheAnswerWindow() {
+        HeartProgram<WatchedContext> p;
+        QStringList notices;
+        p.t.messages.onShow = [&](const MessageRequest& m) {
+            if (m.text.contains(QStringLiteral("закончен")))
+                notices << (p.find("Frm_Question") ? QStringLiteral("over the answer window") : QStringLiteral("alone"));
+        };
+        Frm_Heart* h = p.startExamination();
+        for (int stage = 1; stage <= 8; ++stage) {
+            QVERIFY(h);
+            click(h, "Cmd_Next");
+            flushDeletes();
+            h = p.identify(0);
+        }
+        QCOMPARE(p.run.Heart_Mode, quint8(3));
+        p.t.messages.answers = {MsgAnswer::Ok};
+        click(h, "Cmd_Next");
+        flushDeletes();
+        h = p.identify(0);
+        QVERIFY(h && h->isVisible());
+        QCOMPARE(p.run.Heart_Mode, quint8(4));
+        QCOMPARE(notices, (QStringList{QStringLiteral("alone"), QStringLiteral("alone")}));
     }
 
     void paperFull() {
