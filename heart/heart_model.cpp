@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int contracture = 3550, arrest = 4300;
+constexpr int drugRows = 8;
 
 QString unknownText() { return QStringLiteral("Неизвестное"); }
 
@@ -28,6 +29,15 @@ HeartModel::HeartModel(HeartRunState& run, RandomSource& random) : m_run(run), m
 bool HeartModel::LoadDrugTable(QString* error, QStringList* answerNames) {
     QVector<HeartDrugRec> rows;
     if (!readHeartDrugs(&rows, error)) return false;
+    // The examinations stand on the eight drugs: examination 1 numbers its unknowns 1 to 8,
+    // examination 2 puts its unknown at the ninth place, examination 3 takes rows 1 and 6.
+    if (rows.size() != drugRows) {
+        *error = QStringLiteral("В таблице «heart_drug» файла данных «F_Heart.mdb» должно быть ровно %1 строк "
+                                "(веществ), а в ней %2.")
+                     .arg(drugRows)
+                     .arg(rows.size());
+        return false;
+    }
     druglist.resize(1);
     druglist[0] = HeartDrugRec{};
     druglist[0].L_StART = 50;
@@ -36,11 +46,6 @@ bool HeartModel::LoadDrugTable(QString* error, QStringList* answerNames) {
     const quint8 mode = m_run.Heart_Mode;
     if (mode == 4) {
         // Examination 3 works with adrenaline (the first row) and acetylcholine (the sixth).
-        if (rows.size() < 6) {
-            *error = QStringLiteral("В таблице «heart_drug» файла данных «F_Heart.mdb» меньше 6 строк: "
-                                    "для экзамена 3 нужны строки 1 и 6.");
-            return false;
-        }
         for (int row : {0, 5}) {
             HeartDrugRec d = rows[row];
             d.Dose = 2;
