@@ -12,11 +12,11 @@ RecordingPaper::RecordingPaper(int width, int height, QColor background, QColor 
       m_initialWidth(m_width),
       m_background(background),
       m_ink(ink) {
-    ensureTiles();
+    ensureTiles(m_width);
 }
 
-void RecordingPaper::ensureTiles() {
-    while (static_cast<int>(m_tiles.size()) * tileWidth < m_width) {
+void RecordingPaper::ensureTiles(int right) {
+    while (static_cast<int>(m_tiles.size()) * tileWidth < right) {
         QImage tile(tileWidth, m_height, QImage::Format_RGB32);
         tile.fill(m_background);
         m_tiles.push_back(std::move(tile));
@@ -25,7 +25,7 @@ void RecordingPaper::ensureTiles() {
 
 int RecordingPaper::grow(int pixels) {
     m_width = std::clamp(m_width + pixels, 1, maxWidth);
-    ensureTiles();
+    ensureTiles(m_width);
     return m_width;
 }
 
@@ -38,18 +38,18 @@ void RecordingPaper::reset() {
 template <typename Draw>
 void RecordingPaper::draw(int left, int right, Draw&& drawOn) {
     left = std::max(left, 0);
-    right = std::min(right, m_width);
+    right = std::min(right, static_cast<int>(m_tiles.size()) * tileWidth);
     for (int t = left / tileWidth; t * tileWidth < right; ++t) {
         QPainter p(&m_tiles[t]);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.translate(-t * tileWidth, 0);
-        p.setClipRect(QRect(0, 0, m_width, m_height));
+        p.setClipRect(QRect(left, 0, right - left, m_height));
         drawOn(p);
     }
 }
 
 void RecordingPaper::line(QPoint a, QPoint b, QColor color) {
-    draw(std::min(a.x(), b.x()), std::max(a.x(), b.x()) + 1, [&](QPainter& p) {
+    draw(std::min(a.x(), b.x()), std::min(std::max(a.x(), b.x()) + 1, m_width), [&](QPainter& p) {
         p.setPen(QPen(color, 0));
         p.drawLine(a, b);
         p.drawPoint(b);  // the end pixel, whatever the paint engine's rule for it
@@ -58,7 +58,8 @@ void RecordingPaper::line(QPoint a, QPoint b, QColor color) {
 
 void RecordingPaper::arc(QPointF centre, double rx, double ry, double start, double end, QColor color) {
     const QRectF box(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry);
-    draw(static_cast<int>(std::floor(box.left())) - 1, static_cast<int>(std::ceil(box.right())) + 2, [&](QPainter& p) {
+    draw(static_cast<int>(std::floor(box.left())) - 1, std::min(static_cast<int>(std::ceil(box.right())) + 2, m_width),
+         [&](QPainter& p) {
         p.setPen(QPen(color, 0));
         constexpr double sixteenthsPerRadian = 180.0 * 16.0 / M_PI;
         p.drawArc(box, static_cast<int>(std::lround(start * sixteenthsPerRadian)),
@@ -68,11 +69,17 @@ void RecordingPaper::arc(QPointF centre, double rx, double ry, double start, dou
 
 void RecordingPaper::text(QPoint topLeft, const QString& s, const QFont& font, QColor color) {
     const QFontMetrics metrics(font);
-    const int w = metrics.horizontalAdvance(s) + 2;
-    draw(topLeft.x(), topLeft.x() + w, [&](QPainter& p) {
+    // The columns the text inks, from its x (a glyph may reach a little to the left).
+    const int from = std::min(0, metrics.boundingRect(s).left());
+    const int to = std::max(metrics.horizontalAdvance(s), metrics.boundingRect(s).right() + 1) + 2;
+    // A label is written whole: the part past the current width waits in the tiles and
+    // shows as the paper grows; at the paper's two ends the label is moved in.
+    const int x = std::clamp(topLeft.x(), -from, std::max(-from, maxWidth - to));
+    ensureTiles(std::min(x + to, maxWidth));
+    draw(x + from, std::min(x + to, maxWidth), [&](QPainter& p) {
         p.setFont(font);
         p.setPen(color);
-        p.drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), s);
+        p.drawText(QPoint(x, topLeft.y() + metrics.ascent()), s);
     });
 }
 

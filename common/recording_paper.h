@@ -12,7 +12,8 @@ class QPainter;
 // The paper of a kymograph: a persistent picture up to 16383 pixels wide that grows to the
 // right as the recording goes on. It is held in tiles, so growing allocates a tile now and
 // then and never copies what is already drawn; drawing touches only the tiles under it.
-// Coordinates are paper pixels, y downwards; nothing is drawn at or beyond the width.
+// Coordinates are paper pixels, y downwards. Lines and arcs end at the width; a label is
+// kept whole (see text()).
 class RecordingPaper {
 public:
     static constexpr int maxWidth = 16383;
@@ -39,7 +40,9 @@ public:
     // counter-clockwise from +x with y drawn upwards).
     void arc(QPointF centre, double rx, double ry, double start, double end, QColor color);
     void arc(QPointF centre, double rx, double ry, double start, double end) { arc(centre, rx, ry, start, end, m_ink); }
-    // Text with its top-left corner at `topLeft`.
+    // Text with its top-left corner at `topLeft`, kept whole: what runs past the width shows
+    // once the paper has grown; at the first and the last pixel of the longest paper the text
+    // is moved in so that it fits.
     void text(QPoint topLeft, const QString& text, const QFont& font, QColor color);
     void text(QPoint topLeft, const QString& s, const QFont& font) { text(topLeft, s, font, m_ink); }
     void setPixel(QPoint p, QColor color);
@@ -55,7 +58,7 @@ public:
 private:
     template <typename Draw>
     void draw(int left, int right, Draw&& draw);
-    void ensureTiles();
+    void ensureTiles(int right);
 
     int m_width, m_height, m_initialWidth;
     QColor m_background, m_ink;

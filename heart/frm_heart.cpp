@@ -145,12 +145,20 @@ void Frm_Heart::buildControls() {
     auto* drugGroup = named(new QGroupBox(QStringLiteral("Выбор вещества")), "FraDrug");
     Lab_Drug = label("Lab_Drug", QStringLiteral("Вещество:"));
     Combo_Drug = named(new QComboBox, "Combo_Drug");
-    Combo_Drug->setMinimumWidth(150);
+    // As wide whatever the drug names, so that the frames keep their places from stage to stage.
+    Combo_Drug->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Combo_Drug->setMinimumContentsLength(16);
     Txt_Dose = readOnlyBox("Txt_Dose", 60);
     Lab_DDose = label("Lab_DDose", QStringLiteral("мкг"));
     Cmd_Inject = button("Cmd_Inject", QStringLiteral("Ввести"), QString());
     lbl_unkdrug = label("lbl_unkdrug", QStringLiteral("Неизвестное No. 1"));
+    lbl_unkdrug->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lbl_unkdrug->hide();
+    for (QWidget* w : {static_cast<QWidget*>(Lab_Drug), static_cast<QWidget*>(Combo_Drug)}) {
+        QSizePolicy keep = w->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);  // hidden in examination 1, the frame stays as it is
+        w->setSizePolicy(keep);
+    }
     auto* dg = new QGridLayout(drugGroup);
     dg->addWidget(Lab_Drug, 0, 0);
     dg->addWidget(Combo_Drug, 0, 1, 1, 3);
@@ -168,12 +176,14 @@ void Frm_Heart::buildControls() {
     ProBar_Time->setToolTip(QStringLiteral("Оставшееся количество предыдущего введенного вещества"));
     Lab_drugname = label("Lab_drugname", QStringLiteral("Нет"));
     lbl_lastdrug = label("lbl_lastdrug", QStringLiteral("Нет"));
-    auto* lg = new QGridLayout(levelGroup);
+    // Each name has the frame's whole width on a line of its own and never widens the frame.
+    for (QLabel* name : {Lab_drugname, lbl_lastdrug}) name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* lg = new QVBoxLayout(levelGroup);
     ProBar_Time->setFixedHeight(14);
-    lg->addWidget(Lab_drugname, 0, 0, 1, 2);
-    lg->addWidget(ProBar_Time, 1, 0, 1, 2);
-    lg->addWidget(label("Lastdrugtext", QStringLiteral("Предыдущее вещество :")), 2, 0);
-    lg->addWidget(lbl_lastdrug, 2, 1);
+    lg->addWidget(Lab_drugname);
+    lg->addWidget(ProBar_Time);
+    lg->addWidget(label("Lastdrugtext", QStringLiteral("Предыдущее вещество :")));
+    lg->addWidget(lbl_lastdrug);
     QFont nine = levelGroup->font();
     nine.setPointSize(9);
     levelGroup->setFont(nine);
@@ -443,7 +453,7 @@ void Frm_Heart::execute(const std::vector<HeartOp>& ops) {
                 m_setup->invertLever(op.y2);
                 break;
             case HeartOp::Hearts:
-                m_setup->showDiastole(op.y1 == 1);
+                m_setup->showContracted(op.y1 == 1);
                 break;
             case HeartOp::LeverRun:
                 if (op.y1) m_beat->start(op.y2);
@@ -497,8 +507,7 @@ void Frm_Heart::Cmd_Inject_Click() {
     Cmd_Print->setEnabled(false);
     if (mode == 4) Cmd_New->setEnabled(false);
     Lab_DDose->setText(m_model.unitFor(position));
-    if (mode != 2 && !m_model.drugLabelFor(position).startsWith(QStringLiteral("Неизвестное")))
-        lbl_lastdrug->setText(m_model.prevname);
+    lbl_lastdrug->setText(m_model.prevname);  // the drug given before this one, whichever this is
 
     m_timer->stop();
     if (CmdPic_Continue->isEnabled()) CmdPic_Continue_Click();
@@ -507,7 +516,6 @@ void Frm_Heart::Cmd_Inject_Click() {
     m_beat->settle();
     m_model.inject(position, Combo_Drug->currentText());
     execute(m_model.takeOps());
-    if (m_beat->running()) m_beat->start(m_model.leverInterval);
     m_syringePause->start();  // the recorder goes on a second later
     Cmd_Inject->setEnabled(true);
     Cmd_RmvDrug->setEnabled(true);

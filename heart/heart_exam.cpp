@@ -1,13 +1,17 @@
 #include "heart_exam.h"
 
+#include <QAbstractButton>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionHeader>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -28,41 +32,82 @@ QLabel* wrapped(const char* name, const QString& text) {
 }
 
 const QString spaces7 = QStringLiteral("       ");
+const QColor gridText(0xff, 0, 0);
+
+// A grid's corner button shows the heading of the first column (the button's text).
+class CornerHeading : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint) return false;
+        auto* corner = static_cast<QAbstractButton*>(watched);
+        QStyleOptionHeader option;
+        option.initFrom(corner);
+        option.rect = corner->rect();
+        option.text = corner->text();
+        option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.position = QStyleOptionHeader::OnlyOneSection;
+        option.palette.setColor(QPalette::ButtonText, gridText);
+        QPainter painter(corner);
+        corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+        return true;
+    }
+};
+
+QAbstractButton* cornerOf(QTableWidget* g) { return g->findChild<QAbstractButton*>(); }
 
 // A results grid: red Arial text, rows twice the letter height, widths in letter widths.
+// The heading row is the grid's horizontal header and the first column its vertical header
+// (its heading in the corner), so both stay in place while the grid scrolls.
 QTableWidget* grid(const char* name) {
     auto* g = named(new QTableWidget, name);
-    g->verticalHeader()->hide();
-    g->horizontalHeader()->hide();
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionMode(QAbstractItemView::NoSelection);
     g->setFocusPolicy(Qt::NoFocus);  // the focus stays with the button
+    g->setCornerButtonEnabled(false);
     QFont f(QStringLiteral("Liberation Sans"));
     f.setPointSize(9);
     g->setFont(f);
+    QFont bold = f;
+    bold.setBold(true);
+    for (QHeaderView* h : {g->horizontalHeader(), g->verticalHeader()}) {
+        h->setSectionsClickable(false);
+        h->setSectionResizeMode(QHeaderView::Fixed);
+        h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    g->horizontalHeader()->setFont(bold);
+    cornerOf(g)->setFont(bold);
+    cornerOf(g)->installEventFilter(new CornerHeading(g));
     return g;
 }
 
-void setRows(QTableWidget* g, const QVector<QStringList>& rows, const QVector<int>& letterWidths) {
+// Fills a grid: `headings` over the columns, then one row per list, whose first text is
+// the row's heading.
+void setRows(QTableWidget* g, const QStringList& headings, const QVector<QStringList>& rows,
+             const QVector<int>& letterWidths) {
     const QFontMetrics fm(g->font());
     const int letter = fm.horizontalAdvance(u'A');
+    auto cell = [](const QString& text) {
+        auto* item = new QTableWidgetItem(text);
+        item->setForeground(gridText);
+        return item;
+    };
     g->clear();
     g->setRowCount(rows.size());
-    g->setColumnCount(letterWidths.size());
-    for (int c = 0; c < letterWidths.size(); ++c) g->setColumnWidth(c, letterWidths[c] * letter);
+    g->setColumnCount(letterWidths.size() - 1);
+    cornerOf(g)->setText(headings.value(0));
+    g->verticalHeader()->setFixedWidth(letterWidths[0] * letter);
+    g->horizontalHeader()->setFixedHeight(2 * fm.height());
+    g->verticalHeader()->setDefaultSectionSize(2 * fm.height());
+    for (int c = 1; c < letterWidths.size(); ++c) {
+        g->setColumnWidth(c - 1, letterWidths[c] * letter);
+        g->setHorizontalHeaderItem(c - 1, cell(headings.value(c)));
+    }
     for (int r = 0; r < rows.size(); ++r) {
-        g->setRowHeight(r, 2 * fm.height());
-        for (int c = 0; c < rows[r].size() && c < letterWidths.size(); ++c) {
-            auto* item = new QTableWidgetItem(rows[r][c]);
-            item->setForeground(QColor(0xff, 0, 0));
-            if (r == 0) {
-                QFont bold = g->font();
-                bold.setBold(true);
-                item->setFont(bold);
-                item->setBackground(QColor(0xe0, 0xe0, 0xe0));
-            }
-            g->setItem(r, c, item);
-        }
+        g->setVerticalHeaderItem(r, cell(rows[r].value(0)));
+        for (int c = 1; c < rows[r].size() && c < letterWidths.size(); ++c) g->setItem(r, c - 1, cell(rows[r][c]));
     }
 }
 
@@ -71,12 +116,12 @@ QString rateText(quint8 rate) { return rate == 0 ? QStringLiteral("Не введ
 }  // namespace
 
 void fillExam3Table(QTableWidget* g, const HeartRunState& run, const QStringList& headers, int rateColumnLetters) {
-    QVector<QStringList> rows{headers};
+    QVector<QStringList> rows;
     for (int i = 1; i <= run.Heart_HeartNo && i < run.Heart_Exam3Rates.size(); ++i) {
         const auto& r = run.Heart_Exam3Rates[i];
         rows << QStringList{spaces7 + QString::number(i), rateText(r[0]), rateText(r[1]), rateText(r[2])};
     }
-    setRows(g, rows, {12, rateColumnLetters, rateColumnLetters, rateColumnLetters});
+    setRows(g, headers, rows, {12, rateColumnLetters, rateColumnLetters, rateColumnLetters});
 }
 
 Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx), m_run(run) {
@@ -196,9 +241,10 @@ void Frm_Question::Cmd_done_Click() {
         m_run.Heart_Exam2Answer = answer;
     }
     m_run.Heart_DataLoaded = 0;
-    Lst_Drugs->clear();
-    m_ctx.navigator.open(QStringLiteral("Frm_Heart"));
+    // The answer window goes before the next stage opens with its notice.
+    Navigator& navigator = m_ctx.navigator;
     close();
+    navigator.open(QStringLiteral("Frm_Heart"));
 }
 
 void Frm_Question::Cmd_exam4_Click() {
@@ -268,9 +314,9 @@ Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, HeartRunState& run) : m_ct
         tabletitleLbl->setText(QStringLiteral("Таблица-образец"));
         examno->hide();
         setRows(MsGrid_Table,
-                {{QStringLiteral(" No."), QStringLiteral("  Вещество"), QStringLiteral("Частота сокращений (уд/мин)"),
-                  QStringLiteral("   Амплитуда"), QStringLiteral(" Тон")},
-                 {QStringLiteral("  1   "), QStringLiteral("Контрольное"), QStringLiteral("   67   "),
+                {QStringLiteral(" No."), QStringLiteral("  Вещество"), QStringLiteral("Частота сокращений (уд/мин)"),
+                 QStringLiteral("   Амплитуда"), QStringLiteral(" Тон")},
+                {{QStringLiteral("  1   "), QStringLiteral("Контрольное"), QStringLiteral("   67   "),
                   QStringLiteral("Нормальная"), QStringLiteral("Нормальный")},
                  {QStringLiteral("  2   "), QStringLiteral("Эпинефрин"), QStringLiteral("   85   "),
                   QStringLiteral("Увеличенная"), QStringLiteral("Без изменений")}},
@@ -286,9 +332,10 @@ Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, HeartRunState& run) : m_ct
 void Frm_Heart_Table::showExam1() {
     Cmd_Ret->setText(QStringLiteral("&Ok"));
     examno->setText(QStringLiteral("Экзамен 1"));
-    QVector<QStringList> rows{{QStringLiteral(" No."), QStringLiteral(" Выданное вещество "),
+    const QStringList headings{QStringLiteral(" No."), QStringLiteral(" Выданное вещество "),
                                QStringLiteral(" Определенное в-во "), QStringLiteral(" Частота сокращений "),
-                               QStringLiteral(" Тон")}};
+                               QStringLiteral(" Тон")};
+    QVector<QStringList> rows;
     const QString notGiven = QStringLiteral(" Вещество не введено ");
     for (int i = 1; i <= m_run.Heart_DrugCount && i <= 10; ++i) {
         const HeartExam1Result& r = m_run.Heart_Exam1Results[i];
@@ -300,18 +347,19 @@ void Frm_Heart_Table::showExam1() {
                             r.rate == 0 ? notGiven : spaces7 + QString::number(r.rate),
                             r.rate == 0 ? notGiven : QStringLiteral("    ") + r.tone};
     }
-    setRows(MsGrid_Table, rows, {10, 18, 18, 19, 19});
+    setRows(MsGrid_Table, headings, rows, {10, 18, 18, 19, 19});
 }
 
 void Frm_Heart_Table::showExam2() {
     examno->setText(QStringLiteral("Экзамен 2"));
-    QVector<QStringList> rows{{QStringLiteral(" No."), QStringLiteral(" Введенное вещество "),
-                               QStringLiteral(" Частота сокращений (уд/мин)"), QStringLiteral(" Тон")}};
+    const QStringList headings{QStringLiteral(" No."), QStringLiteral(" Введенное вещество "),
+                               QStringLiteral(" Частота сокращений (уд/мин)"), QStringLiteral(" Тон")};
+    QVector<QStringList> rows;
     for (int i = 1; i <= m_run.Heart_Exam2Count && i < m_run.Heart_Exam2Log.size(); ++i) {
         const HeartExam2Entry& e = m_run.Heart_Exam2Log[i];
         rows << QStringList{spaces7 + QString::number(i), e.drug, spaces7 + QString::number(e.rate), QString(e.tone)};
     }
-    setRows(MsGrid_Table, rows, {10, 20, 25, 15});
+    setRows(MsGrid_Table, headings, rows, {10, 20, 25, 15});
     Lbl_alert->setVisible(m_run.Heart_Exam2Count == 0);
     Txt_unknowndrug->setText(m_run.Heart_Exam2Name);
     Txt_drug_Identified->setText(m_run.Heart_Exam2Answer);

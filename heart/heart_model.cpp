@@ -10,8 +10,13 @@
 namespace {
 
 constexpr int contracture = 3550, arrest = 4300;
+constexpr int drugRows = 8;
 
 QString unknownText() { return QStringLiteral("Неизвестное"); }
+
+// The lever beats at the rate the screen shows: one beat per 60000 ÷ rate ms; a heart at a
+// rate of 0 does not beat.
+int beatInterval(int rate) { return rate > 0 ? static_cast<int>(std::lround(60000.0 / rate)) : 0; }
 
 }  // namespace
 
@@ -24,6 +29,15 @@ HeartModel::HeartModel(HeartRunState& run, RandomSource& random) : m_run(run), m
 bool HeartModel::LoadDrugTable(QString* error, QStringList* answerNames) {
     QVector<HeartDrugRec> rows;
     if (!readHeartDrugs(&rows, error)) return false;
+    // The examinations stand on the eight drugs: examination 1 numbers its unknowns 1 to 8,
+    // examination 2 puts its unknown at the ninth place, examination 3 takes rows 1 and 6.
+    if (rows.size() != drugRows) {
+        *error = QStringLiteral("В таблице «heart_drug» файла данных «F_Heart.mdb» должно быть ровно %1 строк "
+                                "(веществ), а в ней %2.")
+                     .arg(drugRows)
+                     .arg(rows.size());
+        return false;
+    }
     druglist.resize(1);
     druglist[0] = HeartDrugRec{};
     druglist[0].L_StART = 50;
@@ -32,11 +46,6 @@ bool HeartModel::LoadDrugTable(QString* error, QStringList* answerNames) {
     const quint8 mode = m_run.Heart_Mode;
     if (mode == 4) {
         // Examination 3 works with adrenaline (the first row) and acetylcholine (the sixth).
-        if (rows.size() < 6) {
-            *error = QStringLiteral("В таблице «heart_drug» файла данных «F_Heart.mdb» меньше 6 строк: "
-                                    "для экзамена 3 нужны строки 1 и 6.");
-            return false;
-        }
         for (int row : {0, 5}) {
             HeartDrugRec d = rows[row];
             d.Dose = 2;
@@ -94,7 +103,8 @@ void HeartModel::startHeart() {
     basalBox.clear();
     rateBox.clear();
     hrlevel = tonelevel = 14;
-    leverInterval = 500;
+    leverInterval = beatInterval(basalbase);  // the basal-rate box is empty until the first rest cycle
+    leverOn = true;
     leverGeometry(tracetop, tracebottom, &leverrest, &leverstroke);
 }
 
@@ -362,10 +372,7 @@ void HeartModel::inject(int position, const QString& listText) {
         hrlevel = 14;
     }
     drugrate = static_cast<quint8>(std::clamp(rate, 0, 255));
-    if (ind == u'I') leverInterval = key == QLatin1String("Atr") ? 400 : std::max(250, int(std::lround(500.0 / std::max<int>(1, drugrate))));
-    else if (ind == u'D') leverInterval = drugrate * 5 + 500;
-    else if (ind == u'O') leverInterval = 500;
-    else if (ind != u'P') leverInterval = 500;
+    leverInterval = ind == u'O' ? 0 : beatInterval(drugrate);  // arrest: no beat
     if (ind == u'O') rateBox = QStringLiteral("1");
     lastrate = drugrate;
 
@@ -383,6 +390,7 @@ void HeartModel::inject(int position, const QString& listText) {
             hearts(false);
         }
     }
+    if (leverOn) leverRun(true);  // at the rate of this action
     prevkey = entry.key;
     prevname = m_run.Heart_Mode == 2 ? QStringLiteral("Неизвестное No. ") + QString::number(m_run.Heart_UnknownNo)
                                      : drugLabel;
@@ -407,7 +415,7 @@ void HeartModel::EndDrugAction() {
         }
     }
     interact = 0;
-    hrlevel = 14;
+    hrlevel = tonelevel = 14;
     m_ops.push_back(HeartOp::make(HeartOp::Indicators, hrlevel, tonelevel));
     int basal = basalbase;
     if (m_random.uniform() > 0.749) ++basal;
@@ -419,7 +427,7 @@ void HeartModel::EndDrugAction() {
     tracetop = druglist[0].L_StART;
     tracebottom = druglist[0].L_End;
     drugLabel = QStringLiteral("Нет");
-    leverInterval = 500;
+    leverInterval = beatInterval(basal);
     leverRun(true);
     m_ops.push_back(HeartOp::make(HeartOp::RestCycle));
 }

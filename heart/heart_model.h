@@ -17,8 +17,8 @@ struct HeartOp {
         Stroke,      // a vertical stroke at the pen (x = paper width − 10) from y1 to y2
         Mark,        // text at (x, y) in the given font and colour
         LeverMove,   // lever drawn (inverting) at y1, then at y2; 0 means no drawing
-        Hearts,      // diastole picture shown (y1 = 1) or systole (y1 = 0)
-        LeverRun,    // lever animation on (y1 = 1) or off, with the interval in y2 ms
+        Hearts,      // the contracted heart shown (y1 = 1) or the relaxed one (y1 = 0)
+        LeverRun,    // lever animation on (y1 = 1) or off, with the interval in y2 ms (0: no beat)
         Indicators,  // both indicator graphs redrawn (hrlevel, tonelevel)
         RestCycle,   // the screen's part of the rest cycle: buttons, labels, hint
     };
@@ -95,7 +95,8 @@ public:
     quint8 blocked = 0;
     quint8 hrlevel = 14, tonelevel = 14;
     int leverrest = 4250, leverstroke = 500, lastneedle = 0;
-    int leverInterval = 500;
+    int leverInterval = 500;  // ms from one beat to the next, 0: no beat
+    bool leverOn = true;      // the lever animation runs (off from an arrest's onset to its recovery)
     double gauge = 0;
 
     bool exam2LogFull = false;  // the last injection of examination 2 found its log full
@@ -109,8 +110,11 @@ private:
     void stroke(int y1, int y2) { m_ops.push_back(HeartOp::make(HeartOp::Stroke, y1, y2)); }
     void mark(int dx, int y, const QString& text, int size, bool bold, bool highlight);
     void leverMove(int from, int to) { m_ops.push_back(HeartOp::make(HeartOp::LeverMove, from, to)); }
-    void leverRun(bool on) { m_ops.push_back(HeartOp::make(HeartOp::LeverRun, on ? 1 : 0, leverInterval)); }
-    void hearts(bool diastole) { m_ops.push_back(HeartOp::make(HeartOp::Hearts, diastole ? 1 : 0)); }
+    void leverRun(bool on) {
+        leverOn = on;
+        m_ops.push_back(HeartOp::make(HeartOp::LeverRun, on ? 1 : 0, leverInterval));
+    }
+    void hearts(bool contracted) { m_ops.push_back(HeartOp::make(HeartOp::Hearts, contracted ? 1 : 0)); }
     void calciumOnset();
     void potassiumOnset();
     void calciumRecovery();

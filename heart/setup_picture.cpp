@@ -16,15 +16,15 @@ SetupPicture::SetupPicture(QWidget* parent) : QWidget(parent) {
         p.drawPixmap(0, 0, art);
     }
     setFixedSize(m_canvas.size());
-    m_dia = new QLabel(this);
-    m_dia->setObjectName(QStringLiteral("Img_hrtdia"));
-    m_dia->setPixmap(dataPicture(QStringLiteral("heart_dia.png")));
-    m_dia->setGeometry(50, 20, 120, 140);
-    m_sys = new QLabel(this);
-    m_sys->setObjectName(QStringLiteral("Img_hrtsys"));
-    m_sys->setPixmap(dataPicture(QStringLiteral("heart_sys.png")));
-    m_sys->setGeometry(50, 20, 120, 140);
-    m_dia->hide();
+    m_contracted = new QLabel(this);
+    m_contracted->setObjectName(QStringLiteral("Img_hrtdia"));
+    m_contracted->setPixmap(dataPicture(QStringLiteral("heart_sys.png")));
+    m_contracted->setGeometry(50, 20, 120, 140);
+    m_relaxed = new QLabel(this);
+    m_relaxed->setObjectName(QStringLiteral("Img_hrtsys"));
+    m_relaxed->setPixmap(dataPicture(QStringLiteral("heart_dia.png")));
+    m_relaxed->setGeometry(50, 20, 120, 140);
+    m_contracted->hide();
 }
 
 void SetupPicture::invertLever(int yTwips) {
@@ -38,9 +38,9 @@ void SetupPicture::invertLever(int yTwips) {
     update();
 }
 
-void SetupPicture::showDiastole(bool dia) {
-    m_dia->setVisible(dia);
-    m_sys->setVisible(!dia);
+void SetupPicture::showContracted(bool contracted) {
+    m_contracted->setVisible(contracted);
+    m_relaxed->setVisible(!contracted);
 }
 
 void SetupPicture::paintEvent(QPaintEvent*) {
@@ -63,7 +63,8 @@ void LeverBeat::setGeometry(int rest, int stroke) {
 }
 
 void LeverBeat::start(int intervalMs) {
-    m_interval.start(intervalMs);
+    if (intervalMs <= 0) stop();  // a heart that does not beat
+    else m_interval.start(intervalMs);
 }
 
 void LeverBeat::stop() {
@@ -103,7 +104,7 @@ void LeverBeat::frame() {
     }
     m_drawn = heightAt(m_step);
     m_picture->invertLever(m_drawn);
-    m_picture->showDiastole(m_step < m_steps / 2);
+    m_picture->showContracted(m_step < m_steps / 2);  // rising: systole
     m_step += m_frames.property("stride").toInt();
 }
 
@@ -112,7 +113,7 @@ void LeverBeat::finishBeat() {
     if (m_drawn) m_picture->invertLever(m_drawn);
     m_drawn = 0;
     m_step = -1;
-    m_picture->showDiastole(false);
+    m_picture->showContracted(false);
     // At rest just below where the fall's counting passed the stroke (4250 − 500 + 513 = 4263).
     const int v = 1 + 16 * ((m_stroke - 1) / 16 + 1);
     *m_lastneedle = m_rest - m_stroke + v;

@@ -15,9 +15,11 @@ public:
     explicit SetupPicture(QWidget* parent = nullptr);
 
     void invertLever(int yTwips);
-    QLabel* diastole() const { return m_dia; }
-    QLabel* systole() const { return m_sys; }
-    void showDiastole(bool dia);
+    // The small, contracted heart (systole, a calcium contracture; the screen calls it
+    // Img_hrtdia) or the large, relaxed one (diastole, a potassium arrest; Img_hrtsys).
+    QLabel* contracted() const { return m_contracted; }
+    QLabel* relaxed() const { return m_relaxed; }
+    void showContracted(bool contracted);
     // The picture with the lever as it stands (for tests and pictures).
     const QImage& canvas() const { return m_canvas; }
 
@@ -26,12 +28,12 @@ protected:
 
 private:
     QImage m_canvas;
-    QLabel* m_dia;
-    QLabel* m_sys;
+    QLabel* m_contracted;
+    QLabel* m_relaxed;
 };
 
 // One heart beat of the lever: it rises from its rest height by its stroke and falls back,
-// in steps of 16 twips, while the diastole and systole pictures alternate. A beat starts
+// in steps of 16 twips, the heart contracted while the lever rises and relaxed as it falls. A beat starts
 // every `interval` ms and lasts a visible part of it, paced by a frame timer.
 class LeverBeat : public QObject {
     Q_OBJECT
@@ -40,7 +42,7 @@ public:
 
     // The lever's geometry for the next beat.
     void setGeometry(int rest, int stroke);
-    void start(int intervalMs);
+    void start(int intervalMs);  // a beat every intervalMs; 0: none
     void stop();    // no more beats; a beat under way ends at once, the lever at its rest
     void settle();  // a beat under way ends at once; the beats go on
     bool running() const { return m_interval.isActive(); }
@@ -48,10 +50,11 @@ public:
 
     // One beat from start to end, without waiting (tests).
     void beatNow();
-    void frame();  // the frame timer's step
+    void beginBeat();  // the interval timer's step: a beat begins
+    void frame();      // the frame timer's step
+    int drawnHeight() const { return m_drawn; }  // where the beating lever is drawn, 0 between beats
 
 private:
-    void beginBeat();
     void finishBeat();
     int heightAt(int step) const;
 

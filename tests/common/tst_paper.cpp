@@ -22,6 +22,21 @@ int pdfPages(const QString& path) {
     return pages;
 }
 
+// The part [x, x + w) × [y, y + h) of a paper, as shown.
+QImage part(const RecordingPaper& p, int x, int y, int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int i = 0; i < w; ++i)
+        for (int j = 0; j < h; ++j) img.setPixelColor(i, j, p.pixel(x + i, y + j));
+    return img;
+}
+
+int inkedPixels(const QImage& img) {
+    int n = 0;
+    for (int i = 0; i < img.width(); ++i)
+        for (int j = 0; j < img.height(); ++j) n += img.pixelColor(i, j) != paperColour;
+    return n;
+}
+
 }  // namespace
 
 class TstPaper : public QObject {
@@ -77,6 +92,40 @@ private slots:
             for (int y = 195; y < 212; ++y) textPixels += p.pixel(x, y) != paperColour;
         QVERIFY(textPixels > 20);
         for (int x = 590; x < 700; ++x) QCOMPARE(p.pixel(x, 194), paperColour);  // nothing above the top
+    }
+
+    // A label written near the pen runs past the paper's width: it shows whole once the
+    // paper has grown, as if it had been written on a longer paper; at the paper's two ends
+    // it is moved in whole.
+    void labelsStayWhole_data() {
+        QTest::addColumn<QString>("label");
+        QTest::newRow("noradrenaline key") << QStringLiteral("NEpi");
+        QTest::newRow("basal rate") << QStringLiteral("BHR72");
+        QTest::newRow("dose") << QStringLiteral("Стнд 0.5 мкг");
+    }
+    void labelsStayWhole() {
+        QFETCH(QString, label);
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPointSize(8);
+        RecordingPaper longer(2000, 169, paperColour, ink);
+        longer.text({1000, 130}, label, font, ink);
+        const QImage whole = part(longer, 990, 125, 120, 30);
+        QVERIFY(inkedPixels(whole) > 20);
+
+        RecordingPaper p(508, 169, paperColour, ink);  // the label crosses the width and a tile's edge
+        p.text({500, 130}, label, font, ink);
+        p.grow(200);
+        QCOMPARE(part(p, 490, 125, 120, 30), whole);
+        p.reset();
+        p.grow(200);
+        QCOMPARE(inkedPixels(part(p, 490, 125, 120, 30)), 0);  // clearing takes the overhang too
+
+        RecordingPaper full(100, 169, paperColour, ink);
+        full.grow(RecordingPaper::maxWidth);
+        full.text({RecordingPaper::maxWidth - 8, 130}, label, font, ink);
+        full.text({-12, 130}, label, font, ink);
+        QCOMPARE(inkedPixels(part(full, RecordingPaper::maxWidth - 120, 125, 120, 30)), inkedPixels(whole));
+        QCOMPARE(inkedPixels(part(full, 0, 125, 120, 30)), inkedPixels(whole));
     }
 
     void viewShowsTheVisiblePart() {

@@ -1,4 +1,6 @@
 // The isolated heart under its drugs, tick by tick, without a screen.
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include "fakes.h"
@@ -216,6 +218,27 @@ private slots:
         QCOMPARE(h.m.prevname, QStringLiteral("Адреналин"));
     }
 
+    // When an action ends both indicators go back level, whichever way the drug took them.
+    void restCycleLevelsBothIndicators_data() {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("tone and rate raised") << "Epi";
+        QTest::newRow("tone and rate lowered") << "ACh";
+        QTest::newRow("tone lowered, arrest") << "KCl";
+    }
+    void restCycleLevelsBothIndicators() {
+        QFETCH(QString, key);
+        Heart h;
+        h.give(qPrintable(key));
+        QVERIFY(h.m.tonelevel != 14);
+        h.ticks(76);
+        QCOMPARE(h.m.hrlevel, quint8(14));
+        QCOMPARE(h.m.tonelevel, quint8(14));
+        const std::vector<HeartOp> ops = h.m.takeOps();
+        const auto last = std::find_if(ops.rbegin(), ops.rend(), [](const HeartOp& op) { return op.kind == HeartOp::Indicators; });
+        QVERIFY(last != ops.rend());
+        QCOMPARE(QPair(last->y1, last->y2), QPair(14, 14));
+    }
+
     void restingHeartWritesNoMarks() {
         Heart h;
         HeartModel m(h.run, h.t.random);
@@ -319,6 +342,51 @@ private slots:
         }
         QCOMPARE(seen.size(), 8);
         QCOMPARE(h.run.Heart_UnknownNo, quint8(8));
+    }
+
+    // The examinations stand on exactly eight drugs: any other table is refused at every
+    // stage with one message naming the file and the table.
+    void tableOfEightDrugs_data() {
+        QTest::addColumn<int>("rows");
+        for (int rows : {1, 5, 7, 8, 9, 10}) QTest::addRow("%d rows", rows) << rows;
+    }
+    void tableOfEightDrugs() {
+        QFETCH(int, rows);
+        QTemporaryDir dir;
+        const QString old = QDir::currentPath();
+        const auto back = qScopeGuard([&] { QDir::setCurrent(old); });
+        QDir::setCurrent(dir.path());
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fixture"));
+            db.setDatabaseName(QStringLiteral("F_Heart.mdb"));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("CREATE TABLE heart_drug (Name, key, L_StART, L_End, Dose, hr_START, hr_END, "
+                                          "tone, hr_indicator)")));
+            for (int i = 1; i <= rows; ++i)
+                QVERIFY(q.exec(QStringLiteral("INSERT INTO heart_drug VALUES ('Вещество %1', 'D%1', 90, 40, 5, 15, 30, "
+                                              "'I', 'I')").arg(i)));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
+        for (quint8 mode : {1, 2, 3, 4}) {
+            TestContext t;
+            HeartRunState run;
+            run.Heart_Mode = mode;
+            HeartModel m(run, t.random);
+            QString error;
+            QStringList names;
+            const bool read = m.LoadDrugTable(&error, &names);
+            if (rows == 8) {
+                QVERIFY2(read, qPrintable(error));
+                QCOMPARE(m.drugCount, mode == 4 ? 2 : 8);
+                continue;
+            }
+            QVERIFY(!read);
+            for (const QString& part : {QStringLiteral("«F_Heart.mdb»"), QStringLiteral("«heart_drug»"),
+                                        QStringLiteral("ровно 8"), QString::number(rows)})
+                QVERIFY2(error.contains(part), qPrintable(error));
+        }
     }
 
     void tablesForEachMode() {

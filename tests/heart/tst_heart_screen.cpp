@@ -1,6 +1,8 @@
 // The heart program from its home screen through the tutorial and the three examinations.
 #include <QComboBox>
+#include <QAbstractButton>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,6 +10,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest>
+#include <functional>
 
 #include "controls.h"
 #include "frm_heart.h"
@@ -19,6 +22,29 @@
 using namespace controls;
 
 using Program = HeartProgram<TestContext>;
+
+namespace {
+
+// Messages that run `onShow` as each one appears, to see what is on the screen then.
+struct WatchingMessages : RecordingMessages {
+    std::function<void(const MessageRequest&)> onShow;
+    MsgAnswer show(const MessageRequest& request) override {
+        if (onShow) onShow(request);
+        return RecordingMessages::show(request);
+    }
+};
+
+struct WatchedContext {
+    ScriptedRandom random;
+    WatchingMessages messages;
+    RecordingHelp help;
+    FakeDesktop desktop;
+    QTemporaryDir printDir;
+    PdfPrinter printer{printDir.filePath(QStringLiteral("printout.pdf"))};
+    ProgramContext ctx{QStringLiteral("Morvane T1.00R"), random, messages, help, desktop, printer};
+};
+
+}  // namespace
 
 class TstHeartScreen : public QObject {
     Q_OBJECT
@@ -83,7 +109,11 @@ private slots:
         QWidget* table = p.find("Frm_Heart_Table");
         QVERIFY(table && !h->isVisible());
         QCOMPARE(text(table, "tabletitleLbl"), QStringLiteral("Таблица-образец"));
-        QCOMPARE(child<QTableWidget>(table, "MsGrid_Table")->item(2, 1)->text(), QStringLiteral("Эпинефрин"));
+        auto* sample = child<QTableWidget>(table, "MsGrid_Table");
+        QCOMPARE(sample->rowCount(), 2);
+        QCOMPARE(sample->horizontalHeaderItem(0)->text(), QStringLiteral("  Вещество"));
+        QCOMPARE(sample->verticalHeaderItem(1)->text(), QStringLiteral("  2   "));
+        QCOMPARE(sample->item(1, 0)->text(), QStringLiteral("Эпинефрин"));
         click(table, "Cmd_Ret");
         QVERIFY(h->isVisible());
         flushDeletes();
@@ -102,6 +132,253 @@ private slots:
         click(p.find("Frm_Question"), "Cmd_Done1");
         QVERIFY(p.find("Frm_Heart_Main"));
         QVERIFY(!p.find("Frm_Heart"));
+    }
+
+    // The drug's key is written just left of the pen and runs past the paper's width: the
+    // part past it shows as the paper moves on.
+    void keysWrittenWhole() {
+        Program p;
+        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        click(home, "Cmd_Tutorial");
+        Frm_Heart* h = p.heart();
+        Program::ticks(h, 76);
+        Program::inject(h, 6);  // noradrenaline, "NEpi"
+        const int width = h->paper().width();
+        Program::ticks(h, 20);
+        int past = 0;
+        for (int x = width; x < width + 10; ++x)
+            for (int y = 138; y < 158; ++y) past += h->paper().pixel(x, y) != h->paper().background();
+        QVERIFY(past > 0);
+    }
+
+    // Calcium stops the heart contracted (small), potassium relaxed (large); in a beat the
+    // heart is contracted while the lever rises and relaxed as it falls.
+    void heartPicturesFollowPhysiology() {
+        Program p;
+        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        click(home, "Cmd_Tutorial");
+        Frm_Heart* h = p.heart();
+        SetupPicture* setup = h->setupPicture();
+        auto area = [](QLabel* l) {
+            const QImage img = l->pixmap().toImage();
+            int n = 0;
+            for (int x = 0; x < img.width(); ++x)
+                for (int y = 0; y < img.height(); ++y) n += qAlpha(img.pixel(x, y)) > 0;
+            return n;
+        };
+        QLabel* small = setup->contracted();
+        QLabel* large = setup->relaxed();
+        QVERIFY(area(small) > 0);
+        QVERIFY2(area(small) < area(large), "the contracted heart is the smaller picture");
+        QCOMPARE(small, child<QLabel>(h, "Img_hrtdia"));
+        QCOMPARE(large, child<QLabel>(h, "Img_hrtsys"));
+
+        Program::ticks(h, 76);
+        Program::inject(h, 1);  // calcium chloride: systolic contracture
+        QVERIFY(small->isVisibleTo(setup) && !large->isVisibleTo(setup));
+        Program::ticks(h, 76);
+        Program::inject(h, 2);  // potassium chloride: diastolic arrest
+        QVERIFY(!small->isVisibleTo(setup) && large->isVisibleTo(setup));
+        Program::ticks(h, 76);
+
+        // The beat's frames: first the lever rises (heights fall, smaller is higher) with the
+        // heart contracted, then it falls with the heart relaxed.
+        LeverBeat* beat = h->lever();
+        beat->beginBeat();
+        QVector<int> rising, falling;
+        for (beat->frame(); beat->drawnHeight() != 0; beat->frame()) {
+            QVERIFY(small->isVisibleTo(setup) != large->isVisibleTo(setup));
+            if (small->isVisibleTo(setup)) {
+                QVERIFY2(falling.isEmpty(), "contracted again after the fall began");
+                rising << beat->drawnHeight();
+            } else {
+                falling << beat->drawnHeight();
+            }
+        }
+        QVERIFY(rising.size() > 1 && falling.size() > 1);
+        QVERIFY(std::is_sorted(rising.rbegin(), rising.rend()));
+        QVERIFY(std::is_sorted(falling.begin(), falling.end()));
+        QVERIFY(large->isVisibleTo(setup));  // at rest, relaxed
+    }
+
+    // The lever beats once per 60000 ÷ rate ms at the rate on show: the basal rate at rest,
+    // the drug's rate during its action; an arrested heart does not beat.
+    void leverBeatsAtTheShownRate_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");  // -1: none
+        QTest::addColumn<bool>("arrest");
+        QTest::newRow("adrenaline") << 0 << -1 << false;
+        QTest::newRow("atropine") << 3 << -1 << false;
+        QTest::newRow("propranolol") << 4 << -1 << false;
+        QTest::newRow("acetylcholine") << 5 << -1 << false;
+        QTest::newRow("calcium") << 1 << -1 << true;
+        QTest::newRow("potassium") << 2 << -1 << true;
+        QTest::newRow("adrenaline after calcium") << 1 << 0 << false;
+        QTest::newRow("calcium after potassium") << 2 << 1 << false;
+        QTest::newRow("noradrenaline after propranolol") << 4 << 6 << false;
+    }
+    void leverBeatsAtTheShownRate() {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(bool, arrest);
+        Program p;
+        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        click(home, "Cmd_Tutorial");
+        Frm_Heart* h = p.heart();
+        LeverBeat* lever = h->lever();
+        auto beatsAt = [](const QString& rate) { return int(std::lround(60000.0 / rate.toInt())); };
+        QVERIFY(lever->running());
+        QCOMPARE(lever->interval(), beatsAt(QString::number(h->model().basalbase)));
+        Program::ticks(h, 76);
+        QCOMPARE(lever->interval(), beatsAt(text(h, "Txt_BHR")));
+
+        Program::inject(h, first);
+        if (second >= 0) {
+            Program::ticks(h, 30);
+            Program::inject(h, second);
+        }
+        Program::ticks(h, 41);  // the drug's rate is on show
+        const QString shown = text(h, "TxtHR_Drug");
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(lever->running(), !arrest);
+        if (arrest) QCOMPARE(shown, QStringLiteral("1"));
+        else QCOMPARE(lever->interval(), beatsAt(shown));
+
+        Program::ticks(h, 35);  // the rest cycle
+        QVERIFY(lever->running());
+        QCOMPARE(lever->interval(), beatsAt(text(h, "Txt_BHR")));
+    }
+
+    // "Предыдущее вещество" names the drug given before, also when the unknown follows it
+    // during its action.
+    void previousDrugBeforeTheUnknown_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("unknown");  // list position
+        QTest::newRow("examination 2") << 3 << 8;
+        QTest::newRow("examination 3") << 4 << 2;
+    }
+    void previousDrugBeforeTheUnknown() {
+        QFETCH(int, mode);
+        QFETCH(int, unknown);
+        Program p;
+        p.run.Heart_Mode = quint8(mode);
+        p.run.Heart_Password = QStringLiteral("ABCD");
+        auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(QStringLiteral("Frm_Heart")));
+        QVERIFY(h);
+        Program::ticks(h, 76);
+        Program::inject(h, 0);
+        const QString first = text(h, "Lab_drugname");
+        QCOMPARE(first, child<QComboBox>(h, "Combo_Drug")->itemText(0));
+        QCOMPARE(text(h, "lbl_lastdrug"), QStringLiteral("Нет"));
+        Program::ticks(h, 30);  // still acting
+        Program::inject(h, unknown);
+        QCOMPARE(text(h, "Lab_drugname"), QStringLiteral("Неизвестное "));
+        QCOMPARE(text(h, "lbl_lastdrug"), first);
+    }
+
+    // Whatever drug names come and go, the drug frames keep their places and sizes and every
+    // caption and name in them shows whole, in every mode, on a screen of 800 x 600.
+    void drugFramesHoldTheirNames() {
+        QRect drugFrame, levelFrame;
+        for (quint8 mode : {1, 2, 3, 4}) {
+            Program p;
+            p.run.Heart_Mode = mode;
+            p.run.Heart_Password = QStringLiteral("ABCD");
+            p.run.Heart_UnknownNo = 7;  // the longest examination-1 names: "Неизвестное No. 8"
+            auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(QStringLiteral("Frm_Heart")));
+            QVERIFY(h);
+            QVERIFY2(h->width() <= 790 && h->height() <= 570, "room for the window's frame on 800 x 600");
+            auto* list = child<QComboBox>(h, "Combo_Drug");
+            const auto check = [&](const QString& when) {
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+                const QString where = QStringLiteral("mode %1, %2").arg(mode).arg(when);
+                if (drugFrame.isNull()) {
+                    drugFrame = child(h, "FraDrug")->geometry();
+                    levelFrame = child(h, "Frame1")->geometry();
+                }
+                QCOMPARE(child(h, "FraDrug")->geometry(), drugFrame);
+                QCOMPARE(child(h, "Frame1")->geometry(), levelFrame);
+                for (QLabel* l : child(h, "Frame1")->findChildren<QLabel*>() + child(h, "FraDrug")->findChildren<QLabel*>()) {
+                    if (!l->isVisibleTo(h)) continue;
+                    QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(),
+                             qPrintable(QStringLiteral("%1: %2 «%3» is cut").arg(where, l->objectName(), l->text())));
+                }
+            };
+            check(QStringLiteral("at load"));
+            Program::ticks(h, 76);
+            const int drugs = mode == 2 ? 1 : list->count();
+            for (int i = 0; i < drugs; ++i) {
+                Program::inject(h, mode == 2 ? list->currentIndex() : i);
+                check(QStringLiteral("after %1").arg(text(h, "Lab_drugname")));
+                Program::ticks(h, 20);
+            }
+            Program::ticks(h, 76);
+            check(QStringLiteral("at rest"));
+        }
+    }
+
+    // With 255 hearts or log lines the grids scroll under headings that stay in place.
+    void gridHeadingsStayWhileScrolling() {
+        Program p;
+        p.run.Heart_Mode = 4;
+        p.run.Heart_Password = QStringLiteral("ABCD");
+        p.run.Heart_HeartNo = 255;
+        p.run.Heart_Exam3Rates.resize(256);
+        p.run.Heart_Exam2Count = 255;
+        p.run.Heart_Exam2Log.resize(256);
+        for (int i = 1; i <= 255; ++i) {
+            p.run.Heart_Exam3Rates[i] = {quint8(i), 0, 0};
+            p.run.Heart_Exam2Log[i] = {QStringLiteral("Атропин"), u'N', quint8(i)};
+        }
+        const auto scrolledToTheEnd = [](QTableWidget* g, const QString& corner, const QString& first) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QCOMPARE(g->rowCount(), 255);
+            g->verticalScrollBar()->setValue(g->verticalScrollBar()->maximum());
+            QVERIFY(g->rowAt(0) > 200);  // the last rows on show
+            QHeaderView* top = g->horizontalHeader();
+            QVERIFY(top->isVisibleTo(g));
+            QVERIFY(top->geometry().bottom() < g->viewport()->geometry().top());
+            QCOMPARE(top->model()->headerData(0, Qt::Horizontal).toString(), first);
+            QCOMPARE(g->findChild<QAbstractButton*>()->text(), corner);
+            QVERIFY(g->verticalHeader()->isVisibleTo(g));
+            QCOMPARE(g->verticalHeaderItem(254)->text(), QStringLiteral("       255"));
+        };
+
+        QWidget* q = p.t.ctx.navigator.open(QStringLiteral("Frm_Question"));
+        scrolledToTheEnd(child<QTableWidget>(q, "MsGrid_Table1"), QStringLiteral(" Сердце No."),
+                         QStringLiteral(" Эпинефрин (HR)"));
+        QWidget* table = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Table"));
+        click(table, "Cmd_Ret");
+        scrolledToTheEnd(child<QTableWidget>(table, "MsGrid_Table"), QStringLiteral(" No."),
+                         QStringLiteral(" Введенное вещество "));
+        click(table, "Cmd_Ret");
+        scrolledToTheEnd(child<QTableWidget>(table, "MsGrid_Table1_R"), QStringLiteral(" Сердце No."),
+                         QStringLiteral(" Эпинефрин (HR) "));
+    }
+
+    // "Экзамен N закончен" comes once the answer window is gone, over nothing half-emptied.
+    void examinationNoticesAfterTheAnswerWindow() {
+        HeartProgram<WatchedContext> p;
+        QStringList notices;
+        p.t.messages.onShow = [&](const MessageRequest& m) {
+            if (m.text.contains(QStringLiteral("закончен")))
+                notices << (p.find("Frm_Question") ? QStringLiteral("over the answer window") : QStringLiteral("alone"));
+        };
+        Frm_Heart* h = p.startExamination();
+        for (int stage = 1; stage <= 8; ++stage) {
+            QVERIFY(h);
+            click(h, "Cmd_Next");
+            flushDeletes();
+            h = p.identify(0);
+        }
+        QCOMPARE(p.run.Heart_Mode, quint8(3));
+        p.t.messages.answers = {MsgAnswer::Ok};
+        click(h, "Cmd_Next");
+        flushDeletes();
+        h = p.identify(0);
+        QVERIFY(h && h->isVisible());
+        QCOMPARE(p.run.Heart_Mode, quint8(4));
+        QCOMPARE(notices, (QStringList{QStringLiteral("alone"), QStringLiteral("alone")}));
     }
 
     void paperFull() {
@@ -204,8 +481,10 @@ private slots:
         QWidget* q = p.find("Frm_Question");
         QVERIFY(child(q, "Frame_exam4")->isVisible());
         auto* rates = child<QTableWidget>(q, "MsGrid_Table1");
-        QCOMPARE(rates->rowCount(), 3);
-        QCOMPARE(rates->item(1, 2)->text(), QStringLiteral("Не введено"));
+        QCOMPARE(rates->rowCount(), 2);  // a row per heart under the headings
+        QCOMPARE(rates->verticalHeaderItem(1)->text(), QStringLiteral("       2"));
+        QCOMPARE(rates->horizontalHeaderItem(1)->text(), QStringLiteral(" Ацетихолин (HR)"));
+        QCOMPARE(rates->item(0, 1)->text(), QStringLiteral("Не введено"));
         click(q, "Cmd_exam4");  // no option chosen
         QCOMPARE(p.run.Heart_Exam3Answer, QStringLiteral("Не определено"));
         const int before = p.t.messages.shown.size();
@@ -220,13 +499,15 @@ private slots:
         QVERIFY(table);
         auto* grid = child<QTableWidget>(table, "MsGrid_Table");
         QCOMPARE(text(table, "examno"), QStringLiteral("Экзамен 1"));
-        QCOMPARE(grid->rowCount(), 9);
-        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("Адреналин"));
-        QCOMPARE(grid->item(8, 3)->text(), QStringLiteral(" Вещество не введено "));
-        QCOMPARE(grid->item(8, 4)->text(), QStringLiteral(" Вещество не введено "));
+        QCOMPARE(grid->rowCount(), 8);
+        QCOMPARE(grid->verticalHeaderItem(0)->text(), QStringLiteral("       1"));
+        QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Адреналин"));
+        QCOMPARE(grid->item(7, 2)->text(), QStringLiteral(" Вещество не введено "));
+        QCOMPARE(grid->item(7, 3)->text(), QStringLiteral(" Вещество не введено "));
         click(table, "Cmd_Ret");
         QCOMPARE(text(table, "examno"), QStringLiteral("Экзамен 2"));
-        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("Неизвестное"));
+        QCOMPARE(grid->horizontalHeaderItem(0)->text(), QStringLiteral(" Введенное вещество "));
+        QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Неизвестное"));
         QCOMPARE(text(table, "Txt_drug_Identified"), QStringLiteral("Атропин"));
         click(table, "Cmd_Ret");
         QCOMPARE(text(table, "examno"), QStringLiteral("Экзамен 3"));
