@@ -110,8 +110,11 @@ void Frm_I_Exam::com_student_Click() {
     Frame_Match->hide();
     Frame_Password->show();
     // From now on the form stays above everything and can be neither closed nor minimised.
+    // Changing its flags hides it for a moment, which gives the keyboard away: it takes
+    // it back for the supervisor's password.
     setWindowFlag(Qt::WindowMinimizeButtonHint, false);
     SetTopMost(this, -1);
+    activateWindow();
     Txt_Pass->setFocus();
 }
 

@@ -119,3 +119,43 @@ expect_exit() {
   PROGRAM_PID=
   [ "$status" -eq "${1:-0}" ] || fail "the program ended with status $status"
 }
+
+# The title of the window named $1 must hold $2.
+expect_title() {
+  local got
+  got=$(awk -F'\t' -v n="$1" '$1 == "window" && $2 == n { print $3; exit }' "$STATE")
+  [[ "$got" == *"$2"* ]] || fail "window $1 is titled '$got', expected '$2'"
+}
+
+# Cell (row $2, column $3, from 0) of the table named $1 that has $4 columns. Cells that
+# hold no item are left out of the description: read only rows above the first such.
+cell() { shown "$1" | awk -F'|' -v i=$(($2 * $4 + $3 + 1)) '{ print $i }'; }
+
+# The current item of the list named $1 (marked with * in the description).
+current_item() { shown "$1" | tr '|' '\n' | sed -n 's/^\*//p'; }
+
+# Waits until the control named $1 of the active window shows $2.
+wait_shown() {
+  local end=$((SECONDS + ${3:-10}))
+  until [[ "$(shown "$1")" == *"$2"* ]]; do
+    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended while waiting for $1 to show '$2'"
+    [ "$SECONDS" -lt "$end" ] || fail "$1 shows '$(shown "$1")', expected '$2'"
+    sleep 0.2
+  done
+}
+
+# A real click on the enabled control named $2 of the window named $1, whether or not
+# Qt counts that window as its active one.
+click_in() {
+  local at end=$((SECONDS + 30))
+  while :; do
+    at=$(window_lines "$1" | awk -F'\t' -v n="$2" '$1 == n && $4 == "on" { print $3; exit }')
+    [ -n "$at" ] && break
+    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended while waiting for control $2 of $1"
+    [ "$SECONDS" -lt "$end" ] || fail "no enabled control $2 in window $1"
+    sleep 0.2
+  done
+  # shellcheck disable=SC2086
+  xdotool mousemove $at sleep 0.1 click 1
+  sleep 0.3
+}
