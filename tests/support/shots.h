@@ -35,7 +35,7 @@ inline bool start(int argc, char** argv, const QString& defaultFolder) {
 // half laid out.
 inline void settle(QWidget* w) {
     w->show();
-    QTest::qWaitForWindowExposed(w);
+    if (!QTest::qWaitForWindowExposed(w)) std::fprintf(stderr, "%s never showed\n", qPrintable(w->objectName()));
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::sendPostedEvents();
         QApplication::processEvents();
