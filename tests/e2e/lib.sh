@@ -7,11 +7,13 @@ export QT_QPA_PLATFORM=xcb
 STATE=$(mktemp)
 LOG=$(mktemp)
 PROGRAM_PID=
+WM_PID=
 step_no=0
 
 finish() {
   local status=$?
   if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then kill "$PROGRAM_PID" 2>/dev/null || true; fi
+  if [ -n "$WM_PID" ]; then kill "$WM_PID" 2>/dev/null || true; fi
   rm -f "$STATE" "$LOG"
   exit "$status"
 }
@@ -31,7 +33,14 @@ step() {
   echo "[$SECONDS s] $step_no. $*"
 }
 
+# With MORVANE_E2E_WM=<window manager> the program runs under that window manager, which
+# decides which window is active and may move windows, as on a real desktop.
 start_program() {
+  if [ -n "${MORVANE_E2E_WM:-}" ]; then
+    "$MORVANE_E2E_WM" >/dev/null 2>&1 &
+    WM_PID=$!
+    sleep 1
+  fi
   MORVANE_STATE_DUMP=$STATE "$@" >"$LOG" 2>&1 &
   PROGRAM_PID=$!
 }
