@@ -79,7 +79,7 @@ int runProgram(int argc, char** argv, const ProgramSetup& setup) {
 
     setup.registerWindows(ctx);
     ctx.navigator.open(setup.firstWindow);
-    const int status = QApplication::exec();
+    const int status = desktop.exitStatus(QApplication::exec());
     desktop.setTaskSwitchLock(false);
     // Windows still open at the end go before the context they refer to.
     QList<QPointer<QWidget>> windows;
