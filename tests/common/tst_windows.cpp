@@ -1,6 +1,7 @@
 // Window helpers, input filters, the navigator and the help viewer.
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -128,6 +129,7 @@ private slots:
         QTest::newRow("negative") << "-2" << "1";
         QTest::newRow("two points") << "1.2.3" << "1";
         QTest::newRow("exponent") << "1e5" << "1";
+        QTest::newRow("words after a number") << QStringLiteral("0.1Инструкция к") << "1";
     }
     void numericFilterPaste() {
         QFETCH(QString, clip);
@@ -140,6 +142,22 @@ private slots:
         QTest::keySequence(&box, QKeySequence::Paste);
         QCOMPARE(box.text(), result);
         QCOMPARE(box.contextMenuPolicy(), Qt::NoContextMenu);
+
+        // The same text dragged in and dropped after the "1" follows the same rule.
+        QLineEdit target;
+        installNumericFilter(&target);
+        target.show();
+        QTest::keyClicks(&target, "1");
+        QMimeData dragged;
+        dragged.setText(clip);
+        const QPoint end(target.width() - 3, target.height() / 2);
+        QDragEnterEvent enter(end, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        QApplication::sendEvent(&target, &enter);
+        QDragMoveEvent move(end, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        QApplication::sendEvent(&target, &move);
+        QDropEvent drop(end, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        QApplication::sendEvent(&target, &drop);
+        QCOMPARE(target.text(), result);
     }
 
     void navigatorOpensOnceParksAndCloses() {
