@@ -12,6 +12,7 @@
 #include "fakes.h"
 #include "help.h"
 #include "input_filters.h"
+#include "pictures.h"
 #include "window_helpers.h"
 
 namespace {
@@ -158,6 +159,36 @@ private slots:
         QDropEvent drop(end, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
         QApplication::sendEvent(&target, &drop);
         QCOMPARE(target.text(), result);
+    }
+
+    // Pictures that are there but cannot be shown are found; missing files and files of
+    // other kinds are left to their own checks.
+    void brokenPicturesAreFound() {
+        QTemporaryDir dir;
+        const QString oldCurrent = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        QImage good(8, 8, QImage::Format_RGB32);
+        good.fill(Qt::red);
+        QVERIFY(good.save(QStringLiteral("good.png")));
+        QVERIFY(good.save(QStringLiteral("Good.ico")));
+        auto write = [](const char* name, const QByteArray& bytes) {
+            QFile f(QString::fromLatin1(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        QByteArray noise(4096, '\0');
+        for (int i = 0; i < noise.size(); ++i) noise[i] = char((i * 7919) >> 3);
+        write("noise.png", noise);
+        write("empty.png", {});
+        QFile::copy(QStringLiteral("good.png"), QStringLiteral("cut.png"));
+        QFile::resize(QStringLiteral("cut.png"), 40);  // the header, not the pixels
+        write("table.mdb", noise);
+        const QStringList broken = brokenPictures({QStringLiteral("good.png"), QStringLiteral("GOOD.ico"),
+                                                   QStringLiteral("noise.png"), QStringLiteral("empty.png"),
+                                                   QStringLiteral("cut.png"), QStringLiteral("missing.png"),
+                                                   QStringLiteral("table.mdb")});
+        QDir::setCurrent(oldCurrent);
+        QCOMPARE(broken, (QStringList{QStringLiteral("noise.png"), QStringLiteral("empty.png"), QStringLiteral("cut.png")}));
     }
 
     void navigatorOpensOnceParksAndCloses() {

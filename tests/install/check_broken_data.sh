@@ -18,6 +18,8 @@ prefix=$3
 data=$prefix/share/morvane
 export QT_QPA_PLATFORM=xcb
 cd /
+pid=
+trap '[ -z "$pid" ] || kill "$pid" 2> /dev/null || true' EXIT
 
 # The id of the visible window titled exactly $1, once it shows (within 20 s).
 window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
@@ -52,5 +54,14 @@ keys "Morvane - Сердце E1.00R" space
 keys "Morvane - Сердце 1.00R" Return
 ends_failed $pid "heart with an empty drug table"
 mv "$data/F_Heart.mdb.good" "$data/F_Heart.mdb"
+
+# Damaged pictures (random bytes in one, nothing in the other): one message before any
+# window, and its OK ends the program.
+head -c 4096 /dev/urandom > "$data/oeso_setup.png"
+: > "$data/title_ileum.png"
+"$prefix/bin/morvane" 2> /dev/null &
+pid=$!
+keys "Morvane T1.00R" Return
+ends_failed $pid "morvane with damaged pictures"
 
 echo "programs with broken data end with status 1"
