@@ -53,6 +53,7 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
     Frame_Password = named(new QGroupBox(QStringLiteral(" GateWay For   Supervisor  Mode")), "Frame_Password");
     Txt_Pass = named(new QLineEdit, "Txt_Pass");
     Txt_Pass->setEchoMode(QLineEdit::Password);
+    Txt_Pass->setMaxLength(password::boxLength);
     Txt_Pass->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 32; }"));
     auto* pass = named(new QPushButton(QStringLiteral("&OK")), "Cmd_pass");
     auto* gate = new QGridLayout(Frame_Password);
