@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     setup.icon = QStringLiteral("icon_heart.png");
     setup.required = {QStringLiteral("title_heart.png"), QStringLiteral("heart_setup.png"),
                       QStringLiteral("heart_dia.png"), QStringLiteral("heart_sys.png"), QStringLiteral("heart_stop.png"),
-                      QStringLiteral("ileum_syringe.png")};
+                      QStringLiteral("heart_hand.png"), QStringLiteral("ileum_syringe.png")};
     setup.firstWindow = QStringLiteral("Frm_Heart_Main");
     setup.registerWindows = [&run](ProgramContext& ctx) { registerHeartWindows(ctx, run); };
     return runProgram(argc, argv, setup);

@@ -3,7 +3,6 @@
 // print a full paper into a PDF file.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -12,26 +11,6 @@
 #include "printing.h"
 #include "recording_paper.h"
 #include "median.h"
-
-namespace {
-
-// A printer that accepts everything without asking.
-class SilentPdf : public Printer {
-public:
-    explicit SilentPdf(QString path) : m_path(std::move(path)) {}
-    QPagedPaintDevice* begin() override {
-        m_writer = std::make_unique<QPdfWriter>(m_path);
-        m_writer->setPageOrientation(QPageLayout::Landscape);
-        return m_writer.get();
-    }
-    void end() override { m_writer.reset(); }
-
-private:
-    QString m_path;
-    std::unique_ptr<QPdfWriter> m_writer;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -57,7 +36,7 @@ int main(int argc, char** argv) {
         bytes = paper.bytes();
 
         QTemporaryDir dir;
-        SilentPdf pdf(dir.filePath(QStringLiteral("paper.pdf")));
+        PdfPrinter pdf(dir.filePath(QStringLiteral("paper.pdf")));
         clock.start();
         paintRecording(pdf.begin(), paper);
         pdf.end();

@@ -14,9 +14,23 @@ namespace {
 
 QString quoted(const QString& name) { return QStringLiteral("«%1»").arg(name); }
 
+// SQLite explains its faults in English: the reason goes to the log, the user reads the
+// Russian message alone.
+void logSqlError(const QString& file, const QSqlError& error) {
+    qWarning("%s: %s", qPrintable(file), qPrintable(error.text()));
+}
+
+bool binary(const QVariant& v) { return v.typeId() == QMetaType::QByteArray; }
+
+// A value as a message shows it: its text in quotes; bytes stored as such are no text to show.
+QString shown(const QVariant& v) { return binary(v) ? QStringLiteral("(двоичные данные)") : quoted(v.toString()); }
+
 // A number from a value of any storage class: SQLite keeps numbers typed in quotes as text.
+// Bytes stored as such are no number, whatever they spell.
 bool toNumber(const QVariant& v, double* out) {
     bool ok = false;
+    *out = 0;
+    if (binary(v)) return false;
     if (v.typeId() == QMetaType::QString) {
         const QString s = v.toString().trimmed();
         *out = s.toDouble(&ok);  // QString::toDouble reads the C locale's point, whatever the user's locale
@@ -46,19 +60,25 @@ bool DrugTable::read(const QString& file, const QString& table, const QStringLis
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        const QString damaged = QStringLiteral("Файл данных %1 повреждён или не является базой данных.").arg(quoted(file));
         if (!db.open()) {
-            m_error = QStringLiteral("Не удаётся открыть файл данных %1: %2").arg(quoted(file), db.lastError().text());
+            logSqlError(file, db.lastError());
+            m_error = QStringLiteral("Не удаётся открыть файл данных %1.").arg(quoted(file));
         } else if (QSqlQuery schema(db); !schema.exec(QStringLiteral("SELECT name FROM sqlite_master"))) {
             // SQLite opens any file; the first read tells whether it is a database.
-            m_error = QStringLiteral("Файл данных %1 повреждён или не является базой данных: %2")
-                          .arg(quoted(file), schema.lastError().text());
+            logSqlError(file, schema.lastError());
+            m_error = damaged;
+        } else if (db.tables().isEmpty()) {
+            // An empty file reads as a database without tables: no drug table was ever written there.
+            m_error = damaged;
         } else if (!db.tables().contains(table, Qt::CaseInsensitive)) {
             m_error = QStringLiteral("В файле данных %1 нет таблицы %2.").arg(quoted(file), quoted(table));
         } else {
             QSqlQuery query(db);
             query.setForwardOnly(true);
             if (!query.exec(QStringLiteral("SELECT * FROM \"%1\"").arg(QString(table).replace(u'"', QStringLiteral("\"\""))))) {
-                m_error = QStringLiteral("Файл данных %1 повреждён: %2").arg(quoted(file), query.lastError().text());
+                logSqlError(file, query.lastError());
+                m_error = damaged;
             } else {
                 const QSqlRecord record = query.record();
                 QVector<int> columns;
@@ -83,8 +103,10 @@ bool DrugTable::read(const QString& file, const QString& table, const QStringLis
                     for (int c : columns) row << query.value(c);
                     m_rows << row;
                 }
-                if (m_error.isEmpty() && query.lastError().isValid())
-                    m_error = QStringLiteral("Файл данных %1 повреждён: %2").arg(quoted(file), query.lastError().text());
+                if (m_error.isEmpty() && query.lastError().isValid()) {
+                    logSqlError(file, query.lastError());
+                    m_error = damaged;
+                }
                 if (m_error.isEmpty() && m_rows.isEmpty())
                     m_error = QStringLiteral("Таблица %1 в файле данных %2 пуста.").arg(quoted(table), quoted(file));
             }
@@ -115,15 +137,24 @@ const QVariant* DrugTable::value(int row, const QString& field) {
     return v;
 }
 
-QString DrugTable::text(int row, const QString& field) {
+const QVariant* DrugTable::textValue(int row, const QString& field) {
     const QVariant* v = value(row, field);
+    if (v && binary(*v)) {
+        fail(row, field, QStringLiteral("значение %1 не текст").arg(shown(*v)));
+        return nullptr;
+    }
+    return v;
+}
+
+QString DrugTable::text(int row, const QString& field) {
+    const QVariant* v = textValue(row, field);
     return v ? v->toString().trimmed() : QString();
 }
 
 QString DrugTable::textLeft(int row, const QString& field, int count) { return text(row, field).left(count); }
 
 QChar DrugTable::firstChar(int row, const QString& field, bool trimmed) {
-    const QVariant* v = value(row, field);
+    const QVariant* v = textValue(row, field);
     if (!v) return {};
     const QString s = trimmed ? v->toString().trimmed() : v->toString();
     return s.isEmpty() ? QChar() : s.front();
@@ -135,7 +166,7 @@ bool DrugTable::wholeNumber(int row, const QString& field, qint64 lo, qint64 hi,
     if (!v) return false;
     double d = 0;
     if (!toNumber(*v, &d)) {
-        fail(row, field, QStringLiteral("значение %1 не число").arg(quoted(v->toString())));
+        fail(row, field, QStringLiteral("значение %1 не число").arg(shown(*v)));
         return false;
     }
     if (d != std::floor(d)) {
@@ -167,7 +198,7 @@ float DrugTable::single(int row, const QString& field) {
     if (!v) return 0;
     double d = 0;
     if (!toNumber(*v, &d)) {
-        fail(row, field, QStringLiteral("значение %1 не число").arg(quoted(v->toString())));
+        fail(row, field, QStringLiteral("значение %1 не число").arg(shown(*v)));
         return 0;
     }
     if (std::fabs(d) > 3.402823466e38) {

@@ -7,10 +7,11 @@
 
 // Reads a drug table from one of the programs' database files (SQLite), opened by bare
 // name in the current folder, rows in table order. Each field is read by name and
-// converted as the experiment needs; the first thing that is wrong (missing file, table
-// or field, an empty table, too many rows, a value that is empty, not a number or out of
-// its type's range) becomes one message in Russian naming the file, the table, the row
-// and the field.
+// converted as the experiment needs; the first thing that is wrong (missing, empty or
+// damaged file, missing table or field, an empty table, too many rows, a value that is
+// empty, bytes instead of a text or number, not a number or out of its type's range)
+// becomes one message in Russian naming the file, the table, the row and the field.
+// SQLite's own explanations, in English, go to the log and not into the message.
 class DrugTable {
 public:
     // Reads every row of `table`; false, with error() set, when something is wrong.
@@ -36,6 +37,7 @@ public:
 
 private:
     const QVariant* value(int row, const QString& field);
+    const QVariant* textValue(int row, const QString& field);  // null also for bytes stored as such
     bool wholeNumber(int row, const QString& field, qint64 lo, qint64 hi, qint64* out);
 
     QString m_file, m_table;

@@ -85,7 +85,7 @@ ExperimentHome::ExperimentHome(ProgramContext& ctx, HomeMember member) : m_ctx(c
     passLabel->setObjectName(m_member.passLabelName);
     m_passBox = new QLineEdit(m_passFrame);
     m_passBox->setObjectName(m_member.passBoxName);
-    m_passBox->setMaxLength(10);
+    m_passBox->setMaxLength(password::boxLength);
     m_passBox->setEchoMode(QLineEdit::Password);
     m_passBox->setStyleSheet(
         QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(m_member.mask.unicode())));

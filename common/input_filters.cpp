@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 
 #include "numtext.h"
@@ -33,6 +35,15 @@ protected:
                 if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
                     return !pasteAllowed(QClipboard::Selection);
                 return false;
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+            case QEvent::Drop: {
+                // Text dragged in (from the help, another program) is held to a paste's rule.
+                auto* drop = static_cast<QDropEvent*>(event);
+                if (numtext::isPlainDecimal(drop->mimeData()->text())) return false;
+                drop->ignore();
+                return true;
+            }
             default:
                 return QObject::eventFilter(watched, event);
         }

@@ -3,6 +3,6 @@
 class QLineEdit;
 
 // A box for a non-negative decimal: typing takes digits, the point and backspace only
-// (editing keys such as the arrows and Delete still work); a paste is taken only when
-// the pasted text is a plain non-negative decimal.
+// (editing keys such as the arrows and Delete still work); a paste or a drop is taken only
+// when its text is a plain non-negative decimal.
 void installNumericFilter(QLineEdit* box);

@@ -11,7 +11,7 @@ QString trimSpaces(const QString& text) {
 }
 
 QString stored(const QString& typed, int fieldWidth) {
-    QString text = trimSpaces(typed).toUpper();
+    QString text = trimSpaces(typed.left(boxLength)).toUpper();
     if (fieldWidth > 0) text = text.left(fieldWidth).leftJustified(fieldWidth, u' ');
     return text;
 }
@@ -19,7 +19,7 @@ QString stored(const QString& typed, int fieldWidth) {
 bool acceptable(const QString& storedPassword) { return trimSpaces(storedPassword).size() >= 4; }
 
 bool matches(const QString& typed, const QString& storedPassword) {
-    return trimSpaces(typed).toUpper() == trimSpaces(storedPassword);
+    return stored(typed, 0) == trimSpaces(storedPassword);
 }
 
 }  // namespace password

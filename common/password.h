@@ -7,16 +7,22 @@
 // padding never matters.
 namespace password {
 
+// How many characters a password box keeps. Every box where a password is set or asked
+// for keeps this many, and text from anywhere else is read only this far, so the same
+// keys give the same password at every gate.
+inline constexpr int boxLength = 10;
+
 // Removes leading and trailing spaces only (not tabs), as the password boxes do.
 QString trimSpaces(const QString& text);
 
-// The text of a password box as it is stored; fieldWidth 0 means no fixed field.
+// The text of a password box as it is stored (its first boxLength characters, trimmed and
+// upper-cased); fieldWidth 0 means no fixed field.
 QString stored(const QString& typed, int fieldWidth);
 
 // True when the stored password is long enough to open an examination.
 bool acceptable(const QString& storedPassword);
 
-// What a supervisor gate checks: the typed text, trimmed and upper-cased, against the
+// What a supervisor gate checks: the typed text, read as stored() reads it, against the
 // stored password, trimmed.
 bool matches(const QString& typed, const QString& storedPassword);
 

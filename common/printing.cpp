@@ -1,10 +1,14 @@
 #include "printing.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <cmath>
 
 #include "program_context.h"
@@ -22,30 +26,46 @@ DefaultPrinter::DefaultPrinter(MessageBoxes& messages) : m_messages(messages) {}
 DefaultPrinter::~DefaultPrinter() = default;
 
 QPagedPaintDevice* DefaultPrinter::begin() {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         // Printing to nowhere would lose the recording: offer a file instead.
         const MsgAnswer answer = m_messages.show(
             {QStringLiteral("Принтер не найден. Сохранить запись в файл PDF, чтобы напечатать её позже?"),
              QStringLiteral("Печать"), MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::Yes});
         if (answer != MsgAnswer::Yes) return nullptr;
-        const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Сохранить запись"),
-                                                          QStringLiteral("запись.pdf"), QStringLiteral("PDF (*.pdf)"));
+        const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Сохранить запись"), proposedPdfFile(),
+                                                          QStringLiteral("PDF (*.pdf)"));
         if (path.isEmpty()) return nullptr;
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(path);
+        m_file = std::make_unique<PdfPrinter>(path);
+        return m_file->begin();
     }
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setPageOrientation(QPageLayout::Landscape);
     m_device = std::move(printer);
     return m_device.get();
 }
 
-void DefaultPrinter::end() { m_device.reset(); }
+QString DefaultPrinter::end() {
+    m_device.reset();
+    if (!m_file) return {};
+    const QString failure = m_file->end();
+    m_file.reset();
+    return failure;
+}
+
+QString proposedPdfFile() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QFileInfo documents(folder);
+    if (folder.isEmpty() || !documents.isDir() || !documents.isWritable()) folder = QDir::homePath();
+    return QDir(folder).filePath(QStringLiteral("запись.pdf"));
+}
 
 PdfPrinter::~PdfPrinter() = default;
 
 QPagedPaintDevice* PdfPrinter::begin() {
-    auto writer = std::make_unique<QPdfWriter>(m_path);
+    m_buffer.close();
+    m_buffer.setData({});
+    m_buffer.open(QIODevice::WriteOnly);
+    auto writer = std::make_unique<QPdfWriter>(&m_buffer);
     writer->setPageOrientation(QPageLayout::Landscape);
     writer->setPageMargins(QMarginsF(0, 0, 0, 0));
     m_device = std::move(writer);
@@ -53,7 +73,19 @@ QPagedPaintDevice* PdfPrinter::begin() {
     return m_device.get();
 }
 
-void PdfPrinter::end() { m_device.reset(); }
+QString PdfPrinter::end() {
+    m_device.reset();
+    m_buffer.close();
+    const QByteArray& pdf = m_buffer.data();
+    QSaveFile file(m_path);
+    if (file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit())
+        return {};
+    // The system's reason is in English: it goes to the log, the user gets a plain message.
+    qWarning("cannot save %s: %s", qPrintable(m_path), qPrintable(file.errorString()));
+    return QStringLiteral("Запись не сохранена: не удалось записать файл\n%1\n\nВозможно, папка защищена от записи "
+                          "или на диске нет места. Нажмите «Печать» ещё раз и выберите другую папку.")
+        .arg(QDir::toNativeSeparators(m_path));
+}
 
 QVector<PrintStrip> printStrips(int paperWidth) {
     const double needed = std::ceil((paperWidth * double(twips::perPixel) - firstSourceTw) / stripWidthTw);
@@ -65,8 +97,9 @@ QVector<PrintStrip> printStrips(int paperWidth) {
     return result;
 }
 
-void paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper) {
+bool paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper) {
     QPainter painter(device);
+    if (!painter.isActive()) return false;
     // Page positions are in twips; the paper is printed at its natural size.
     painter.scale(device->logicalDpiX() / 1440.0, device->logicalDpiY() / 1440.0);
     const double height = paper.height() * double(twips::perPixel);
@@ -80,6 +113,7 @@ void paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper) {
         paper.drawPart(painter, QRectF(s.at, QSizeF(width * twips::perPixel, height)),
                        QRectF(s.sourceLeft, 0, width, paper.height()));
     }
+    return true;
 }
 
 void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle) {
@@ -91,6 +125,9 @@ void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QStr
 
     QPagedPaintDevice* device = ctx.printer.begin();
     if (!device) return;
-    paintRecording(device, paper);
-    ctx.printer.end();
+    const bool painted = paintRecording(device, paper);
+    QString failure = ctx.printer.end();
+    if (!painted && failure.isEmpty()) failure = QStringLiteral("Запись не напечатана: принтер не принял задание.");
+    if (!failure.isEmpty())
+        ctx.message({failure, QStringLiteral("Печать"), MsgButtons::Ok, MsgIcon::Critical, MsgAnswer::Ok});
 }

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <memory>
 
+#include <QBuffer>
 #include <QPagedPaintDevice>
 class MessageBoxes;
 class ProgramContext;
@@ -18,8 +19,26 @@ public:
     virtual ~Printer() = default;
     // A landscape document to paint pages on; nullptr when there is nowhere to print.
     virtual QPagedPaintDevice* begin() = 0;
-    // Sends the document (the painter on it has ended).
-    virtual void end() = 0;
+    // Sends the document (the painter on it has ended). Empty when it went out; else what
+    // went wrong, in words for the user.
+    virtual QString end() = 0;
+};
+
+// A PDF file: the document is kept in memory and written at end(), so that a folder or
+// disk that refuses it is known and told.
+class PdfPrinter : public Printer {
+public:
+    explicit PdfPrinter(QString path) : m_path(std::move(path)) {}
+    ~PdfPrinter() override;
+    QPagedPaintDevice* begin() override;
+    QString end() override;
+    int documents() const { return m_documents; }
+
+private:
+    QString m_path;
+    QBuffer m_buffer;
+    std::unique_ptr<QPagedPaintDevice> m_device;
+    int m_documents = 0;
 };
 
 class DefaultPrinter : public Printer {
@@ -27,26 +46,18 @@ public:
     explicit DefaultPrinter(MessageBoxes& messages);
     ~DefaultPrinter() override;
     QPagedPaintDevice* begin() override;
-    void end() override;
+    QString end() override;
 
 private:
     MessageBoxes& m_messages;
-    std::unique_ptr<QPagedPaintDevice> m_device;
+    std::unique_ptr<QPagedPaintDevice> m_device;  // the default printer
+    std::unique_ptr<PdfPrinter> m_file;           // or the file the user named
 };
 
-class PdfPrinter : public Printer {
-public:
-    explicit PdfPrinter(QString path) : m_path(std::move(path)) {}
-    ~PdfPrinter() override;
-    QPagedPaintDevice* begin() override;
-    void end() override;
-    int documents() const { return m_documents; }
-
-private:
-    QString m_path;
-    std::unique_ptr<QPagedPaintDevice> m_device;
-    int m_documents = 0;
-};
+// The file first offered for a saved recording: in the user's documents folder, or the
+// home folder when there is none to write in (never the program's folder, which an
+// installation makes read-only).
+QString proposedPdfFile();
 
 // One strip of a printed recording: the paper part from sourceLeft, sourceWidth pixels
 // wide, at `at` (twips from the top-left of the printable page) on page `page` (from 0).
@@ -61,9 +72,11 @@ struct PrintStrip {
 // and (800, 7610), as many as it takes to print the recording to its end.
 QVector<PrintStrip> printStrips(int paperWidth);
 
-// Paints the strips of a recording on the pages of a document.
-void paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper);
+// Paints the strips of a recording on the pages of a document; false when the document
+// could not be painted on.
+bool paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper);
 
 // The "Печать" button of a recorder: asks whether the printer is on (under the given
-// title), then prints the whole recording in strips; No prints nothing.
+// title), then prints the whole recording in strips; No prints nothing. A printout that
+// could not be made or saved is told in a message.
 void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle);

@@ -11,6 +11,7 @@
 
 #include "data_files.h"
 #include "help.h"
+#include "pictures.h"
 #include "program_context.h"
 #include "qt_seams.h"
 #include "state_dump.h"
@@ -62,9 +63,15 @@ int runProgram(int argc, char** argv, const ProgramSetup& setup) {
         ctx.fail(error);
         return 1;
     }
-    const QStringList missing = data_files::missing(setup.required);
-    if (!missing.isEmpty()) {
-        ctx.fail(QStringLiteral("В папке программы нет нужных файлов:\n%1").arg(missing.join(u'\n')));
+    // Every required file is there and every picture among them can be shown, or one
+    // message names all that are not.
+    QStringList faults;
+    if (const QStringList missing = data_files::missing(setup.required); !missing.isEmpty())
+        faults << QStringLiteral("В папке программы нет нужных файлов:\n%1").arg(missing.join(u'\n'));
+    if (const QStringList broken = brokenPictures(setup.required); !broken.isEmpty())
+        faults << QStringLiteral("В папке программы испорчены рисунки (файлы не читаются):\n%1").arg(broken.join(u'\n'));
+    if (!faults.isEmpty()) {
+        ctx.fail(faults.join(QStringLiteral("\n\n")));
         return 1;
     }
     QApplication::setWindowIcon(QIcon(data_files::find(setup.icon)));
@@ -79,7 +86,7 @@ int runProgram(int argc, char** argv, const ProgramSetup& setup) {
 
     setup.registerWindows(ctx);
     ctx.navigator.open(setup.firstWindow);
-    const int status = QApplication::exec();
+    const int status = desktop.exitStatus(QApplication::exec());
     desktop.setTaskSwitchLock(false);
     // Windows still open at the end go before the context they refer to.
     QList<QPointer<QWidget>> windows;

@@ -110,6 +110,7 @@ void QtDesktop::setTaskSwitchLock(bool on) {
 }
 
 void QtDesktop::quitProgram(int exitCode) {
+    if (exitCode != 0) m_failure = exitCode;
     // Queued, so that it also works before the event loop has started.
     QTimer::singleShot(0, qApp, [exitCode] { QCoreApplication::exit(exitCode); });
 }

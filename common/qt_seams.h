@@ -19,6 +19,12 @@ public:
     void setTaskSwitchLock(bool on) override;
     void quitProgram(int exitCode) override;
 
+    // The program's status once its event loop returned `loopStatus`: a failure asked for
+    // stays the status, whatever ended the loop (the last window closing ends it with 0,
+    // which can come before the failure's own exit).
+    int exitStatus(int loopStatus) const { return m_failure != 0 ? m_failure : loopStatus; }
+
 private:
     QPointer<QObject> m_lock;  // the event filter that keeps the keyboard while the lock is on
+    int m_failure = 0;
 };

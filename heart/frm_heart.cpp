@@ -227,7 +227,7 @@ void Frm_Heart::buildControls() {
     frm_retpass = named(new QGroupBox(QStringLiteral("Введите пароль для возврата")), "frm_retpass");
     Txt_pwret = named(new QLineEdit, "Txt_pwret");
     Txt_pwret->setEchoMode(QLineEdit::Password);
-    Txt_pwret->setMaxLength(10);
+    Txt_pwret->setMaxLength(password::boxLength);
     auto* pwOk = button("cmd_pwretok", QStringLiteral("OK"), QString());
     auto* pwCancel = button("cmd_pwretcan", QStringLiteral("Отмена"), QString());
     auto* pwRow = new QHBoxLayout(frm_retpass);

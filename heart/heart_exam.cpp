@@ -177,6 +177,7 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
     Frame_Password = named(new QGroupBox(QStringLiteral("Вход в режим наблюдателя")), "Frame_Password");
     Txt_PassWord = named(new QLineEdit, "Txt_PassWord");
     Txt_PassWord->setEchoMode(QLineEdit::Password);
+    Txt_PassWord->setMaxLength(password::boxLength);
     auto* okPass = named(new QPushButton(QStringLiteral("&Ok")), "Cmd_Ok_Password");
     auto* pw = new QHBoxLayout(Frame_Password);
     pw->addWidget(named(new QLabel(QStringLiteral("Пароль  :")), "Lab_Password"));

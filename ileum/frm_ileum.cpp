@@ -315,7 +315,7 @@ void Frm_Ileum::Cmd_MatchAssay_Click() {
 }
 
 void Frm_Ileum::Cmd_stddose_Click() {
-    if (!usableAmount(Txt_stddose->text())) {
+    if (!IleumModel::usableStandard(Txt_stddose->text())) {
         refuse(Txt_stddose);
         return;
     }
@@ -359,7 +359,8 @@ void Frm_Ileum::Cmd_Calculate_Click() {
 }
 
 void Frm_Ileum::Cmd_Cal_Click() {
-    // A volume of 0 would divide by zero: it is refused like an empty box.
+    // A volume of 0 would divide by zero, one too small for the standard gives no finite
+    // concentration: both are refused like an empty box.
     const std::optional<float> conc =
         usableAmount(Txt_cal->text()) ? IleumModel::studentConcentration(Txt_stddose->text(), Txt_cal->text())
                                       : std::nullopt;

@@ -53,6 +53,7 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
     Frame_Password = named(new QGroupBox(QStringLiteral(" GateWay For   Supervisor  Mode")), "Frame_Password");
     Txt_Pass = named(new QLineEdit, "Txt_Pass");
     Txt_Pass->setEchoMode(QLineEdit::Password);
+    Txt_Pass->setMaxLength(password::boxLength);
     Txt_Pass->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 32; }"));
     auto* pass = named(new QPushButton(QStringLiteral("&OK")), "Cmd_pass");
     auto* gate = new QGridLayout(Frame_Password);
@@ -99,9 +100,10 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
 }
 
 void Frm_I_Exam::com_student_Click() {
-    // An answer beyond single precision is no concentration: it must be typed again.
+    // An answer beyond single precision, or so far from the true concentration that the
+    // error has no finite value, is no concentration: it must be typed again.
     const QString answer = Txt_Cal_Con->text();
-    if (numtext::numberReading(answer) > 0 && !usableAmount(answer)) {
+    if (!IleumModel::usableAnswer(answer, m_run.ActualConc)) {
         m_ctx.message({QStringLiteral(" Введите правильную дозу! "), {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
         Txt_Cal_Con->setFocus();
         return;

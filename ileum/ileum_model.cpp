@@ -54,18 +54,35 @@ double IleumModel::Caclulate_Resp(const float& x) {
     return 10.0 * parts.IntPart + numtext::numberReading(parts.Digits);
 }
 
+namespace {
+
+constexpr float leastMatchVolume = 0.20f;  // the least confirmStandard can draw, in ml
+
+}  // namespace
+
+float IleumModel::injectedAmount(const QString& doseBox, const QString& stdBox) const {
+    if (StdInjection == 1) return StdAmount;
+    const float dose = readSingle(doseBox);
+    // The unknown is only injected after a standard was confirmed, so MatchVolume is set.
+    if (MatchPhase == 1) return MatchVolume > 0 ? (dose / MatchVolume) * readSingle(stdBox) : 0;
+    return dose;
+}
+
+bool IleumModel::injectable(const QString& doseBox, const QString& stdBox) const {
+    return StdInjection == 1 || (usableAmount(doseBox) && std::isfinite(injectedAmount(doseBox, stdBox)));
+}
+
+bool IleumModel::usableStandard(const QString& stdBox) {
+    if (!usableAmount(stdBox)) return false;
+    const float S = readSingle(stdBox);
+    // A standard that rounds to 0 in single precision would leave the error ratio nothing to divide by.
+    return S > 0 && std::isfinite(2 * S) && std::isfinite(S / leastMatchVolume);
+}
+
 InjectionResult IleumModel::inject(const QString& doseBox, const QString& stdBox) {
     InjectionResult r;
-    const float dose = readSingle(doseBox);
     if (StdInjection == 0) InjLabel = MatchPhase == 1 ? doseBox + QStringLiteral("мл") : doseBox;
-    if (StdInjection == 1) {
-        r.amount = StdAmount;
-    } else if (MatchPhase == 1) {
-        // The unknown is only injected after a standard was confirmed, so MatchVolume is set.
-        r.amount = MatchVolume > 0 ? (dose / MatchVolume) * readSingle(stdBox) : 0;
-    } else {
-        r.amount = dose;
-    }
+    r.amount = injectedAmount(doseBox, stdBox);
     StdInjection = 0;
 
     r.effective = effectiveDose(r.amount);
@@ -94,10 +111,18 @@ IleumModel::Actual IleumModel::trueConcentration(const QString& stdBox) const {
 std::optional<float> IleumModel::studentConcentration(const QString& stdBox, const QString& volumeBox) {
     const float V = readSingle(volumeBox);
     if (V == 0) return std::nullopt;
-    return readSingle(stdBox) / V;
+    const float conc = readSingle(stdBox) / V;
+    if (!std::isfinite(conc)) return std::nullopt;
+    return conc;
 }
 
 float IleumModel::errorRatio(float actualConc, float studentConc) {
     const float actual = readSingle(numtext::generalForm(actualConc));
     return (actual - studentConc) / actual * 100.0f;
+}
+
+bool IleumModel::usableAnswer(const QString& answer, float actualConc) {
+    if (!(numtext::numberReading(answer) > 0)) return true;
+    if (!usableAmount(answer)) return false;
+    return actualConc == -1 || std::isfinite(errorRatio(actualConc, readSingle(answer)));
 }

@@ -56,6 +56,15 @@ public:
     // text, an injection of the unknown with the text and "мл"; the standard series keeps
     // the label its button set.
     InjectionResult inject(const QString& doseBox, const QString& stdBox);
+    // Whether an injection with the boxes as they read now is possible: a pending
+    // standard-series injection always is; otherwise the dose box must hold a usable amount
+    // and the amount that reaches the bath must be finite.
+    bool injectable(const QString& doseBox, const QString& stdBox) const;
+
+    // A standard dose the experiment can use: a usable amount, above 0 in single precision,
+    // whose half, double and true concentration (S / MatchVolume, whatever MatchVolume is
+    // drawn) are all finite.
+    static bool usableStandard(const QString& stdBox);
 
     // The true concentration when an examination ends: S / MatchVolume, or −1 when no
     // standard dose was confirmed (`noStandardTyped` tells whether the box read 0, in
@@ -66,11 +75,20 @@ public:
     };
     Actual trueConcentration(const QString& stdBox) const;
 
-    // The student's calculation S / V; nothing when the volume reads 0.
+    // The student's calculation S / V; nothing when the volume reads 0 or the quotient is
+    // beyond single precision.
     static std::optional<float> studentConcentration(const QString& stdBox, const QString& volumeBox);
 
     // (ActualConc − StudentConc) / ActualConc × 100 with ActualConc rounded to 7 digits.
     static float errorRatio(float actualConc, float studentConc);
+
+    // Whether the examination takes the student's answer: nothing or 0 is taken (the error
+    // is then 100 %); a positive answer must be a usable amount whose error ratio against
+    // actualConc (−1: none to compare with) is finite.
+    static bool usableAnswer(const QString& answer, float actualConc);
+
+private:
+    float injectedAmount(const QString& doseBox, const QString& stdBox) const;
 };
 
 // A number read from a box, as a 32-bit float; values beyond its range saturate.

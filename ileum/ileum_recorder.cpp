@@ -195,8 +195,9 @@ void IleumRecorder::finishInjection() {
     setPaperLeft(ViewLeft);
 
     const QString dose = m_controls.dose ? m_controls.dose->text() : QString();
-    // A dose too large for single precision is refused like an empty one.
-    if (m_model.StdInjection != 1 && !usableAmount(dose)) {
+    // A dose too large for single precision, or an unknown's whose amount would be, is
+    // refused like an empty one.
+    if (!m_model.injectable(dose, m_controls.standard ? m_controls.standard->text() : QString())) {
         refuse(QStringLiteral(" Введите правильную дозу! "), m_controls.dose);
         return;
     }

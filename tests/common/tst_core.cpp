@@ -19,6 +19,7 @@ private slots:
         QTest::newRow("inner blank counts") << "a b " << 0 << "A B" << false;
         QTest::newRow("fixed field padded") << "abcd" << 10 << "ABCD      " << true;
         QTest::newRow("fixed field cut") << "abcdefghijkl" << 10 << "ABCDEFGHIJ" << true;
+        QTest::newRow("no field: as much as a box keeps") << "abcdefghijkl" << 0 << "ABCDEFGHIJ" << true;
         QTest::newRow("fixed field short") << " ab " << 10 << "AB        " << false;
         QTest::newRow("cyrillic upper-cased") << QString::fromUtf8("пароль") << 0 << QString::fromUtf8("ПАРОЛЬ")
                                               << true;
@@ -37,6 +38,9 @@ private slots:
         QVERIFY(password::matches(QStringLiteral("AbCd"), QStringLiteral("ABCD")));
         QVERIFY(!password::matches(QStringLiteral("abc"), QStringLiteral("ABCD")));
         QVERIFY(!password::matches(QStringLiteral("abcde"), QStringLiteral("ABCD")));
+        // Twelve characters set and twelve typed: both read as the ten a box keeps.
+        QVERIFY(password::matches(QStringLiteral("abcdefghijkl"), password::stored(QStringLiteral("ABCDEFGHIJKL"), 0)));
+        QVERIFY(!password::matches(QStringLiteral("abcdefghi"), password::stored(QStringLiteral("ABCDEFGHIJKL"), 0)));
     }
 
     void wholeNumberBounds() {

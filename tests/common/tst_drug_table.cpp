@@ -126,15 +126,24 @@ private slots:
         QTest::newRow("eleven rows") << eleven << (where + QStringList{QStringLiteral("больше 10 строк")});
         QTest::newRow("not a database") << QStringList{QStringLiteral("garbage")}
                                         << QStringList{QStringLiteral("F_Heart.mdb"), QStringLiteral("не является базой данных")};
+        QTest::newRow("empty file") << QStringList{QStringLiteral("empty")}
+                                    << QStringList{QStringLiteral("F_Heart.mdb"), QStringLiteral("повреждён")};
+        // Bytes stored as such are neither number nor text, whatever they spell ("50", "Ð").
+        QTest::newRow("bytes for a number")
+            << QStringList{heartSchema, heartRow(QStringLiteral("'Атропин', 'Atr', x'3530', 80, 1, 0, 0, 'N', 'N'"))}
+            << (cell(1, "L_StART") << QStringLiteral("(двоичные данные)"));
+        QTest::newRow("bytes for a name")
+            << QStringList{heartSchema, heartRow(QStringLiteral("x'd0ff', 'Atr', 50, 80, 1, 0, 0, 'N', 'N'"))}
+            << (cell(1, "Name") << QStringLiteral("(двоичные данные)"));
     }
     void brokenFiles() {
         QFETCH(QStringList, statements);
         QFETCH(QStringList, mentions);
         QFile::remove(QStringLiteral("F_Heart.mdb"));
-        if (statements == QStringList{QStringLiteral("garbage")}) {
+        if (statements == QStringList{QStringLiteral("garbage")} || statements == QStringList{QStringLiteral("empty")}) {
             QFile f(QStringLiteral("F_Heart.mdb"));
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray(4096, 'x'));
+            if (statements.first() == QLatin1String("garbage")) f.write(QByteArray(4096, 'x'));
         } else if (!statements.isEmpty()) {
             makeDb(QStringLiteral("F_Heart.mdb"), statements);
         }
@@ -143,6 +152,9 @@ private slots:
         QVERIFY(!readHeartDrugs(&drugs, &error));
         QVERIFY(drugs.isEmpty());
         for (const QString& m : mentions) QVERIFY2(error.contains(m), qPrintable(error + " / " + m));
+        // The message is Russian throughout: no English phrase (SQLite's explanations go to the log).
+        QVERIFY2(!error.contains(QRegularExpression(QStringLiteral("[A-Za-z]+ [A-Za-z]+"))),
+                 qPrintable(error));
     }
 
     void oesophagusLimits() {

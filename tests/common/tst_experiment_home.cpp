@@ -59,6 +59,51 @@ void typePassword(QWidget* home, const QString& text) {
 class TstExperimentHome : public QObject {
     Q_OBJECT
 private slots:
+    // A password set at a home screen opens every supervisor gate of that experiment when
+    // the same keys are typed there, however long it is.
+    void everyGateTakesTheHomePassword_data() {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("exam");
+        QTest::addColumn<QString>("ok");
+        QTest::addColumn<QString>("gate");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        const QString twelve = QStringLiteral("abcdefghijkl");
+        QTest::newRow("ileum examination") << "Frm_il_main" << "cmd_exam" << "Cmd_ok" << "Frm_I_Exam" << "Txt_Pass"
+                                           << "Cmd_pass" << twelve;
+        QTest::newRow("heart examination") << "Frm_Heart_Main" << "Cmd_Exam" << "Cmd_Ok_Password" << "Frm_Question"
+                                           << "Txt_PassWord" << "Cmd_Ok_Password" << twelve;
+        QTest::newRow("oesophagus results") << "Frm_Oeso_main" << "cmd_exam" << "Cmd_ok" << "Frm_Oeso_Table" << "Txt_PassW"
+                                            << "Cmd_ok" << twelve;
+        QTest::newRow("rabbit results") << "Frm_Rab_main" << "cmd_exam" << "Cmd_ok" << "Frm_Rab_Table" << "Txt_PassW"
+                                        << "Cmd_pass" << twelve;
+        QTest::newRow("ileum, spaces around") << "Frm_il_main" << "cmd_exam" << "Cmd_ok" << "Frm_I_Exam" << "Txt_Pass"
+                                              << "Cmd_pass" << QStringLiteral("  abcdefghijkl ");
+    }
+    void everyGateTakesTheHomePassword() {
+        QFETCH(QString, home);
+        QFETCH(QString, exam);
+        QFETCH(QString, ok);
+        QFETCH(QString, gate);
+        QFETCH(QString, box);
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        Programs p;
+        p.ileum.ActualConc = -1;
+        QWidget* h = p.t.ctx.navigator.open(home);
+        click(h, exam);
+        typePassword(h, typed);
+        click(h, ok);
+        QVERIFY(!p.t.ctx.navigator.find(home));  // the examination began
+        QWidget* g = p.t.ctx.navigator.open(gate);
+        QTest::keyClicks(child<QLineEdit>(g, box), typed);
+        click(g, button);
+        QVERIFY2(p.t.messages.shown.isEmpty(), qPrintable(p.t.messages.shown.value(0).text));
+        for (const char* name : {"Frm_I_Exam", "Frm_Question", "Frm_Heart_Table", "Frm_Oeso_Table", "Frm_Rab_Table"})
+            p.t.ctx.navigator.closeIfOpen(QString::fromLatin1(name));
+    }
+
     void loadResetsTheRunStateAndClosesExperimentWindows() {
         Programs p;
         p.ileum = {2, QStringLiteral("OLD"), 1, 3.5f, 2.5f};

@@ -216,6 +216,43 @@ private slots:
         printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"));
         QCOMPARE(t.printer.documents(), 1);
         QCOMPARE(pdfPages(t.printDir.filePath(QStringLiteral("printout.pdf"))), pages);
+        QCOMPARE(t.messages.shown.size(), 1);  // only the question: nothing went wrong
+    }
+
+    // A file that cannot be written (here a folder stands where it should go, which even the
+    // administrator cannot overwrite) is told, not lost in silence.
+    void aPrintoutThatCannotBeSavedIsTold() {
+        TestContext t;
+        const QString path = t.printDir.filePath(QStringLiteral("printout.pdf"));
+        QVERIFY(QDir().mkdir(path));
+        RecordingPaper p(2221, 169, paperColour, ink);
+        t.messages.answers = {MsgAnswer::Yes};
+        printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"));
+        QCOMPARE(t.messages.shown.size(), 2);
+        const MessageRequest& m = t.messages.shown.at(1);
+        QVERIFY2(m.text.contains(QStringLiteral("не сохранена")) && m.text.contains(path), qPrintable(m.text));
+        QCOMPARE(m.icon, MsgIcon::Critical);
+        QCOMPARE(m.buttons, MsgButtons::Ok);
+    }
+
+    // The file offered for a recording lies in the user's documents, else the home folder;
+    // never in the current folder, which is the program's data folder.
+    void savedRecordingIsOfferedInTheUsersFolder() {
+        QTemporaryDir home, dataFolder;
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const QString oldCurrent = QDir::currentPath();
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+        QDir::setCurrent(dataFolder.path());
+        const QString withoutDocuments = proposedPdfFile();
+        QDir(home.path()).mkdir(QStringLiteral("Documents"));
+        const QString withDocuments = proposedPdfFile();
+        QDir::setCurrent(oldCurrent);
+        qputenv("HOME", oldHome);
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+        if (oldConfig.isNull()) qunsetenv("XDG_CONFIG_HOME");
+        QCOMPARE(withoutDocuments, home.filePath(QStringLiteral("запись.pdf")));
+        QCOMPARE(withDocuments, home.filePath(QStringLiteral("Documents/запись.pdf")));
     }
 };
 

@@ -1,6 +1,7 @@
 // Window helpers, input filters, the navigator and the help viewer.
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -11,6 +12,7 @@
 #include "fakes.h"
 #include "help.h"
 #include "input_filters.h"
+#include "pictures.h"
 #include "window_helpers.h"
 
 namespace {
@@ -128,6 +130,7 @@ private slots:
         QTest::newRow("negative") << "-2" << "1";
         QTest::newRow("two points") << "1.2.3" << "1";
         QTest::newRow("exponent") << "1e5" << "1";
+        QTest::newRow("words after a number") << QStringLiteral("0.1Инструкция к") << "1";
     }
     void numericFilterPaste() {
         QFETCH(QString, clip);
@@ -140,6 +143,52 @@ private slots:
         QTest::keySequence(&box, QKeySequence::Paste);
         QCOMPARE(box.text(), result);
         QCOMPARE(box.contextMenuPolicy(), Qt::NoContextMenu);
+
+        // The same text dragged in and dropped after the "1" follows the same rule.
+        QLineEdit target;
+        installNumericFilter(&target);
+        target.show();
+        QTest::keyClicks(&target, "1");
+        QMimeData dragged;
+        dragged.setText(clip);
+        const QPoint end(target.width() - 3, target.height() / 2);
+        QDragEnterEvent enter(end, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        QApplication::sendEvent(&target, &enter);
+        QDragMoveEvent move(end, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        QApplication::sendEvent(&target, &move);
+        QDropEvent drop(end, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        QApplication::sendEvent(&target, &drop);
+        QCOMPARE(target.text(), result);
+    }
+
+    // Pictures that are there but cannot be shown are found; missing files and files of
+    // other kinds are left to their own checks.
+    void brokenPicturesAreFound() {
+        QTemporaryDir dir;
+        const QString oldCurrent = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        QImage good(8, 8, QImage::Format_RGB32);
+        good.fill(Qt::red);
+        QVERIFY(good.save(QStringLiteral("good.png")));
+        QVERIFY(good.save(QStringLiteral("Good.ico")));
+        auto write = [](const char* name, const QByteArray& bytes) {
+            QFile f(QString::fromLatin1(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        QByteArray noise(4096, '\0');
+        for (int i = 0; i < noise.size(); ++i) noise[i] = char((i * 7919) >> 3);
+        write("noise.png", noise);
+        write("empty.png", {});
+        QFile::copy(QStringLiteral("good.png"), QStringLiteral("cut.png"));
+        QFile::resize(QStringLiteral("cut.png"), 40);  // the header, not the pixels
+        write("table.mdb", noise);
+        const QStringList broken = brokenPictures({QStringLiteral("good.png"), QStringLiteral("GOOD.ico"),
+                                                   QStringLiteral("noise.png"), QStringLiteral("empty.png"),
+                                                   QStringLiteral("cut.png"), QStringLiteral("missing.png"),
+                                                   QStringLiteral("table.mdb")});
+        QDir::setCurrent(oldCurrent);
+        QCOMPARE(broken, (QStringList{QStringLiteral("noise.png"), QStringLiteral("empty.png"), QStringLiteral("cut.png")}));
     }
 
     void navigatorOpensOnceParksAndCloses() {

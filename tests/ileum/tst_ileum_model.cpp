@@ -203,6 +203,39 @@ private slots:
         QVERIFY(!IleumModel::studentConcentration(QStringLiteral("0.5"), QStringLiteral(".")));
     }
 
+    // Nothing typed may lead to an infinite or undefined result: an input that would is refused.
+    void inputsWithoutFiniteResultsAreRefused() {
+        const QString huge = QStringLiteral("3") + QString(38, u'0');           // 3e38 µg: its double is beyond a float
+        const QString tiny = QStringLiteral("0.") + QString(44, u'0') + u'1';  // 1e-45
+        QVERIFY(IleumModel::usableStandard(QStringLiteral("0.5")));
+        QVERIFY(!IleumModel::usableStandard(huge));
+        QVERIFY(IleumModel::usableStandard(QStringLiteral("6") + QString(37, u'0')));   // 6e37 / 0.20 ml still fits
+        QVERIFY(!IleumModel::usableStandard(QStringLiteral("7") + QString(37, u'0')));  // 7e37 / 0.20 ml does not
+        QVERIFY(!IleumModel::usableStandard(QStringLiteral("0.") + QString(45, u'0') + u'1'));  // 1e-46 is 0 in a float
+
+        QVERIFY(!IleumModel::studentConcentration(QStringLiteral("25"), tiny));
+        QCOMPARE(*IleumModel::studentConcentration(QStringLiteral("25"), QStringLiteral("0.5")), 50.0f);
+
+        IleumModel m = referenceModel(1.0f);
+        QVERIFY(m.injectable(QStringLiteral("0.1"), {}));
+        QVERIFY(!m.injectable(QString(), {}));
+        m.MatchPhase = 1;
+        m.MatchVolume = 0.2f;
+        QVERIFY(m.injectable(QStringLiteral("0.1"), QStringLiteral("0.5")));
+        // 1e30 ml of the unknown at 1e10 µg per 0.2 ml: 5e40 µg.
+        QVERIFY(!m.injectable(QStringLiteral("1") + QString(30, u'0'), QStringLiteral("1") + QString(10, u'0')));
+        m.StdInjection = 1;  // a standard-series injection does not read the dose box
+        m.StdAmount = 1.0f;
+        QVERIFY(m.injectable(QString(), QStringLiteral("0.5")));
+
+        QVERIFY(IleumModel::usableAnswer(QString(), 2.5f));
+        QVERIFY(IleumModel::usableAnswer(QStringLiteral("0"), 2.5f));
+        QVERIFY(IleumModel::usableAnswer(QStringLiteral("2.4"), 2.5f));
+        QVERIFY(!IleumModel::usableAnswer(huge, 1.0f));  // an error of −3e40 %
+        QVERIFY(IleumModel::usableAnswer(huge, -1.0f));  // no true concentration, no ratio
+        QVERIFY(!IleumModel::usableAnswer(QStringLiteral("1") + QString(39, u'0'), -1.0f));  // beyond a float
+    }
+
     void errorRatio_data() {
         QTest::addColumn<float>("actual");
         QTest::addColumn<float>("student");

@@ -192,6 +192,30 @@ private slots:
         QVERIFY(!p.find("Frm_Ile_Question"));
     }
 
+    // A standard or a volume whose results would not be finite is refused as a wrong dose.
+    void refusesInputsWithoutFiniteResults() {
+        Program p;
+        Frm_Ileum* s = p.start(false);
+        click(s, "Cmd_MatchAssay");
+        Program::type(s, "Txt_stddose", QStringLiteral("3") + QString(38, u'0'));  // 3e38 µg
+        click(s, "Cmd_stddose");
+        QCOMPARE(p.t.messages.shown.size(), 1);
+        QCOMPARE(p.t.messages.shown.last().text, QStringLiteral(" Введите правильную дозу! "));
+        QVERIFY(child(s, "Frame_stddose")->isVisible());
+        QCOMPARE(s->model().MatchVolume, 0.0f);
+
+        Program::type(s, "Txt_stddose", QStringLiteral("25"));
+        click(s, "Cmd_stddose");
+        QCOMPARE(text(s, "Lab_doub"), QStringLiteral(" 50 мкг"));
+        click(s, "Cmd_Calculate");
+        Program::type(s, "Txt_cal", QStringLiteral("0.") + QString(44, u'0') + u'1');  // 1e-45 ml
+        click(s, "Cmd_Cal");
+        QCOMPARE(p.t.messages.shown.size(), 2);
+        QCOMPARE(p.t.messages.shown.last().text, QStringLiteral(" Введите правильную дозу! "));
+        QVERIFY(child(s, "Cmd_Cal")->isVisible());
+        QVERIFY(!child(s, "txt_con")->isVisible());
+    }
+
     void newExperimentAndBack() {
         Program p;
         Frm_Ileum* s = p.start(false);
