@@ -500,8 +500,11 @@ void Frm_Rabbit::instilInto(EyeSide side) {
 void Frm_Rabbit::Cmd_LEye_Click() { instilInto(EyeSide::Left); }
 void Frm_Rabbit::Cmd_Reye_Click() { instilInto(EyeSide::Right); }
 
-// A saline request stays pending: the next eye chosen receives the saline.
-void Frm_Rabbit::Cmd_Can_Click() { showSubstancePanel(); }
+// "Отмена" cancels a saline request too: the eye chosen next gets what the student picks then.
+void Frm_Rabbit::Cmd_Can_Click() {
+    m_model.SalineAsked = false;
+    showSubstancePanel();
+}
 
 void Frm_Rabbit::startInstillation(EyeSide side) {
     EyeControls& c = controls(side);

@@ -451,6 +451,20 @@ private slots:
         QCOMPARE(s->dragIcon(), QString());
     }
 
+    // "Отмена" after asking for the saline cancels it: the eye chosen next gets the unknown.
+    void cancelledSalineIsNotGiven() {
+        Program p;
+        p.t.random.values = {0.75};
+        Frm_Rabbit* s = p.start(QStringLiteral("secret"));
+        QVERIFY(s);
+        Program::click(s, "Cmd_Saline");
+        Program::click(s, "Cmd_Can");
+        Program::instil(s, "Cmd_LEye");
+        QCOMPARE(text(s, "Lab_LDrug"), QStringLiteral("Неизвестное вещество 1"));
+        Program::runClock(s, L);
+        QCOMPARE(Program::pupil(s, L)->box().Width, 620 - 5 * 80.0);  // pilocarpine, not saline
+    }
+
     void examinations() {
         Program p;
         // First unknown: pilocarpine (Int(8 × 0.75 + 1) = 7); the rabbit's draws are all 0.
@@ -469,13 +483,12 @@ private slots:
         auto* list = child<QListWidget>(s, "Lst_Exam");
         QCOMPARE(list->count(), 8);
 
-        // The unknown into the left eye; saline asked for, cancelled, then into the right.
+        // The unknown into the left eye, the saline into the right.
         Program::instil(s, "Cmd_LEye");
         QCOMPARE(text(s, "Lab_LDrug"), QStringLiteral("Неизвестное вещество 1"));
         Program::click(s, "Cmd_Saline");
         QVERIFY(Program::shown(s, "Frame_Eye_Sel"));
-        Program::click(s, "Cmd_Can");
-        Program::instil(s, "Cmd_Reye");
+        Program::click(s, "Cmd_Reye");
         QCOMPARE(text(s, "Lab_rDrug"), QStringLiteral("Физиологический раствор"));
         Program::runClock(s, L);
         Program::runClock(s, R);
