@@ -34,15 +34,7 @@ struct WatchingMessages : RecordingMessages {
     }
 };
 
-struct WatchedContext {
-    ScriptedRandom random;
-    WatchingMessages messages;
-    RecordingHelp help;
-    FakeDesktop desktop;
-    QTemporaryDir printDir;
-    PdfPrinter printer{printDir.filePath(QStringLiteral("printout.pdf"))};
-    ProgramContext ctx{QStringLiteral("Morvane T1.00R"), random, messages, help, desktop, printer};
-};
+using WatchedContext = ContextWith<FakeDesktop, WatchingMessages>;
 
 }  // namespace
 

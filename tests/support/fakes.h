@@ -71,11 +71,12 @@ public:
     void quitProgram(int exitCode) override { quits.push_back(exitCode); }
 };
 
-// A program context of doubles; the desktop can be the real one (real_input.h).
-template <class DesktopKind>
+// A program context of doubles; the desktop can be the real one (real_input.h), the
+// messages a kind that also watches them.
+template <class DesktopKind, class MessagesKind = RecordingMessages>
 struct ContextWith {
     ScriptedRandom random;
-    RecordingMessages messages;
+    MessagesKind messages;
     RecordingHelp help;
     DesktopKind desktop;
     QTemporaryDir printDir;
