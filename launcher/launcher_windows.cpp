@@ -19,6 +19,7 @@
 namespace {
 
 const QString mainHelp = QStringLiteral("morvane");
+const QString programCaption = QStringLiteral("Morvane T1.00R для Linux");
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip = {}) {
     auto* b = new QPushButton(caption, parent);
@@ -93,16 +94,14 @@ void Frm_morvane::handOver() {
 // ---------------------------------------------------------------------------------------
 
 Frm_Selection::Frm_Selection(ProgramContext& ctx) : m_ctx(ctx) {
-    setWindowTitle(QStringLiteral("Morvane T1.00R для Windows 95/98/2000/XP"));
+    setWindowTitle(programCaption);
     setFixedSize(700, 520);
     discardWindowKeys(this);
 
     auto* logo = text(this, "Label4", QStringLiteral("MV"), 30, true);
     logo->setStyleSheet(QStringLiteral("color: #8b1e1e; font-style: italic;"));
     logo->setFixedWidth(90);
-    auto* title = text(this, "Label1",
-                       QStringLiteral("               Morvane T1.00R                          для Windows 95/98/2000/XP"),
-                       14, true);
+    auto* title = text(this, "Label1", QStringLiteral("Morvane T1.00R\nдля Linux"), 14, true);
     title->setFixedWidth(360);
     auto* head = new QHBoxLayout;
     head->addWidget(logo);
@@ -200,7 +199,7 @@ void Frm_Selection::closeEvent(QCloseEvent* event) {
 // ---------------------------------------------------------------------------------------
 
 Frm_instruct::Frm_instruct(ProgramContext& ctx) : m_ctx(ctx) {
-    setWindowTitle(QStringLiteral("Morvane T1.00R для Windows 95/98/2000/XP"));
+    setWindowTitle(programCaption);
     setFixedSize(380, 320);
     discardWindowKeys(this);
 
