@@ -18,6 +18,7 @@ public:
     QSize screenSizeTwips() const override;
     void setTaskSwitchLock(bool on) override;
     void quitProgram(int exitCode) override;
+    bool startProgram(const QString& path) override;
 
 private:
     QPointer<QObject> m_lock;  // the event filter that keeps the keyboard while the lock is on

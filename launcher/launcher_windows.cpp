@@ -1,9 +1,12 @@
 #include "launcher_windows.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -39,6 +42,15 @@ QLabel* text(QWidget* parent, const char* name, const QString& caption, int poin
     f.setBold(bold);
     l->setFont(f);
     return l;
+}
+
+// The heart experiment is a program of its own, installed beside this one as
+// morvane-heart (the build tree keeps the same name for it): found there first, then on
+// the PATH. Empty when it is nowhere.
+QString heartProgram() {
+    const QString name = QStringLiteral("morvane-heart");
+    const QString beside = QStandardPaths::findExecutable(name, {QCoreApplication::applicationDirPath()});
+    return beside.isEmpty() ? QStandardPaths::findExecutable(name) : beside;
 }
 
 ClickableLabel* picture(QWidget* parent, const char* name, const QString& file, const QString& tip) {
@@ -120,7 +132,10 @@ Frm_Selection::Frm_Selection(ProgramContext& ctx) : m_ctx(ctx) {
     connect(frog, &ClickableLabel::clicked, this, [this] { openExperiment(QStringLiteral("Frm_Oeso_main")); });
     connect(gpig, &ClickableLabel::clicked, this, [this] { openExperiment(QStringLiteral("Frm_il_main")); });
     connect(rabbit, &ClickableLabel::clicked, this, [this] { openExperiment(QStringLiteral("Frm_Rab_main")); });
-    connect(heart, &ClickableLabel::clicked, this, [this] { m_ctx.navigator.open(QStringLiteral("HeartMsg")); });
+    connect(heart, &ClickableLabel::clicked, this, [this] {
+        const QString program = heartProgram();
+        if (program.isEmpty() || !m_ctx.desktop.startProgram(program)) m_ctx.navigator.open(QStringLiteral("HeartMsg"));
+    });
 
     auto* pictures = new QGridLayout;
     const struct {
@@ -216,15 +231,13 @@ Frm_instruct::Frm_instruct(ProgramContext& ctx) : m_ctx(ctx) {
          QStringLiteral("ileum.hlp")},
         {"Cmd_rabbit", QStringLiteral("Кролик"), QStringLiteral("Effects of drugs on the rabbit eye"),
          QStringLiteral("rabbit.hlp")},
-        {"Cmd_heart", QStringLiteral("Сердце"), QStringLiteral("Effects of drugs on the frog heart"), QString()},
+        {"Cmd_heart", QStringLiteral("Сердце"), QStringLiteral("Effects of drugs on the frog heart"),
+         QStringLiteral("heart.hlp")},
     };
     for (const auto& row : rows) {
         auto* b = button(this, row.name, row.caption, row.tip);
         const QString help = row.help;
-        connect(b, &QPushButton::clicked, this, [this, help] {
-            if (help.isEmpty()) m_ctx.navigator.open(QStringLiteral("HeartMsg"));
-            else m_ctx.help.showContents(this, help);
-        });
+        connect(b, &QPushButton::clicked, this, [this, help] { m_ctx.help.showContents(this, help); });
         layout->addWidget(b);
     }
     layout->addStretch();
@@ -256,13 +269,17 @@ HeartMsg::HeartMsg(ProgramContext& ctx) {
     sys->setPixmap(dataPicture(QStringLiteral("heart_sys.png")));
     auto* heading = text(this, "Label2", QStringLiteral("ВНИМАНИЕ!"), 18, true);
     heading->setStyleSheet(QStringLiteral("color: #b00000;"));
-    auto* notice = text(
-        this, "Label1",
-        QStringLiteral("Программа Morvane - Сердце T1.01 и help-файл не включены в этот пакет в связи с тем, что на "
-                       "данном диске записана отдельная программа Morvane - Сердце E1.00R, являющаяся более поздней "
-                       "версией, чем T1.01, включающая также и режим проверки. Пожалуйста, установите с диска или "
-                       "скачайте из интернета (при необходимости) и используйте для работы с сердцем лягушки "
-                       "программу Morvane - Сердце E1.00R."));
+    const QString program = heartProgram();
+    const QString why =
+        program.isEmpty()
+            ? QStringLiteral("Она ставится вместе с Morvane под именем morvane-heart, но её нет ни в папке этой "
+                             "программы (%1), ни в папках поиска программ (PATH).")
+                  .arg(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))
+            : QStringLiteral("Она найдена (%1), но не запускается.").arg(QDir::toNativeSeparators(program));
+    auto* notice = text(this, "Label1",
+                        QStringLiteral("Опыт на сердце лягушки - отдельная программа, Morvane - Сердце. %1 "
+                                       "Попросите администратора компьютера установить пакет morvane заново.")
+                            .arg(why));
     notice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto* ok = button(this, "OK", QStringLiteral("OK"));
     ok->setFixedWidth(120);

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The selection window's heart picture starts the heart program lying beside the main
+# program.
+# Usage: heart_tile.sh <main program>
+source "$(dirname "$0")/lib.sh"
+start_program "$1"
+
+# The heart program's home screen comes up (the heart program writes its own windows into
+# the same state file, so it is looked for on the display); then that program is ended.
+heart_program_started() {
+  local id pid
+  id=$(timeout 30 xdotool search --sync --name '^Morvane - Сердце E1\.00R$' | head -1) ||
+    fail "the heart program did not start"
+  pid=$(xdotool getwindowpid "$id")
+  kill "$pid"
+  while kill -0 "$pid" 2>/dev/null; do sleep 0.2; done
+}
+
+step "splash clicked away"
+wait_window Frm_morvane
+click Img_Splash
+wait_window Frm_Selection
+
+step "the heart picture clicked"
+click Img_heart
+heart_program_started
+kill -0 "$PROGRAM_PID" || fail "the main program ended"
+echo "heart tile: passed in $SECONDS s"
