@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "colours.h"
 #include "heart_run_state.h"
 #include "named_widgets.h"
 #include "password.h"
@@ -54,7 +55,7 @@ void setRows(QTableWidget* g, const QVector<QStringList>& rows, const QVector<in
         g->setRowHeight(r, 2 * fm.height());
         for (int c = 0; c < rows[r].size() && c < letterWidths.size(); ++c) {
             auto* item = new QTableWidgetItem(rows[r][c]);
-            item->setForeground(QColor(0xff, 0, 0));
+            item->setForeground(redText);
             if (r == 0) {
                 QFont bold = g->font();
                 bold.setBold(true);

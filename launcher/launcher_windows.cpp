@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "clickable_label.h"
+#include "colours.h"
 #include "pictures.h"
 #include "help.h"
 #include "ileum_windows.h"
@@ -268,7 +269,7 @@ HeartMsg::HeartMsg(ProgramContext& ctx) {
     sys->setObjectName(QStringLiteral("Img_hrtsys"));
     sys->setPixmap(dataPicture(QStringLiteral("heart_sys.png")));
     auto* heading = text(this, "Label2", QStringLiteral("ВНИМАНИЕ!"), 18, true);
-    heading->setStyleSheet(QStringLiteral("color: #b00000;"));
+    heading->setStyleSheet(QStringLiteral("color: %1;").arg(redText.name()));
     const QString program = heartProgram();
     const QString why =
         program.isEmpty()

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "contrast.h"
 #include "controls.h"
 #include "frm_heart.h"
 #include "heart_exam.h"
@@ -84,6 +85,8 @@ private slots:
         QVERIFY(table && !h->isVisible());
         QCOMPARE(text(table, "tabletitleLbl"), QStringLiteral("Таблица-образец"));
         QCOMPARE(child<QTableWidget>(table, "MsGrid_Table")->item(2, 1)->text(), QStringLiteral("Эпинефрин"));
+        // The red text reads on the white cells and the grey headings.
+        QCOMPARE_GE(contrast::lowestInGrid(child<QTableWidget>(table, "MsGrid_Table")), 4.5);
         click(table, "Cmd_Ret");
         QVERIFY(h->isVisible());
         flushDeletes();
@@ -206,6 +209,7 @@ private slots:
         auto* rates = child<QTableWidget>(q, "MsGrid_Table1");
         QCOMPARE(rates->rowCount(), 3);
         QCOMPARE(rates->item(1, 2)->text(), QStringLiteral("Не введено"));
+        QCOMPARE_GE(contrast::lowestInGrid(rates), 4.5);
         click(q, "Cmd_exam4");  // no option chosen
         QCOMPARE(p.run.Heart_Exam3Answer, QStringLiteral("Не определено"));
         const int before = p.t.messages.shown.size();
