@@ -244,7 +244,7 @@ Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, HeartRunState& run) : m_ct
     Lab_Drug_Identified = named(new QLabel(QStringLiteral("Вещество, определенное студентом")), "Lab_Drug_Identified");
     Txt_unknowndrug = named(new QLineEdit, "Txt_unknowndrug");
     Txt_drug_Identified = named(new QLineEdit, "Txt_drug_Identified");
-    for (QLineEdit* e : {Txt_unknowndrug, Txt_drug_Identified}) e->setReadOnly(true);
+    for (QLineEdit* e : {Txt_unknowndrug, Txt_drug_Identified}) readOnlyField(e);
     Cmd_Ret = named(new QPushButton(QStringLiteral("Возврат")), "Cmd_Ret");
 
     auto* answers = new QGridLayout;

@@ -62,6 +62,7 @@ ClickableLabel* picture(QWidget* parent, const char* name, const QString& file, 
     p->setAlignment(Qt::AlignCenter);
     p->setCursor(Qt::PointingHandCursor);
     p->setFrameShape(QFrame::StyledPanel);
+    p->setFocusPolicy(Qt::StrongFocus);  // Tab reaches it; Enter or Space starts the experiment
     return p;
 }
 
