@@ -45,9 +45,9 @@ QLabel* text(QWidget* parent, const char* name, const QString& caption, int poin
     return l;
 }
 
-// The heart experiment is a program of its own, installed beside this one as
-// morvane-heart (the build tree keeps the same name for it): found there first, then on
-// the PATH. Empty when it is nowhere.
+// The heart experiment is a program of its own, morvane-heart beside this one (in the
+// build tree as when installed): found there first, then on the PATH. Empty when it is
+// nowhere.
 QString heartProgram() {
     const QString name = QStringLiteral("morvane-heart");
     const QString beside = QStandardPaths::findExecutable(name, {QCoreApplication::applicationDirPath()});
