@@ -142,6 +142,10 @@ void ExperimentHome::buildPanel() {
     m_panel->setLineWidth(3);
     m_panel->setStyleSheet(QStringLiteral("#%1 { background: #f4efe1; }").arg(m_member.panelName));
     m_panel->installEventFilter(this);
+    // While it covers the window it holds the keyboard, so that no key reaches a control
+    // hidden under it; a key takes it away as a click does.
+    m_panel->setFocusPolicy(Qt::StrongFocus);
+    m_panel->setFocus();
 
     QLabel* picture;
     if (m_member.hasImage3) {
@@ -279,7 +283,7 @@ bool ExperimentHome::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_panel) {
         const bool hides = m_member.panelHidesOnDoubleClick ? event->type() == QEvent::MouseButtonDblClick
                                                             : event->type() == QEvent::MouseButtonPress;
-        if (hides) {
+        if (hides || event->type() == QEvent::KeyPress) {
             m_panel->hide();
             return true;
         }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -39,6 +40,7 @@ HelpWindow::HelpWindow(const QString& path) : m_path(path), m_browser(new QTextB
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
     back->setEnabled(false);
     forward->setEnabled(false);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QString>
 
@@ -23,6 +24,14 @@ inline QPushButton* button(const char* name, const QString& caption, const QStri
     auto* b = named(new QPushButton(caption), name);
     b->setToolTip(tip);
     return b;
+}
+
+// A box that shows what the program writes: read-only, and no Tab stop (a click still
+// puts the caret in it, to select and copy).
+inline QLineEdit* readOnlyField(QLineEdit* box) {
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+    return box;
 }
 
 inline QLabel* label(const char* name, const QString& text, QWidget* parent = nullptr) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -114,3 +115,5 @@ void QtDesktop::quitProgram(int exitCode) {
     // Queued, so that it also works before the event loop has started.
     QTimer::singleShot(0, qApp, [exitCode] { QCoreApplication::exit(exitCode); });
 }
+
+bool QtDesktop::startProgram(const QString& path) { return QProcess::startDetached(path, {}); }

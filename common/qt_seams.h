@@ -18,6 +18,7 @@ public:
     QSize screenSizeTwips() const override;
     void setTaskSwitchLock(bool on) override;
     void quitProgram(int exitCode) override;
+    bool startProgram(const QString& path) override;
 
     // The program's status once its event loop returned `loopStatus`: a failure asked for
     // stays the status, whatever ended the loop (the last window closing ends it with 0,

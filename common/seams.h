@@ -47,4 +47,7 @@ public:
     virtual void setTaskSwitchLock(bool on) = 0;
     // Ends the program once control returns to the event loop.
     virtual void quitProgram(int exitCode) = 0;
+    // Starts another program on its own (it lives on when this one ends); false when it
+    // could not be started.
+    virtual bool startProgram(const QString& path) = 0;
 };

@@ -34,8 +34,7 @@ const QString examCaption = QStringLiteral("Влияние веществ на �
 const QString laterExamCaption = QStringLiteral("Влияние веществ на сердце лягушки - режим проверки ");
 
 QLineEdit* readOnlyBox(const char* name, int width) {
-    auto* box = named(new QLineEdit, name);
-    box->setReadOnly(true);
+    auto* box = readOnlyField(named(new QLineEdit, name));
     box->setFixedWidth(width);
     return box;
 }

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "colours.h"
 #include "heart_run_state.h"
 #include "named_widgets.h"
 #include "password.h"
@@ -32,7 +33,6 @@ QLabel* wrapped(const char* name, const QString& text) {
 }
 
 const QString spaces7 = QStringLiteral("       ");
-const QColor gridText(0xff, 0, 0);
 
 // A grid's corner button shows the heading of the first column (the button's text).
 class CornerHeading : public QObject {
@@ -49,7 +49,7 @@ protected:
         option.text = corner->text();
         option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
         option.position = QStyleOptionHeader::OnlyOneSection;
-        option.palette.setColor(QPalette::ButtonText, gridText);
+        option.palette.setColor(QPalette::ButtonText, redText);
         QPainter painter(corner);
         corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
         return true;
@@ -91,7 +91,7 @@ void setRows(QTableWidget* g, const QStringList& headings, const QVector<QString
     const int letter = fm.horizontalAdvance(u'A');
     auto cell = [](const QString& text) {
         auto* item = new QTableWidgetItem(text);
-        item->setForeground(gridText);
+        item->setForeground(redText);
         return item;
     };
     g->clear();
@@ -290,7 +290,7 @@ Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, HeartRunState& run) : m_ct
     Lab_Drug_Identified = named(new QLabel(QStringLiteral("Вещество, определенное студентом")), "Lab_Drug_Identified");
     Txt_unknowndrug = named(new QLineEdit, "Txt_unknowndrug");
     Txt_drug_Identified = named(new QLineEdit, "Txt_drug_Identified");
-    for (QLineEdit* e : {Txt_unknowndrug, Txt_drug_Identified}) e->setReadOnly(true);
+    for (QLineEdit* e : {Txt_unknowndrug, Txt_drug_Identified}) readOnlyField(e);
     Cmd_Ret = named(new QPushButton(QStringLiteral("Возврат")), "Cmd_Ret");
 
     auto* answers = new QGridLayout;

@@ -134,8 +134,7 @@ void Frm_Ileum::buildControls() {
     Cmd_Cal = button("Cmd_Cal", QStringLiteral("Считать"));
     Lab_Con = label("Lab_Con", QStringLiteral("Концентрация гистамина в неизвестном растворе: "));
     Label_cons = label("Label_cons", QString());
-    txt_con = named(new QLineEdit, "txt_con");
-    txt_con->setReadOnly(true);
+    txt_con = readOnlyField(named(new QLineEdit, "txt_con"));
     LabMcg = label("LabMcg", QStringLiteral("мкг/мл"));
     // The result takes the place of the prompt, which "Считать" hides.
     Lab_calunit = label("Lab_calunit", QStringLiteral("мл"));

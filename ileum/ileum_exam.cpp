@@ -22,8 +22,7 @@ namespace {
 using namespace named_widgets;
 
 QLineEdit* resultBox(const char* name) {
-    auto* box = named(new QLineEdit(QStringLiteral(" ")), name);
-    box->setReadOnly(true);
+    auto* box = readOnlyField(named(new QLineEdit(QStringLiteral(" ")), name));
     box->setFixedWidth(140);
     return box;
 }

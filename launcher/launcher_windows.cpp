@@ -1,13 +1,17 @@
 #include "launcher_windows.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "clickable_label.h"
+#include "colours.h"
 #include "pictures.h"
 #include "help.h"
 #include "ileum_windows.h"
@@ -19,6 +23,7 @@
 namespace {
 
 const QString mainHelp = QStringLiteral("morvane");
+const QString programCaption = QStringLiteral("Morvane T1.00R для Linux");
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip = {}) {
     auto* b = new QPushButton(caption, parent);
@@ -40,6 +45,15 @@ QLabel* text(QWidget* parent, const char* name, const QString& caption, int poin
     return l;
 }
 
+// The heart experiment is a program of its own, morvane-heart beside this one (in the
+// build tree as when installed): found there first, then on the PATH. Empty when it is
+// nowhere.
+QString heartProgram() {
+    const QString name = QStringLiteral("morvane-heart");
+    const QString beside = QStandardPaths::findExecutable(name, {QCoreApplication::applicationDirPath()});
+    return beside.isEmpty() ? QStandardPaths::findExecutable(name) : beside;
+}
+
 ClickableLabel* picture(QWidget* parent, const char* name, const QString& file, const QString& tip) {
     auto* p = new ClickableLabel(parent);
     p->setObjectName(QString::fromLatin1(name));
@@ -48,6 +62,7 @@ ClickableLabel* picture(QWidget* parent, const char* name, const QString& file, 
     p->setAlignment(Qt::AlignCenter);
     p->setCursor(Qt::PointingHandCursor);
     p->setFrameShape(QFrame::StyledPanel);
+    p->setFocusPolicy(Qt::StrongFocus);  // Tab reaches it; Enter or Space starts the experiment
     return p;
 }
 
@@ -93,16 +108,14 @@ void Frm_morvane::handOver() {
 // ---------------------------------------------------------------------------------------
 
 Frm_Selection::Frm_Selection(ProgramContext& ctx) : m_ctx(ctx) {
-    setWindowTitle(QStringLiteral("Morvane T1.00R для Windows 95/98/2000/XP"));
+    setWindowTitle(programCaption);
     setFixedSize(700, 520);
     discardWindowKeys(this);
 
     auto* logo = text(this, "Label4", QStringLiteral("MV"), 30, true);
     logo->setStyleSheet(QStringLiteral("color: #8b1e1e; font-style: italic;"));
     logo->setFixedWidth(90);
-    auto* title = text(this, "Label1",
-                       QStringLiteral("               Morvane T1.00R                          для Windows 95/98/2000/XP"),
-                       14, true);
+    auto* title = text(this, "Label1", QStringLiteral("Morvane T1.00R\nдля Linux"), 14, true);
     title->setFixedWidth(360);
     auto* head = new QHBoxLayout;
     head->addWidget(logo);
@@ -121,7 +134,10 @@ Frm_Selection::Frm_Selection(ProgramContext& ctx) : m_ctx(ctx) {
     connect(frog, &ClickableLabel::clicked, this, [this] { openExperiment(QStringLiteral("Frm_Oeso_main")); });
     connect(gpig, &ClickableLabel::clicked, this, [this] { openExperiment(QStringLiteral("Frm_il_main")); });
     connect(rabbit, &ClickableLabel::clicked, this, [this] { openExperiment(QStringLiteral("Frm_Rab_main")); });
-    connect(heart, &ClickableLabel::clicked, this, [this] { m_ctx.navigator.open(QStringLiteral("HeartMsg")); });
+    connect(heart, &ClickableLabel::clicked, this, [this] {
+        const QString program = heartProgram();
+        if (program.isEmpty() || !m_ctx.desktop.startProgram(program)) m_ctx.navigator.open(QStringLiteral("HeartMsg"));
+    });
 
     auto* pictures = new QGridLayout;
     const struct {
@@ -200,7 +216,7 @@ void Frm_Selection::closeEvent(QCloseEvent* event) {
 // ---------------------------------------------------------------------------------------
 
 Frm_instruct::Frm_instruct(ProgramContext& ctx) : m_ctx(ctx) {
-    setWindowTitle(QStringLiteral("Morvane T1.00R для Windows 95/98/2000/XP"));
+    setWindowTitle(programCaption);
     setFixedSize(380, 320);
     discardWindowKeys(this);
 
@@ -217,15 +233,13 @@ Frm_instruct::Frm_instruct(ProgramContext& ctx) : m_ctx(ctx) {
          QStringLiteral("ileum.hlp")},
         {"Cmd_rabbit", QStringLiteral("Кролик"), QStringLiteral("Effects of drugs on the rabbit eye"),
          QStringLiteral("rabbit.hlp")},
-        {"Cmd_heart", QStringLiteral("Сердце"), QStringLiteral("Effects of drugs on the frog heart"), QString()},
+        {"Cmd_heart", QStringLiteral("Сердце"), QStringLiteral("Effects of drugs on the frog heart"),
+         QStringLiteral("heart.hlp")},
     };
     for (const auto& row : rows) {
         auto* b = button(this, row.name, row.caption, row.tip);
         const QString help = row.help;
-        connect(b, &QPushButton::clicked, this, [this, help] {
-            if (help.isEmpty()) m_ctx.navigator.open(QStringLiteral("HeartMsg"));
-            else m_ctx.help.showContents(this, help);
-        });
+        connect(b, &QPushButton::clicked, this, [this, help] { m_ctx.help.showContents(this, help); });
         layout->addWidget(b);
     }
     layout->addStretch();
@@ -256,14 +270,18 @@ HeartMsg::HeartMsg(ProgramContext& ctx) {
     sys->setObjectName(QStringLiteral("Img_hrtsys"));
     sys->setPixmap(dataPicture(QStringLiteral("heart_sys.png")));
     auto* heading = text(this, "Label2", QStringLiteral("ВНИМАНИЕ!"), 18, true);
-    heading->setStyleSheet(QStringLiteral("color: #b00000;"));
-    auto* notice = text(
-        this, "Label1",
-        QStringLiteral("Программа Morvane - Сердце T1.01 и help-файл не включены в этот пакет в связи с тем, что на "
-                       "данном диске записана отдельная программа Morvane - Сердце E1.00R, являющаяся более поздней "
-                       "версией, чем T1.01, включающая также и режим проверки. Пожалуйста, установите с диска или "
-                       "скачайте из интернета (при необходимости) и используйте для работы с сердцем лягушки "
-                       "программу Morvane - Сердце E1.00R."));
+    heading->setStyleSheet(QStringLiteral("color: %1;").arg(redText.name()));
+    const QString program = heartProgram();
+    const QString why =
+        program.isEmpty()
+            ? QStringLiteral("Она ставится вместе с Morvane под именем morvane-heart, но её нет ни в папке этой "
+                             "программы (%1), ни в папках поиска программ (PATH).")
+                  .arg(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))
+            : QStringLiteral("Она найдена (%1), но не запускается.").arg(QDir::toNativeSeparators(program));
+    auto* notice = text(this, "Label1",
+                        QStringLiteral("Опыт на сердце лягушки - отдельная программа, Morvane - Сердце. %1 "
+                                       "Попросите администратора компьютера установить пакет morvane заново.")
+                            .arg(why));
     notice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto* ok = button(this, "OK", QStringLiteral("OK"));
     ok->setFixedWidth(120);

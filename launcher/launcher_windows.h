@@ -56,7 +56,8 @@ private:
     ProgramContext& m_ctx;
 };
 
-// Instructions chooser: opens an experiment's help file at its contents.
+// Instructions chooser: opens an experiment's help file at its contents (the heart
+// program's too: its help file lies in the shared data folder).
 class Frm_instruct : public QWidget {
     Q_OBJECT
 public:
@@ -69,7 +70,8 @@ private:
     ProgramContext& m_ctx;
 };
 
-// Notice that the frog-heart experiment is a program of its own.
+// Notice that the frog-heart experiment, a program of its own, cannot be started: where it
+// was looked for, or where it was found.
 class HeartMsg : public QWidget {
     Q_OBJECT
 public:

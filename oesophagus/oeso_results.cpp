@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "colours.h"
 #include "named_widgets.h"
 #include "oeso_model.h"
 #include "oeso_run_state.h"
@@ -150,7 +151,7 @@ void Frm_Oeso_Table::fitToContents() {
         for (int c = 0; c < columns; ++c) {
             QTableWidgetItem* item = Grid_oeso->item(r, c);
             if (!item) Grid_oeso->setItem(r, c, item = new QTableWidgetItem);
-            item->setForeground(QColor(255, 0, 0));
+            item->setForeground(redText);
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             item->setFlags(Qt::ItemIsEnabled);
             if (r == 0 || c == 0) item->setBackground(fixed);

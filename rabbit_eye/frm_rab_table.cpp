@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "colours.h"
 #include "named_widgets.h"
 #include "password.h"
 #include "program_context.h"
@@ -53,7 +54,7 @@ void setCell(QTableWidget* g, int row, int column, const QString& text) {
         item->setBackground(fixedCells);
         item->setForeground(Qt::black);
     } else {
-        item->setForeground(QColor(255, 0, 0));
+        item->setForeground(redText);
     }
     g->setItem(row, column, item);
 }
@@ -322,7 +323,7 @@ void Frm_Rab_Table::fillSecondExamination() {
     setCell(Grid_Exam2, 1, 5, correct ? QStringLiteral(" Yes ") : QStringLiteral(" No "));
     // Its first column holds a name, not a header.
     Grid_Exam2->item(1, 0)->setBackground(QBrush());
-    Grid_Exam2->item(1, 0)->setForeground(QColor(255, 0, 0));
+    Grid_Exam2->item(1, 0)->setForeground(redText);
     Grid_Exam2->setRowHeight(0, 3 * TH);
     Grid_Exam2->setRowHeight(1, rowHeight());
     fitToCells(Grid_Exam2);

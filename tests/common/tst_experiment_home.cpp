@@ -16,6 +16,7 @@
 #include "oeso_windows.h"
 #include "rabbit_run_state.h"
 #include "rabbit_windows.h"
+#include "real_input.h"
 
 using namespace controls;
 
@@ -329,6 +330,31 @@ private slots:
         heart->Timer1_Timer();  // later ticks change nothing
         QVERIFY(!heartPanel->isVisible());
         QCOMPARE(heart->findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 10000);
+    }
+
+    // While the title panel covers the screen, a key only takes the panel away: it
+    // reaches no control hidden under it. Then the keyboard is on the first mode button.
+    void titlePanelTakesTheFirstKey_data() {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<int>("key");
+        QTest::newRow("oesophagus, Space") << "Frm_Oeso_main" << int(Qt::Key_Space);
+        QTest::newRow("ileum, Tab") << "Frm_il_main" << int(Qt::Key_Tab);
+        QTest::newRow("rabbit, Space") << "Frm_Rab_main" << int(Qt::Key_Space);
+        QTest::newRow("heart, Return") << "Frm_Heart_Main" << int(Qt::Key_Return);
+    }
+    void titlePanelTakesTheFirstKey() {
+        QFETCH(QString, home);
+        QFETCH(int, key);
+        Programs p;
+        ExperimentHome* h = p.open(qPrintable(home));
+        QVERIFY(real_input::activate(h));
+        const HomeMember m = h->member();
+        QWidget* panel = child(h, m.panelName);
+        QVERIFY(panel->isVisible());
+        real_input::key(h, Qt::Key(key));
+        QVERIFY(!p.t.ctx.navigator.find(m.experimentWindow));  // no button under the panel was pressed
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child(h, m.tutName));
     }
 };
 

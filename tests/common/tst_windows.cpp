@@ -13,6 +13,7 @@
 #include "help.h"
 #include "input_filters.h"
 #include "pictures.h"
+#include "real_input.h"
 #include "window_helpers.h"
 
 namespace {
@@ -266,6 +267,31 @@ private slots:
             flushDeletes();
         }
         QDir::setCurrent(oldCurrent);
+    }
+
+    // Escape closes a help window, wherever its keyboard is (the page, a button).
+    void helpWindowClosesWithEscape_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("page") << "HelpText";
+        QTest::newRow("button") << "Cmd_HelpContents";
+    }
+    void helpWindowClosesWithEscape() {
+        QFETCH(QString, focus);
+        const QString oldCurrent = QDir::currentPath();
+        QDir::setCurrent(QStringLiteral(MORVANE_SOURCE_DIR "/data/help"));
+        RecordingMessages messages;
+        QObject owner;
+        HelpWindows help(messages);
+        help.showTopic(&owner, QStringLiteral("morvane"), 60);
+        QDir::setCurrent(oldCurrent);
+        HelpWindow* w = help.window(QStringLiteral("morvane"));
+        QVERIFY(w && real_input::activate(w));
+        controls::child(w, focus)->setFocus();
+        real_input::key(w, Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+        flushDeletes();
+        QVERIFY(!help.window(QStringLiteral("morvane")));
+        QVERIFY(messages.shown.isEmpty());
     }
 
     void initAndCloseHelp() {

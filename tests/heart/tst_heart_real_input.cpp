@@ -99,6 +99,33 @@ private slots:
         flushDeletes();
         QVERIFY2(p.find("Frm_Heart_Table"), "the supervisor's typed password did not reach its box");
         QCOMPARE(p.t.messages.shown.size(), messages);
+
+        // The second page names the unknown and the answer in boxes that only show: Tab
+        // passes over them.
+        QWidget* table = p.find("Frm_Heart_Table");
+        QVERIFY(real_input::activate(table));
+        real_input::click(controls::child(table, "Cmd_Ret"));
+        QVERIFY(controls::child(table, "Txt_drug_Identified")->isVisible());
+        QCOMPARE(real_input::tabRound(controls::child(table, "Cmd_Ret")), QStringList{QStringLiteral("Cmd_Ret")});
+    }
+
+    // Tab goes through the experiment screen in the order of its layout: the instructions
+    // in the left column, then the recorder's buttons, the drug, the way out; the dose and
+    // the heart rates only show and are passed over.
+    void tabFollowsTheLayout() {
+        Program p;
+        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        QVERIFY(real_input::activate(home));
+        real_input::dismissTitlePanel(home);
+        real_input::click(controls::child(home, "Cmd_Tutorial"));
+        flushDeletes();
+        Frm_Heart* h = p.heart();
+        QVERIFY(h && real_input::activate(h));
+        Program::ticks(h, 76);
+        QVERIFY(!controls::text(h, "Txt_BHR").isEmpty());
+        const QStringList order{"Cmd_help", "CmdPic_Stop", "Cmd_Print", "Combo_Drug", "Cmd_Inject",
+                                "CmdTable", "Cmd_Next",    "Cmd_New",   "Cmd_return"};
+        QCOMPARE(real_input::tabRound(controls::child(h, order.first())).join(u' '), order.join(u' '));
     }
 };
 

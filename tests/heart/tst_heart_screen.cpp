@@ -12,6 +12,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "contrast.h"
 #include "controls.h"
 #include "frm_heart.h"
 #include "heart_exam.h"
@@ -106,6 +107,8 @@ private slots:
         QCOMPARE(sample->horizontalHeaderItem(0)->text(), QStringLiteral("  Вещество"));
         QCOMPARE(sample->verticalHeaderItem(1)->text(), QStringLiteral("  2   "));
         QCOMPARE(sample->item(1, 0)->text(), QStringLiteral("Эпинефрин"));
+        // The red text reads on the white cells and the grey headings.
+        QCOMPARE_GE(contrast::lowestInGrid(sample), 4.5);
         click(table, "Cmd_Ret");
         QVERIFY(h->isVisible());
         flushDeletes();
@@ -477,6 +480,7 @@ private slots:
         QCOMPARE(rates->verticalHeaderItem(1)->text(), QStringLiteral("       2"));
         QCOMPARE(rates->horizontalHeaderItem(1)->text(), QStringLiteral(" Ацетихолин (HR)"));
         QCOMPARE(rates->item(0, 1)->text(), QStringLiteral("Не введено"));
+        QCOMPARE_GE(contrast::lowestInGrid(rates), 4.5);
         click(q, "Cmd_exam4");  // no option chosen
         QCOMPARE(p.run.Heart_Exam3Answer, QStringLiteral("Не определено"));
         const int before = p.t.messages.shown.size();

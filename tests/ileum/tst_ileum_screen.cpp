@@ -12,6 +12,7 @@
 #include "ileum_recorder.h"
 #include "ileum_run_state.h"
 #include "ileum_windows.h"
+#include "real_input.h"
 
 using namespace controls;
 
@@ -166,6 +167,9 @@ private slots:
         QCOMPARE(text(s, "Label_cons"), QStringLiteral("0.5/0.25 = "));
         QVERIFY(child(s, "LabMcg")->isVisible());
         QVERIFY(!child(s, "Cmd_Cal")->isVisible());
+        // The result only shows: Tab passes over it.
+        QVERIFY(real_input::activate(s));
+        QVERIFY(!real_input::tabRound(child(s, "Cmd_Print")).contains(QStringLiteral("txt_con")));
 
         p.t.messages.answers = {MsgAnswer::Yes};
         click(s, "Cmd_Print");
@@ -277,6 +281,8 @@ private slots:
         QCOMPARE(text(exam, "Txt_cal"), QStringLiteral("2.5"));
         QCOMPARE(text(exam, "Txt_Act"), QStringLiteral(" "));
         QCOMPARE(text(exam, "Txt_err"), QStringLiteral(" "));
+        QVERIFY(real_input::activate(exam));  // the three results only show: no Tab stops
+        QCOMPARE(real_input::tabRound(child(exam, "Cmd_ok")), QStringList{QStringLiteral("Cmd_ok")});
         QWidget* warning = child(exam, "Lab_Warning");
         QVERIFY(warning->isVisible());
         QVERIFY(exam->findChild<QTimer*>(QStringLiteral("Timer_War"))->isActive());

@@ -68,7 +68,9 @@ private slots:
     void selectionControls() {
         MainProgram p;
         QWidget* sel = p.open("Frm_Selection");
-        QCOMPARE(sel->windowTitle(), QStringLiteral("Morvane T1.00R для Windows 95/98/2000/XP"));
+        // The program runs on Linux, and its title says so.
+        QCOMPARE(sel->windowTitle(), QStringLiteral("Morvane T1.00R для Linux"));
+        QCOMPARE(child<QLabel>(sel, "Label1")->text(), QStringLiteral("Morvane T1.00R\nдля Linux"));
         QVERIFY(sel->windowFlags() & Qt::WindowCloseButtonHint);  // the hub keeps its close box
         const struct {
             const char* name;
@@ -106,16 +108,47 @@ private slots:
         QVERIFY(sel->isVisible());
     }
 
-    void heartPictureShowsTheNotice() {
+    // The heart picture starts the heart program (looked for beside this program, then on
+    // the PATH); the notice comes only when it cannot, and says why.
+    void heartPictureStartsTheHeartProgram_data() {
+        QTest::addColumn<bool>("onPath");
+        QTest::addColumn<bool>("executable");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("found and started") << true << true << true << QString();
+        QTest::newRow("nowhere") << false << false << true << "нет ни в папке этой программы";
+        QTest::newRow("not a program") << true << false << true << "нет ни в папке этой программы";
+        QTest::newRow("found, does not start") << true << true << false << "но не запускается";
+    }
+    void heartPictureStartsTheHeartProgram() {
+        QFETCH(bool, onPath);
+        QFETCH(bool, executable);
+        QFETCH(bool, starts);
+        QFETCH(QString, notice);
+        QTemporaryDir bin;
+        const QString program = bin.filePath(QStringLiteral("morvane-heart"));
+        if (onPath) {
+            QFile file(program);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (executable) file.setPermissions(file.permissions() | QFile::ExeOwner);
+        }
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        const auto restore = qScopeGuard([&] { qputenv("PATH", oldPath); });
+
         MainProgram p;
+        p.t.desktop.startSucceeds = starts;
         QWidget* sel = p.open("Frm_Selection");
         QTest::mouseClick(child<ClickableLabel>(sel, "Img_heart"), Qt::LeftButton);
-        QWidget* notice = p.find("HeartMsg");
-        QVERIFY(notice && notice->isVisible());
-        QCOMPARE(notice->windowTitle(), QStringLiteral("ПРЕДУПРЕЖДЕНИЕ"));
-        QVERIFY(child<QLabel>(notice, "Label1")->text().startsWith(QStringLiteral("Программа Morvane - Сердце T1.01")));
+        QCOMPARE(p.t.desktop.started, executable ? QStringList{program} : QStringList{});
         QVERIFY(sel->isVisible());
-        click(notice, "OK");
+        QWidget* shown = p.find("HeartMsg");
+        QCOMPARE(bool(shown), !notice.isEmpty());
+        if (!shown) return;
+        const QString text = child<QLabel>(shown, "Label1")->text();
+        QVERIFY2(text.contains(notice) && text.contains(executable ? program : QStringLiteral("morvane-heart")),
+                 qPrintable(text));
+        click(shown, "OK");
         QVERIFY(!p.find("HeartMsg"));
         QVERIFY(sel->isVisible());
         QVERIFY(p.t.desktop.quits.isEmpty());
@@ -156,6 +189,7 @@ private slots:
         click(sel, "Cmd_Instruct");
         QWidget* chooser = p.find("Frm_instruct");
         QVERIFY(chooser && chooser->isVisible());
+        QCOMPARE(chooser->windowTitle(), sel->windowTitle());
         QVERIFY(!sel->isVisible());
         QCOMPARE(p.find("Frm_Selection"), sel);  // only hidden
 
@@ -165,16 +199,15 @@ private slots:
             QString tip;
         } rows[] = {{"Cmd_frog", "oesopha.hlp", QStringLiteral("Effect of drugs on the frog oesophagus")},
                     {"Cmd_ileum", "ileum.hlp", QStringLiteral("Bioassay of histamine on the guinea-pig ileum")},
-                    {"Cmd_rabbit", "rabbit.hlp", QStringLiteral("Effects of drugs on the rabbit eye")}};
+                    {"Cmd_rabbit", "rabbit.hlp", QStringLiteral("Effects of drugs on the rabbit eye")},
+                    {"Cmd_heart", "heart.hlp", QStringLiteral("Effects of drugs on the frog heart")}};
         for (const auto& r : rows) {
             QCOMPARE(child<QWidget>(chooser, r.button)->toolTip(), r.tip);
             click(chooser, r.button);
             QCOMPARE(p.t.help.calls.last().what, QStringLiteral("contents"));
             QCOMPARE(p.t.help.calls.last().file, QString::fromLatin1(r.file));
         }
-        click(chooser, "Cmd_heart");
-        QVERIFY(p.find("HeartMsg"));
-        click(p.find("HeartMsg"), "OK");
+        QVERIFY(!p.find("HeartMsg"));
 
         click(chooser, "Command5");
         QVERIFY(!p.find("Frm_instruct"));

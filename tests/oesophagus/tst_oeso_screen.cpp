@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "contrast.h"
 #include "controls.h"
 #include "fakes.h"
 #include "frm_oesophagus.h"
@@ -516,6 +517,7 @@ private slots:
         for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 7; ++c) QCOMPARE(table->cell(r, c), expected[r][c]);
         QCOMPARE(table->cell(4, 6), QString());
+        QCOMPARE_GE(contrast::lowestInGrid(grid), 4.5);  // the red text reads on white and on the headings
         QVERIFY(table->width() <= 790 && table->height() <= 565);
 
         click(table, "Cmd_End");

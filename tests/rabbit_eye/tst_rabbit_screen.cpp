@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QtTest>
 
+#include "contrast.h"
 #include "controls.h"
 #include "clickable_label.h"
 #include "data_files.h"
@@ -280,7 +281,9 @@ private slots:
         QVERIFY(table->width() <= 800);
         QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("    2 (ПрГ)"));
         QCOMPARE(grid->item(2, 1)->text(), QStringLiteral(" Эпинерфин "));
-        QCOMPARE(grid->item(1, 1)->foreground().color(), QColor(255, 0, 0));
+        // Red text, dark enough to read on the white cells and the grey headings.
+        QCOMPARE(grid->item(1, 1)->foreground().color().hue(), 0);
+        QCOMPARE_GE(contrast::lowestInGrid(grid), 4.5);
         QVERIFY(!grid->item(1, 2));
         Program::click(table, "Cmd_End");
         flushDeletes();
@@ -561,6 +564,8 @@ private slots:
         QStringList exam2;
         for (int c = 0; c < second->columnCount(); ++c) exam2 << second->item(1, c)->text();
         QCOMPARE(exam2, (QStringList{"Гоматропин", " Mydriatic ", " Yes ", " No ", "Мидриатик", " Yes "}));
+        QCOMPARE_GE(contrast::lowestInGrid(grid), 4.5);
+        QCOMPARE_GE(contrast::lowestInGrid(second), 4.5);
 
         Program::click(table, "Cmd_End");
         flushDeletes();

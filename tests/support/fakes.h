@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
 #include <deque>
@@ -63,12 +64,18 @@ public:
     bool locked = false;
     QVector<bool> lockChanges;
     QVector<int> quits;  // exit codes asked for
+    QStringList started;  // programs asked to start
+    bool startSucceeds = true;
     QSize screenSizeTwips() const override { return screen; }
     void setTaskSwitchLock(bool on) override {
         locked = on;
         lockChanges.push_back(on);
     }
     void quitProgram(int exitCode) override { quits.push_back(exitCode); }
+    bool startProgram(const QString& path) override {
+        started.push_back(path);
+        return startSucceeds;
+    }
 };
 
 // A program context of doubles; the desktop can be the real one (real_input.h), the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -52,5 +53,20 @@ inline void type(QWidget* window, const QString& text) {
 }
 
 inline void key(QWidget* window, Qt::Key k) { QTest::keyClick(window->window()->windowHandle(), k); }
+
+// The controls Tab takes the keyboard to, once round the active window: `first` (given
+// the focus), then each control Tab reaches until the focus comes back to `first`.
+inline QStringList tabRound(QWidget* first) {
+    first->setFocus(Qt::TabFocusReason);
+    QStringList names{first->objectName()};
+    for (int i = 0; i < 40; ++i) {
+        key(first, Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        if (focus == first) break;
+        names << (focus ? focus->objectName() : QStringLiteral("(nothing)"));
+        if (!focus) break;
+    }
+    return names;
+}
 
 }  // namespace real_input
