@@ -71,9 +71,9 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
     Lab_Warning->hide();
     auto* done = named(new QPushButton(QStringLiteral("&OK")), "Cmd_ok");
     auto* result = new QGridLayout(Fra_Super);
-    result->addWidget(wrapped("Lab_Act", QStringLiteral("Actual Concentration of Histamine :")), 0, 0);
+    result->addWidget(wrapped("Lab_Act", QStringLiteral("Actual Concentration of Histamine\u00A0:")), 0, 0);
     result->addWidget(Txt_Act, 0, 1);
-    result->addWidget(wrapped("Lab_cal", QStringLiteral("Concentration of Histamine Calculated by Student :")), 1, 0);
+    result->addWidget(wrapped("Lab_cal", QStringLiteral("Concentration of Histamine Calculated by Student\u00A0:")), 1, 0);
     result->addWidget(Txt_cal, 1, 1);
     result->addWidget(wrapped("Lab_Err", QStringLiteral("Error Ratio    :")), 2, 0);
     result->addWidget(Txt_err, 2, 1);
