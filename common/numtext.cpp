@@ -71,6 +71,7 @@ double numberReading(QStringView text) {
     s.reserve(text.size());
     for (QChar c : text) {
         if (isBlank(c)) continue;
+        if (c == u',') c = u'.';
         s.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '?');
     }
 
@@ -110,7 +111,7 @@ bool isPlainDecimal(QStringView text) {
     int points = 0;
     for (QChar c : text) {
         if (c.isDigit() && c.unicode() < 128) ++digits;
-        else if (c == u'.') ++points;
+        else if (c == u'.' || c == u',') ++points;
         else return false;
     }
     return digits > 0 && points <= 1;

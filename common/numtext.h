@@ -21,14 +21,15 @@ QString generalForm(double value, int significantDigits);
 QString signedFieldForm(float value);
 
 // Reads the longest leading decimal number of a text, ignoring blanks anywhere in it:
-// "1.2.3" reads 1.2, " 1 2 . 5" reads 12.5, ".", "-" and "" read 0. An exponent
+// "1.2.3" reads 1.2, " 1 2 . 5" reads 12.5, ".", "-" and "" read 0. A comma is a decimal
+// separator as a point is (Russian users write "0,5"): "2,5" reads 2.5, "1,2.3" reads 1.2. An exponent
 // ("1E+07") is taken when it has digits, so every general form reads back.
 // A text whose value is beyond the range of a double reads as the largest double (with its
 // sign) rather than ending the program; one too small reads 0.
 double numberReading(QStringView text);
 
-// True for a text made only of digits with at most one point and at least one digit:
-// what may be pasted into a box that takes a non-negative decimal.
+// True for a text made only of digits with at most one decimal separator (a point or a
+// comma) and at least one digit: what may be pasted into a box that takes a non-negative decimal.
 bool isPlainDecimal(QStringView text);
 
 }  // namespace numtext

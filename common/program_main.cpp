@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QSet>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdio>
 #include <ctime>
@@ -44,8 +47,20 @@ private:
 
 }  // namespace
 
+QTranslator* installQtTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
+}
+
 int runProgram(int argc, char** argv, const ProgramSetup& setup) {
     QApplication app(argc, argv);
+    installQtTranslations();
     QFont font = QApplication::font();
     font.setPointSize(10);
     QApplication::setFont(font);

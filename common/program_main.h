@@ -5,6 +5,7 @@
 #include <functional>
 
 class ProgramContext;
+class QTranslator;
 
 struct ProgramSetup {
     QString title;           // the program's title, carried by message boxes without one
@@ -22,3 +23,9 @@ struct ProgramSetup {
 // the named one; bench/ measures start-up with it. With MORVANE_STATE_DUMP=<file> it
 // keeps a description of its windows in the file for the end-to-end runs (state_dump.h).
 int runProgram(int argc, char** argv, const ProgramSetup& setup);
+
+// Makes Qt's own texts (file dialogs, context menus, standard buttons) Russian like the
+// rest of the program, from Qt's installed translations. Returns the translator, owned by
+// the application, or nullptr when Qt's Russian translation is not installed (the texts
+// then stay English).
+QTranslator* installQtTranslations();

@@ -134,7 +134,7 @@ void Frm_Heart::buildControls() {
     CmdPic_Stop->setIcon(QIcon(dataPicture(QStringLiteral("heart_stop.png"))));
     CmdPic_Stop->setIconSize(QSize(24, 24));
     Cmd_Print = button("Cmd_Print", QStringLiteral("Печать"), QStringLiteral("Печать результатов на принтере"));
-    Cmd_RmvDrug = button("Cmd_RmvDrug", QStringLiteral("    Stop          Drug"), QStringLiteral("Stop giving the drug"));
+    Cmd_RmvDrug = button("Cmd_RmvDrug", QStringLiteral("Stop Drug"), QStringLiteral("Stop giving the drug"));
     auto* rc = new QVBoxLayout(recControls);
     for (QPushButton* b : {CmdPic_Continue, CmdPic_Stop, Cmd_Print, Cmd_RmvDrug}) rc->addWidget(b);
     rc->addStretch();

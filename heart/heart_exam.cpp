@@ -132,11 +132,11 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
     auto* tq = new QVBoxLayout(Frame_TutQuestions);
     const std::pair<const char*, QString> questions[] = {
         {"Lab_Q1", QStringLiteral("1. Перечислите сердечные стимуляторы и депрессанты.")},
-        {"Label_q2", QStringLiteral("2. Почему внутривенные инъекции калия и кальция должны проводиться             медленно?")},
+        {"Label_q2", QStringLiteral("2. Почему внутривенные инъекции калия и кальция должны проводиться медленно?")},
         {"laQ", QStringLiteral("3. Почему дофамин предпочтительнее адреналина при кардиогенном шоке?")},
-        {"labq2", QStringLiteral("4. Перечислите использование и побочные эффекты (1) пропранолола,               (2) дигоксина, (3) адреналина.")},
-        {"Label5", QStringLiteral("5. Пациент с бронхиальной астмой жалуется на учащенное сердцебиение и         на "
-                                  "повышенное кровяное давление каждый раз при принятии препарата.            "
+        {"labq2", QStringLiteral("4. Перечислите использование и побочные эффекты (1) пропранолола, (2) дигоксина, (3) адреналина.")},
+        {"Label5", QStringLiteral("5. Пациент с бронхиальной астмой жалуется на учащенное сердцебиение и на "
+                                  "повышенное кровяное давление каждый раз при принятии препарата. "
                                   "Определите природу препарата.")}};
     for (const auto& [name, text] : questions) tq->addWidget(wrapped(name, text));
     auto* done1 = named(new QPushButton(QStringLiteral("&OK")), "Cmd_Done1");
@@ -158,8 +158,8 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
 
     Frame_exam4 = named(new QGroupBox, "Frame_exam4");
     MsGrid_Table1 = grid("MsGrid_Table1");
-    Opt_dr0 = named(new QRadioButton(QStringLiteral("Эпинерфином")), "Opt_dr0");
-    Opt_dr0->setToolTip(QStringLiteral("Нажмите, если неизвестное вещество - это эпинерфин"));
+    Opt_dr0 = named(new QRadioButton(QStringLiteral("Адреналином")), "Opt_dr0");
+    Opt_dr0->setToolTip(QStringLiteral("Нажмите, если неизвестное вещество - это адреналин"));
     Opt_dr1 = named(new QRadioButton(QStringLiteral("Ацетилхолином")), "Opt_dr1");
     Opt_dr1->setToolTip(QStringLiteral("Нажмите, если неизвестное вещество - это ацетилхолин"));
     auto* exam4 = named(new QPushButton(QStringLiteral("&Ok")), "Cmd_exam4");
@@ -193,7 +193,7 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
     if (mode <= 1) Frame_TutQuestions->show();
     else if (mode == 4) {
         fillExam3Table(MsGrid_Table1, run,
-                       {QStringLiteral(" Сердце No."), QStringLiteral(" Эпинефрин (HR)"), QStringLiteral(" Ацетихолин (HR)"),
+                       {QStringLiteral(" Сердце No."), QStringLiteral(" Адреналин (HR)"), QStringLiteral(" Ацетилхолин (HR)"),
                         QStringLiteral(" Неизвестное (HR)")},
                        18);
         Frame_exam4->show();
@@ -249,7 +249,7 @@ void Frm_Question::Cmd_done_Click() {
 }
 
 void Frm_Question::Cmd_exam4_Click() {
-    m_run.Heart_Exam3Answer = Opt_dr0->isChecked()   ? QStringLiteral("Эпинерфин")
+    m_run.Heart_Exam3Answer = Opt_dr0->isChecked()   ? QStringLiteral("Адреналин")
                               : Opt_dr1->isChecked() ? QStringLiteral("Ацетилхолин")
                                                      : QStringLiteral("Не определено");
     Frame_exam4->hide();
@@ -319,7 +319,7 @@ Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, HeartRunState& run) : m_ct
                  QStringLiteral("   Амплитуда"), QStringLiteral(" Тон")},
                 {{QStringLiteral("  1   "), QStringLiteral("Контрольное"), QStringLiteral("   67   "),
                   QStringLiteral("Нормальная"), QStringLiteral("Нормальный")},
-                 {QStringLiteral("  2   "), QStringLiteral("Эпинефрин"), QStringLiteral("   85   "),
+                 {QStringLiteral("  2   "), QStringLiteral("Адреналин"), QStringLiteral("   85   "),
                   QStringLiteral("Увеличенная"), QStringLiteral("Без изменений")}},
                 {5, 14, 25, 14, 14});
     } else {
@@ -374,7 +374,7 @@ void Frm_Heart_Table::showExam3() {
     Lbl_alert->hide();
     examno->setText(QStringLiteral("Экзамен 3"));
     fillExam3Table(MsGrid_Table1_R, m_run,
-                   {QStringLiteral(" Сердце No."), QStringLiteral(" Эпинефрин (HR) "), QStringLiteral(" Ацетихолин (HR) "),
+                   {QStringLiteral(" Сердце No."), QStringLiteral(" Адреналин (HR) "), QStringLiteral(" Ацетилхолин (HR) "),
                     QStringLiteral(" Неизвестное (HR) ")},
                    17);
     MsGrid_Table1_R->show();

@@ -30,7 +30,7 @@ void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
     m.instructTip = QStringLiteral("Сведения о программе и об эксперименте");
     m.quitTip = QStringLiteral("Выход в Windows");
     m.passFrameName = QStringLiteral("Frame_Password");
-    m.passFrameCaption = QStringLiteral("Вход для режима обучения");
+    m.passFrameCaption = QStringLiteral("Вход для режима проверки");
     m.passLabelName = QStringLiteral("Lab_Password");
     m.passLabelText = QStringLiteral("Пароль :");
     m.passBoxName = QStringLiteral("Txt_PassWord");

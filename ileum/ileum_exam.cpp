@@ -65,14 +65,14 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
     Txt_Act = resultBox("Txt_Act");
     Txt_cal = resultBox("Txt_cal");
     Txt_err = resultBox("Txt_err");
-    Lab_Warning = wrapped("Lab_Warning", QStringLiteral("Warning !!  Experiment not                          conducted Properly"));
+    Lab_Warning = wrapped("Lab_Warning", QStringLiteral("Warning !! Experiment not conducted Properly"));
     Lab_Warning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
     Lab_Warning->hide();
     auto* done = named(new QPushButton(QStringLiteral("&OK")), "Cmd_ok");
     auto* result = new QGridLayout(Fra_Super);
-    result->addWidget(wrapped("Lab_Act", QStringLiteral("Actual Concentration of                             Histamine :")), 0, 0);
+    result->addWidget(wrapped("Lab_Act", QStringLiteral("Actual Concentration of Histamine\u00A0:")), 0, 0);
     result->addWidget(Txt_Act, 0, 1);
-    result->addWidget(wrapped("Lab_cal", QStringLiteral("Concentration of Histamine   Calculated    by    Student :")), 1, 0);
+    result->addWidget(wrapped("Lab_cal", QStringLiteral("Concentration of Histamine Calculated by Student\u00A0:")), 1, 0);
     result->addWidget(Txt_cal, 1, 1);
     result->addWidget(wrapped("Lab_Err", QStringLiteral("Error Ratio    :")), 2, 0);
     result->addWidget(Txt_err, 2, 1);
@@ -121,7 +121,7 @@ void Frm_I_Exam::com_student_Click() {
 
 void Frm_I_Exam::Cmd_pass_Click() {
     if (!password::matches(Txt_Pass->text(), m_run.Ile_Password)) {
-        m_ctx.message({QStringLiteral("Invalid Passord "), QStringLiteral(" Password Error "), MsgButtons::Ok,
+        m_ctx.message({QStringLiteral("Invalid Password "), QStringLiteral(" Password Error "), MsgButtons::Ok,
                        MsgIcon::None, MsgAnswer::Ok});
         Txt_Pass->clear();
         Txt_Pass->setFocus();
@@ -155,10 +155,10 @@ Frm_Ile_Question::Frm_Ile_Question(ProgramContext& ctx) {
     auto* questions = new QVBoxLayout(frame);
     const std::pair<const char*, QString> texts[] = {
         {"Lab_Q1", QStringLiteral("1. Определение биопробы. В чем ее значение? ")},
-        {"Label2", QStringLiteral("2.  Какие другие типы проб вы знаете? ")},
-        {"Label_q2", QStringLiteral("3. Назовите некоторые современные методы для              определения концентрации "
-                                    "в жидкостях организма,      таких как кровь?")},
-        {"laQ", QStringLiteral("4. Какое действие оказывает гистамин на             пищеварительный тракт?")}};
+        {"Label2", QStringLiteral("2. Какие другие типы проб вы знаете? ")},
+        {"Label_q2", QStringLiteral("3. Назовите некоторые современные методы для определения концентрации "
+                                    "в жидкостях организма, таких как кровь?")},
+        {"laQ", QStringLiteral("4. Какое действие оказывает гистамин на пищеварительный тракт?")}};
     for (const auto& [name, text] : texts) {
         QLabel* q = wrapped(name, text);
         QFont f = q->font();

@@ -12,7 +12,7 @@ void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
     m.caption = QStringLiteral(" Morvane - Подвздошная кишка T1.00R");
     m.heading = QStringLiteral(" Morvane - Подвздошная кишка");
     m.version = QStringLiteral("версия T1.00R");
-    m.title = QStringLiteral("Биопроба гистамина на подвздошную кишку     морской свинки");
+    m.title = QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки");
     m.picture = QStringLiteral("title_ileum.png");
     m.helpFile = QStringLiteral("ileum.hlp");
     m.closedAtLoad = {QStringLiteral("Frm_Ileum"), QStringLiteral("Frm_I_Exam")};

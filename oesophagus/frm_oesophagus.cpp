@@ -32,9 +32,9 @@ namespace {
 using namespace named_widgets;
 
 const QString tutorialCaption =
-    QStringLiteral("Влияние веществ на подвижность ворсинок в пищеводе лягушки - Режим обучения ");
+    QStringLiteral("Влияние веществ на подвижность ресничек в пищеводе лягушки - Режим обучения ");
 const QString examCaption =
-    QStringLiteral("Влияние веществ на подвижность ворсинок в пищеводе лягушки - Режим проверки ");
+    QStringLiteral("Влияние веществ на подвижность ресничек в пищеводе лягушки - Режим проверки ");
 const QString helpFile = QStringLiteral("oesopha.hlp");
 const QString startCaption = QStringLiteral("СТАРТ");
 const QString stopCaption = QStringLiteral("СТОП");
@@ -160,7 +160,7 @@ QWidget* Frm_Oesophagus::buildDrugPanel() {
 }
 
 QWidget* Frm_Oesophagus::buildExamPanel() {
-    Frame_Drug_Select = named(new QGroupBox(QStringLiteral(" Select The Unkown Drug ")), QStringLiteral("Frame_Drug_Select"));
+    Frame_Drug_Select = named(new QGroupBox(QStringLiteral(" Select The Unknown Drug ")), QStringLiteral("Frame_Drug_Select"));
     Lst_UnknownDrug = named(new QListWidget, QStringLiteral("Lst_UnknownDrug"));
     Lst_UnknownDrug->setFixedHeight(160);
     Cmd_DrgIdentified = button("Cmd_DrgIdentified", QStringLiteral("&Identified"));
@@ -235,7 +235,7 @@ void Frm_Oesophagus::buildControls() {
     // Task.
     auto* task = named(new QGroupBox(QStringLiteral("Указание")), QStringLiteral("Frame_Title"));
     auto* title = label("Lab_title", QStringLiteral("Вводите вещества одно за другим и наблюдайте их влияние на подвижность "
-                                                    "ворсинок пищевода лягушки. Отметьте взаимодействие между веществами."));
+                                                    "ресничек пищевода лягушки. Отметьте взаимодействие между веществами."));
     title->setWordWrap(true);
     (new QVBoxLayout(task))->addWidget(title);
 

@@ -186,7 +186,7 @@ QString Frm_Oeso_Table::cell(int row, int column) const {
 
 void Frm_Oeso_Table::Cmd_ok_Click() {
     if (!password::matches(Txt_PassW->text(), m_run.Oeso_Password)) {
-        m_ctx.message({QStringLiteral("Invalid Passord. "), QStringLiteral(" Password Error "), MsgButtons::Ok,
+        m_ctx.message({QStringLiteral("Invalid Password. "), QStringLiteral(" Password Error "), MsgButtons::Ok,
                        MsgIcon::None, MsgAnswer::Ok});
         Txt_PassW->clear();
         Txt_PassW->setFocus();
@@ -210,14 +210,13 @@ Frm_Oeso_Quest::Frm_Oeso_Quest(ProgramContext& ctx) : m_ctx(ctx) {
     discardWindowKeys(this);
     auto* frame = named(new QGroupBox(QStringLiteral("Ответьте на следующие вопросы:")), "Frame_TutQuestions");
     auto* questions = new QVBoxLayout(frame);
-    // The runs of blanks end the lines where the questions are meant to break.
     const std::pair<const char*, QString> texts[] = {
-        {"Lab_Q1", QStringLiteral("1. Перечислите участки тела, где мерцательные движения играют               важную роль.")},
-        {"Label_q2", QStringLiteral("2. Какое действие оказывает ацетилхолин на желудочно-кишечный          тракт (ЖКТ)?")},
-        {"laQ", QStringLiteral("3. Где применяются холинергические и антихолинергические                лекарственные средства? Назовите несколько случаев применения.")},
-        {"labq2", QStringLiteral("4. Как используется атропин и его производные при                             желудочно-кишечных расстройствах?")},
-        {"Label5(0)", QStringLiteral("5. Какие лекарства помимо холинергетиков и антихолинергетиков            применяют при расстройствах желудочно-кишечного тракта?               Перечислите их.")},
-        {"Label5(1)", QStringLiteral("6. Дайте теоретическое обоснование применения                              антихолинестеразы при миастении Гравис.")},
+        {"Lab_Q1", QStringLiteral("1. Перечислите участки тела, где мерцательные движения играют важную роль.")},
+        {"Label_q2", QStringLiteral("2. Какое действие оказывает ацетилхолин на желудочно-кишечный тракт (ЖКТ)?")},
+        {"laQ", QStringLiteral("3. Где применяются холинергические и антихолинергические лекарственные средства? Назовите несколько случаев применения.")},
+        {"labq2", QStringLiteral("4. Как используется атропин и его производные при желудочно-кишечных расстройствах?")},
+        {"Label5(0)", QStringLiteral("5. Какие лекарства помимо холинергетиков и антихолинергетиков применяют при расстройствах желудочно-кишечного тракта? Перечислите их.")},
+        {"Label5(1)", QStringLiteral("6. Дайте теоретическое обоснование применения антихолинестеразы при миастении гравис.")},
     };
     for (const auto& [name, text] : texts) {
         auto* q = new QLabel(text);

@@ -12,7 +12,7 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
     m.caption = QStringLiteral(" Morvane-Пищевод T1.00R");
     m.heading = QStringLiteral("Morvane - Пищевод");
     m.version = QStringLiteral("версия T1.00R");
-    m.title = QStringLiteral("Влияние различных веществ на подвижность ворсинок в пищеводе лягушки");
+    m.title = QStringLiteral("Влияние различных веществ на подвижность ресничек в пищеводе лягушки");
     m.picture = QStringLiteral("title_oeso.png");
     m.helpFile = QStringLiteral("oesopha.hlp");
     m.ownsHelp = true;

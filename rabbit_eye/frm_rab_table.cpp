@@ -153,15 +153,15 @@ Frm_Rab_Table::Frm_Rab_Table(ProgramContext& ctx, RabbitRunState& run) : m_ctx(c
     Fra_Ques = named(new QGroupBox(QStringLiteral("Ответьте на следующие вопросы:")), "Fra_Ques");
     auto* questions = new QVBoxLayout(Fra_Ques);
     const std::pair<const char*, QString> texts[] = {
-        {"Lab_Q1", QStringLiteral("1.  В чем заключается разница между мидриазом, вызванным                    "
-                                  "адренергическими средствами и мидразом, вызванным                        "
+        {"Lab_Q1", QStringLiteral("1. В чем заключается разница между мидриазом, вызванным "
+                                  "адренергическими средствами и мидриазом, вызванным "
                                   "антихолинергическими средствами? ")},
-        {"Label_q2", QStringLiteral("2. Перечислите некоторые из известных вам мидриатиков и                  "
+        {"Label_q2", QStringLiteral("2. Перечислите некоторые из известных вам мидриатиков и "
                                     "миотиков, использующихся в клинической практике.")},
         {"laQ", QStringLiteral("3. Какое применение имеют мидриатики в терапии?")},
-        {"labq2", QStringLiteral("4. Жидкость, полученная из желудка пациента с отравлением,             будучи "
-                                 "введенной в глаз кролика, дала эффект сильно суженного     зрачка. Внутриглазное "
-                                 "давление оказалось пониженным. Какой         диагноз вы могли бы поставить? "
+        {"labq2", QStringLiteral("4. Жидкость, полученная из желудка пациента с отравлением, будучи "
+                                 "введенной в глаз кролика, дала эффект сильно суженного зрачка. Внутриглазное "
+                                 "давление оказалось пониженным. Какой диагноз вы могли бы поставить? "
                                  "Обоснуйте свой ответ.")}};
     for (const auto& [name, text] : texts) {
         auto* q = named(new QLabel(text), name);
@@ -224,7 +224,7 @@ void Frm_Rab_Table::fitToFace() {
 
 void Frm_Rab_Table::Cmd_pass_Click() {
     if (!password::matches(Txt_PassW->text(), m_run.Rab_Password)) {
-        m_ctx.message({QStringLiteral("Invalid Passord "), QStringLiteral(" Password Error "), MsgButtons::Ok,
+        m_ctx.message({QStringLiteral("Invalid Password "), QStringLiteral(" Password Error "), MsgButtons::Ok,
                        MsgIcon::None, MsgAnswer::Ok});
         Txt_PassW->clear();
         Txt_PassW->setFocus();
@@ -257,7 +257,7 @@ void Frm_Rab_Table::fillTable() {
         for (int r = 1; r <= 4; ++r) setCell(Grid_Rab, r, 0, rabbits[r - 1]);
         setCell(Grid_Rab, 5, 0, QString());
         setCell(Grid_Rab, 1, 1, QStringLiteral(" Солевой раствор "));
-        setCell(Grid_Rab, 2, 1, QStringLiteral(" Эпинерфин "));
+        setCell(Grid_Rab, 2, 1, QStringLiteral(" Адреналин "));
     } else {
         fillExamination();
     }

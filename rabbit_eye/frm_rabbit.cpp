@@ -431,7 +431,7 @@ void Frm_Rabbit::setUp() {
                                ? QStringLiteral("Examination 1 : You are given a set of unknown drugs. Test them on the "
                                                 "rabbit eye and identify.")
                                : QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to "
-                                                "find out whether the drug is an miotic or mydriatic."));
+                                                "find out whether the drug is a miotic or mydriatic."));
         Cmd_Next->setEnabled(true);
         Cmd_Table->setEnabled(false);
         // The second examination is left only through its results.

@@ -193,6 +193,9 @@ private slots:
         click(home, m.examName);
         auto* passFrame = child<QGroupBox>(home, m.passFrameName);
         QVERIFY(passFrame->isVisible());
+        // The gate says which mode it opens: the examination, never the tutorial.
+        QVERIFY2(passFrame->title().contains(QStringLiteral("Examination")) || passFrame->title().endsWith(QStringLiteral("режима проверки")),
+                 qPrintable(passFrame->title()));
         QVERIFY(!child<QGroupBox>(home, m.modeFrameName)->isVisible());
         typePassword(home, typed);
         click(home, m.okName);

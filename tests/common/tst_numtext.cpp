@@ -96,7 +96,11 @@ private slots:
         QTest::newRow("exponent") << "1E+07" << 1e7;
         QTest::newRow("small exponent") << "1.5E-05" << 1.5e-5;
         QTest::newRow("exponent without digits") << "1e+" << 1.0;
-        QTest::newRow("comma is not a point") << "2,5" << 2.0;
+        QTest::newRow("decimal comma") << "2,5" << 2.5;
+        QTest::newRow("comma, then a point") << "1,2.3" << 1.2;
+        QTest::newRow("two commas") << "21,33,5" << 21.33;
+        QTest::newRow("comma only") << "," << 0.0;
+        QTest::newRow("leading comma") << ",5" << 0.5;
         QTest::newRow("too large for a double") << "1e999" << DBL_MAX;
         QTest::newRow("negative, too large") << "-1e999" << -DBL_MAX;
         QTest::newRow("too small for a double") << "1e-999" << 0.0;
@@ -152,6 +156,9 @@ private slots:
         QTest::newRow("empty") << "" << false;
         QTest::newRow("point only") << "." << false;
         QTest::newRow("two points") << "1.2.3" << false;
+        QTest::newRow("decimal comma") << "0,5" << true;
+        QTest::newRow("comma only") << "," << false;
+        QTest::newRow("comma and point") << "1,2.3" << false;
         QTest::newRow("negative") << "-1" << false;
         QTest::newRow("blank") << "1 2" << false;
         QTest::newRow("exponent") << "1E5" << false;

@@ -1,10 +1,14 @@
 // Window helpers, input filters, the navigator and the help viewer.
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTranslator>
 #include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
@@ -13,6 +17,7 @@
 #include "help.h"
 #include "input_filters.h"
 #include "pictures.h"
+#include "program_main.h"
 #include "real_input.h"
 #include "window_helpers.h"
 
@@ -108,19 +113,34 @@ private slots:
         QCOMPARE(w.keys, 0);
     }
 
+    // Qt's own texts speak Russian once the program's translations are loaded.
+    void qtTextsInRussian() {
+        QTranslator* translator = installQtTranslations();
+        QVERIFY2(translator, "Qt's Russian translation (qtbase_ru.qm) is not installed");
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Отмена"));
+        QLineEdit box;
+        std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+        QStringList actions;
+        for (QAction* a : menu->actions()) actions << a->text().remove(u'&').section(u'\t', 0, 0);
+        QVERIFY2(actions.contains(QStringLiteral("Вставить")), qPrintable(actions.join(u'|')));
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+
     void numericFilterTyping() {
         QLineEdit box;
         installNumericFilter(&box);
         box.show();
-        QTest::keyClicks(&box, "1a2.-b5 ,e");
+        QTest::keyClicks(&box, "1a2,-b5 e");  // the decimal comma goes in as a point
         QCOMPARE(box.text(), QStringLiteral("12.5"));
         QTest::keyClick(&box, Qt::Key_Backspace);
         QCOMPARE(box.text(), QStringLiteral("12."));
         QTest::keyClick(&box, Qt::Key_Left);
         QTest::keyClick(&box, Qt::Key_Delete);  // editing keys keep working
         QCOMPARE(box.text(), QStringLiteral("12"));
-        QTest::keyClicks(&box, "..");
-        QCOMPARE(box.text(), QStringLiteral("12.."));  // points are typed freely; reading takes "12."
+        QTest::keyClicks(&box, ".,");
+        QCOMPARE(box.text(), QStringLiteral("12.."));  // separators are typed freely; reading takes "12."
     }
 
     void numericFilterPaste_data() {
@@ -130,6 +150,10 @@ private slots:
         QTest::newRow("letters") << "abc" << "1";
         QTest::newRow("negative") << "-2" << "1";
         QTest::newRow("two points") << "1.2.3" << "1";
+        QTest::newRow("decimal comma") << "3,5" << "13.5";
+        QTest::newRow("comma only") << "," << "1";
+        QTest::newRow("two commas") << "1,2,3" << "1";
+        QTest::newRow("comma and point") << "1,2.3" << "1";
         QTest::newRow("exponent") << "1e5" << "1";
         QTest::newRow("words after a number") << QStringLiteral("0.1Инструкция к") << "1";
     }

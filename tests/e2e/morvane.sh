@@ -67,7 +67,7 @@ inject Cmd_inject
 step "ileum tutorial: the standard curve and the concentration worked out"
 click Cmd_MatchAssay
 wait_shown Lab_stephelp "Выберите дозу для стандартной кривой"
-type_text "0.5"
+type_text "0,5"  # a decimal comma, taken as the point
 click Cmd_stddose
 wait_shown Lab_stan "0.5 мкг"
 expect_shown Lab_half ".25 мкг"
@@ -98,7 +98,7 @@ click Cmd_Next
 wait_window Frm_I_Exam
 click Txt_Cal_Con
 key ctrl+a
-type_text "2.4"
+type_text "2,4"
 click com_student
 
 step "ileum examination: the supervisor's password, the error ratio"

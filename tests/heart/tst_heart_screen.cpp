@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(sample->rowCount(), 2);
         QCOMPARE(sample->horizontalHeaderItem(0)->text(), QStringLiteral("  Вещество"));
         QCOMPARE(sample->verticalHeaderItem(1)->text(), QStringLiteral("  2   "));
-        QCOMPARE(sample->item(1, 0)->text(), QStringLiteral("Эпинефрин"));
+        QCOMPARE(sample->item(1, 0)->text(), QStringLiteral("Адреналин"));
         // The red text reads on the white cells and the grey headings.
         QCOMPARE_GE(contrast::lowestInGrid(sample), 4.5);
         click(table, "Cmd_Ret");
@@ -341,14 +341,14 @@ private slots:
 
         QWidget* q = p.t.ctx.navigator.open(QStringLiteral("Frm_Question"));
         scrolledToTheEnd(child<QTableWidget>(q, "MsGrid_Table1"), QStringLiteral(" Сердце No."),
-                         QStringLiteral(" Эпинефрин (HR)"));
+                         QStringLiteral(" Адреналин (HR)"));
         QWidget* table = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Table"));
         click(table, "Cmd_Ret");
         scrolledToTheEnd(child<QTableWidget>(table, "MsGrid_Table"), QStringLiteral(" No."),
                          QStringLiteral(" Введенное вещество "));
         click(table, "Cmd_Ret");
         scrolledToTheEnd(child<QTableWidget>(table, "MsGrid_Table1_R"), QStringLiteral(" Сердце No."),
-                         QStringLiteral(" Эпинефрин (HR) "));
+                         QStringLiteral(" Адреналин (HR) "));
     }
 
     // "Экзамен N закончен" comes once the answer window is gone, over nothing half-emptied.
@@ -461,6 +461,7 @@ private slots:
 
         // Examination 3: adrenaline, acetylcholine and the unknown on two hearts.
         QCOMPARE(child<QComboBox>(h, "Combo_Drug")->count(), 3);
+        const QString adrenaline = child<QComboBox>(h, "Combo_Drug")->itemText(0);
         Program::ticks(h, 76);
         Program::inject(h, 0);
         QVERIFY(p.run.Heart_Exam3Rates[1][0] > 0);
@@ -478,7 +479,10 @@ private slots:
         auto* rates = child<QTableWidget>(q, "MsGrid_Table1");
         QCOMPARE(rates->rowCount(), 2);  // a row per heart under the headings
         QCOMPARE(rates->verticalHeaderItem(1)->text(), QStringLiteral("       2"));
-        QCOMPARE(rates->horizontalHeaderItem(1)->text(), QStringLiteral(" Ацетихолин (HR)"));
+        QCOMPARE(rates->horizontalHeaderItem(1)->text(), QStringLiteral(" Ацетилхолин (HR)"));
+        // The question and its answer call the drug by the name the list gave it.
+        QCOMPARE(rates->horizontalHeaderItem(0)->text(), QStringLiteral(" %1 (HR)").arg(adrenaline));
+        QVERIFY(child<QAbstractButton>(q, "Opt_dr0")->text().startsWith(adrenaline));
         QCOMPARE(rates->item(0, 1)->text(), QStringLiteral("Не введено"));
         QCOMPARE_GE(contrast::lowestInGrid(rates), 4.5);
         click(q, "Cmd_exam4");  // no option chosen

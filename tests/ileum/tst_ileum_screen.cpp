@@ -1,4 +1,5 @@
 // The bioassay from its home screen to the end, in both modes, through the real controls.
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,8 +87,19 @@ private slots:
         click(s, "Cmd_downdose");
         QCOMPARE(text(s, "Txt_Dose"), QStringLiteral("0.075"));
         QCOMPARE(text(s, "lab_unk"), QStringLiteral("0.075 мл"));
-        Program::type(s, "Txt_Dose", QStringLiteral("1a-2,5"));  // only digits and points are typed
+        Program::type(s, "Txt_Dose", QStringLiteral("1a-2;5"));  // only digits, points and commas are typed
         QCOMPARE(text(s, "Txt_Dose"), QStringLiteral("125"));
+        // A decimal comma, typed or pasted, is the point: a 0.5 µg injection labelled 0.5.
+        Program::type(s, "Txt_Dose", QStringLiteral("0,5"));
+        QCOMPARE(text(s, "Txt_Dose"), QStringLiteral("0.5"));
+        QCOMPARE(text(s, "lab_unk"), QStringLiteral("0.5 мл"));
+        Program::inject(s, "Cmd_inject");
+        QCOMPARE(s->model().InjLabel, QStringLiteral("0.5"));
+        auto* box = child<QLineEdit>(s, "Txt_stddose");
+        box->clear();
+        QApplication::clipboard()->setText(QStringLiteral("2,25"));
+        QTest::keySequence(box, QKeySequence::Paste);
+        QCOMPARE(box->text(), QStringLiteral("2.25"));
     }
 
     void tutorial() {
@@ -270,7 +282,7 @@ private slots:
         for (const char* wrong : {"secre", "secrets"}) {
             Program::type(exam, "Txt_Pass", QString::fromLatin1(wrong));
             click(exam, "Cmd_pass");
-            QCOMPARE(p.t.messages.shown.last().text, QStringLiteral("Invalid Passord "));
+            QCOMPARE(p.t.messages.shown.last().text, QStringLiteral("Invalid Password "));
             QCOMPARE(p.t.messages.shown.last().title, QStringLiteral(" Password Error "));
             QCOMPARE(text(exam, "Txt_Pass"), QString());
             QVERIFY(child(exam, "Frame_Password")->isVisible());
@@ -304,6 +316,7 @@ private slots:
         QTest::addColumn<QString>("actual");
         QTest::addColumn<QString>("ratio");
         QTest::newRow("0.5 µg in 0.21 ml, answer 2.4") << true << "2.4" << "2.380952" << "-0.8000252";
+        QTest::newRow("answer with a decimal comma") << true << "2,4" << "2.380952" << "-0.8000252";
         QTest::newRow("answer left blank") << true << "" << "2.380952" << "100";
         QTest::newRow("standard typed, never confirmed") << false << "2.4" << " " << " ";
     }

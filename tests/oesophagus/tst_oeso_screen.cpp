@@ -165,7 +165,7 @@ private slots:
         QVERIFY(!p.find("Frm_Oeso_main"));
         QCOMPARE(p.run.Oeso_DataLoaded, quint8(1));
         QCOMPARE(s->windowTitle(),
-                 QStringLiteral("Влияние веществ на подвижность ворсинок в пищеводе лягушки - Режим обучения "));
+                 QStringLiteral("Влияние веществ на подвижность ресничек в пищеводе лягушки - Режим обучения "));
         QVERIFY(s->width() <= 790 && s->height() <= 565);
         QCOMPARE(text(s, "frogno"), QStringLiteral("Лягушка №1"));
         auto* combo = child<QComboBox>(s, "Combo_Drug");
@@ -393,8 +393,7 @@ private slots:
         QVERIFY(!s->isVisible());
         QCOMPARE(quest->windowTitle(), QStringLiteral(" Morvane-Пищевод T1.00R"));
         QCOMPARE(text(quest, "Label5(1)"),
-                 QStringLiteral("6. Дайте теоретическое обоснование применения                              "
-                                "антихолинестеразы при миастении Гравис."));
+                 QStringLiteral("6. Дайте теоретическое обоснование применения антихолинестеразы при миастении гравис."));
         QCOMPARE(quest->findChildren<QLabel*>().size(), 6);
         click(quest, "cmdBack");
         QCOMPARE(p.screen(), s);
@@ -428,7 +427,7 @@ private slots:
         Frm_Oesophagus* s = p.start(true);
         QCOMPARE(p.run.Oeso_Mode, quint8(2));
         QCOMPARE(s->windowTitle(),
-                 QStringLiteral("Влияние веществ на подвижность ворсинок в пищеводе лягушки - Режим проверки "));
+                 QStringLiteral("Влияние веществ на подвижность ресничек в пищеводе лягушки - Режим проверки "));
         QVERIFY(!child(s, "Frame_Drug")->isVisible());
         QVERIFY(child(s, "Frame_Drug_Select")->isVisible());
         QVERIFY(!child(s, "Lab_DrugGiven")->isVisible());
@@ -495,7 +494,7 @@ private slots:
         for (const char* wrong : {"secre", "secrets"}) {
             QTest::keyClicks(child<QLineEdit>(table, "Txt_PassW"), QString::fromLatin1(wrong));
             click(table, "Cmd_ok");
-            QCOMPARE(p.t.messages.shown.last().text, QStringLiteral("Invalid Passord. "));
+            QCOMPARE(p.t.messages.shown.last().text, QStringLiteral("Invalid Password. "));
             QCOMPARE(p.t.messages.shown.last().title, QStringLiteral(" Password Error "));
             QCOMPARE(text(table, "Txt_PassW"), QString());
             QVERIFY(!child(table, "Frame_Grid")->isVisible());

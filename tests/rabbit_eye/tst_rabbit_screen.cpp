@@ -280,7 +280,7 @@ private slots:
         }
         QVERIFY(table->width() <= 800);
         QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("    2 (ПрГ)"));
-        QCOMPARE(grid->item(2, 1)->text(), QStringLiteral(" Эпинерфин "));
+        QCOMPARE(grid->item(2, 1)->text(), QStringLiteral(" Адреналин "));
         // Red text, dark enough to read on the white cells and the grey headings.
         QCOMPARE(grid->item(1, 1)->foreground().color().hue(), 0);
         QCOMPARE_GE(contrast::lowestInGrid(grid), 4.5);
@@ -298,7 +298,7 @@ private slots:
         table = p.table();
         QVERIFY(Program::shown(table, "Fra_Ques") && !Program::shown(table, "Frametab"));
         QCOMPARE(text(table, "laQ"), QStringLiteral("3. Какое применение имеют мидриатики в терапии?"));
-        QVERIFY(text(table, "labq2").startsWith(QStringLiteral("4. Жидкость, полученная из желудка пациента с отравлением,             будучи")));
+        QVERIFY(text(table, "labq2").startsWith(QStringLiteral("4. Жидкость, полученная из желудка пациента с отравлением, будучи введенной")));
         Program::click(table, "Cmd_return");
         flushDeletes();
         QVERIFY(s->isVisible());
@@ -516,7 +516,7 @@ private slots:
         QCOMPARE(p.run.Rab_Mode, quint8(3));
         QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 2"));
         QCOMPARE(text(s, "LAb_Title"),
-                 QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to find out whether the drug is an miotic or mydriatic."));
+                 QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to find out whether the drug is a miotic or mydriatic."));
         QCOMPARE(list->count(), 2);
         QCOMPARE(s->model().eye(L).Done, quint8(0));
         Program::click(s, "cmdreturn");  // no way back from here
@@ -538,7 +538,7 @@ private slots:
         QTest::keyClicks(box, QStringLiteral("secrets"));
         Program::click(table, "Cmd_pass");
         QCOMPARE(p.t.messages.shown.size(), 1);
-        QCOMPARE(p.t.messages.shown[0].text, QStringLiteral("Invalid Passord "));
+        QCOMPARE(p.t.messages.shown[0].text, QStringLiteral("Invalid Password "));
         QCOMPARE(p.t.messages.shown[0].title, QStringLiteral(" Password Error "));
         QVERIFY(box->text().isEmpty());
         QTest::keyClicks(box, QStringLiteral("  secret "));
