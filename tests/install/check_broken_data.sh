@@ -44,13 +44,14 @@ ends_failed() {
   [ "$status" -eq 1 ] || { echo "$what: ended with status $status, not 1"; return 1; }
 }
 
-# An empty drug table: the heart's home screen opens; "Обучение" (the focused button) reads
+# An empty drug table: the heart's home screen opens; the first key takes its title panel away,
+# the second presses "Обучение" (the focused button), which reads
 # the table, the message tells it is damaged, and its OK ends the program.
 cp "$data/F_Heart.mdb" "$data/F_Heart.mdb.good"
 : > "$data/F_Heart.mdb"
 "$prefix/bin/morvane-heart" 2> /dev/null &
 pid=$!
-keys "Morvane - Сердце E1.00R" space
+keys "Morvane - Сердце E1.00R" space space
 keys "Morvane - Сердце 1.00R" Return
 ends_failed $pid "heart with an empty drug table"
 mv "$data/F_Heart.mdb.good" "$data/F_Heart.mdb"
