@@ -474,7 +474,7 @@ void Frm_Rabbit::Cmd_Instill_Click() {
 }
 
 void Frm_Rabbit::Cmd_Saline_Click() {
-    m_model.SalineAsked = true;
+    m_model.askSaline();
     Frame_Eye_Sel->show();
     Frame_Drug->hide();
 }
@@ -502,7 +502,7 @@ void Frm_Rabbit::Cmd_Reye_Click() { instilInto(EyeSide::Right); }
 
 // "Отмена" cancels a saline request too: the eye chosen next gets what the student picks then.
 void Frm_Rabbit::Cmd_Can_Click() {
-    m_model.SalineAsked = false;
+    m_model.cancelSaline();
     showSubstancePanel();
 }
 

@@ -94,6 +94,9 @@ public:
     quint8 SelectedDrug = 0;  // tutorial: last substance instilled; examinations: the current unknown
     quint8 UnknownNo = 0;
     QVector<quint8> UnknownUsed;
+    // "Капнуть солевой раствор" and the eye choice's "Отмена".
+    void askSaline() { SalineAsked = true; }
+    void cancelSaline() { SalineAsked = false; }
     bool SalineAsked = false;    // the saline was asked for: the next eye chosen receives it, unless cancelled
     bool SalineGiven = false;    // a saline went into an eye for the current unknown
     quint8 UnknownInstilled = 0;

@@ -321,7 +321,8 @@ private slots:
     }
 
     // What the supervisor reads under "Saline Instilled": only a saline that went into an
-    // eye counts. "saline X": asked for, then eye X chosen; "ask": asked for and left pending.
+    // eye counts. "saline X": asked for, then eye X chosen; "ask": asked for and left pending;
+    // "cancel": the eye choice cancelled.
     void salineInTheRecord_data() {
         QTest::addColumn<quint8>("mode");
         QTest::addColumn<QStringList>("steps");
@@ -331,6 +332,7 @@ private slots:
         QTest::newRow("given, then refused") << quint8(2) << QStringList{"saline R", "saline R"} << QChar(u'Y');
         QTest::newRow("given, then asked again") << quint8(2) << QStringList{"saline R", "ask"} << QChar(u'Y');
         QTest::newRow("asked only") << quint8(2) << QStringList{"ask"} << QChar(u'N');
+        QTest::newRow("asked, cancelled, the unknown") << quint8(2) << QStringList{"ask", "cancel", "unknown L"} << QChar(u'N');
         QTest::newRow("second examination, refused") << quint8(3) << QStringList{"unknown L", "saline L"} << QChar(u'N');
     }
     void salineInTheRecord() {
@@ -344,8 +346,9 @@ private slots:
         }
         for (const QString& step : steps) {
             const EyeSide side = step.endsWith(u'L') ? L : R;
-            if (step.startsWith(QLatin1String("saline")) || step == QLatin1String("ask")) b.model.SalineAsked = true;
-            if (step == QLatin1String("ask")) continue;
+            if (step.startsWith(QLatin1String("saline")) || step == QLatin1String("ask")) b.model.askSaline();
+            if (step == QLatin1String("cancel")) b.model.cancelSaline();
+            if (step == QLatin1String("ask") || step == QLatin1String("cancel")) continue;
             const bool free = !b.model.eye(side).Done;
             b.random.values = {0};
             const Instillation i = b.model.instil(side, -1, QString());
