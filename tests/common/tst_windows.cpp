@@ -308,11 +308,12 @@ private slots:
         HelpWindows help(messages);
         help.showTopic(&owner, QStringLiteral("morvane"), 60);
         QDir::setCurrent(oldCurrent);
-        HelpWindow* w = help.window(QStringLiteral("morvane"));
+        // The window deletes itself on close, possibly inside the key's event processing.
+        QPointer<HelpWindow> w = help.window(QStringLiteral("morvane"));
         QVERIFY(w && real_input::activate(w));
         controls::child(w, focus)->setFocus();
         real_input::key(w, Qt::Key_Escape);
-        QVERIFY(!w->isVisible());
+        QVERIFY(!w || !w->isVisible());
         flushDeletes();
         QVERIFY(!help.window(QStringLiteral("morvane")));
         QVERIFY(messages.shown.isEmpty());
