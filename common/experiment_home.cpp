@@ -12,7 +12,6 @@
 #include "clickable_label.h"
 #include "pictures.h"
 #include "help.h"
-#include "placeholder_window.h"
 #include "password.h"
 #include "program_context.h"
 #include "window_helpers.h"
@@ -325,13 +324,5 @@ void registerHome(ProgramContext& ctx, const HomeMember& member) {
         if (home->load()) return home;
         delete home;
         return nullptr;
-    });
-}
-
-void registerPlaceholder(ProgramContext& ctx, const HomeMember& member, const QString& experimentTitle) {
-    const quint8* mode = member.mode;
-    const QString homeName = member.windowName;
-    ctx.navigator.add(member.experimentWindow, [&ctx, experimentTitle, mode, homeName]() -> QWidget* {
-        return new PlaceholderWindow(ctx, experimentTitle, *mode, homeName);
     });
 }

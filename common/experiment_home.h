@@ -96,5 +96,3 @@ HomeMember mainProgramHome();
 
 // Registers a home screen with the program's navigator.
 void registerHome(ProgramContext& ctx, const HomeMember& member);
-// Until an experiment screen exists, a placeholder stands under its name.
-void registerPlaceholder(ProgramContext& ctx, const HomeMember& member, const QString& experimentTitle);
