@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < 5; ++run) {
         TestContext t;
         HeartRunState state;
-        state.Heart_Mode = 1;
+        state.chooseMode(HeartMode::Tutorial);
         Frm_Heart screen(t.ctx, state);
         screen.Form_Load();
         std::vector<double> ticks;

@@ -214,16 +214,14 @@ void ExperimentHome::handOver() {
 }
 
 void ExperimentHome::tutorialClick() {
-    *m_member.mode = 1;
-    if (m_member.dataLoaded) *m_member.dataLoaded = 0;
+    m_member.chooseMode(HomeChoice::Tutorial);
     handOver();
 }
 
 void ExperimentHome::examClick() {
     if (m_member.heartRules) {
         m_ctx.desktop.setTaskSwitchLock(true);
-        *m_member.mode = 2;
-        *m_member.dataLoaded = 0;
+        m_member.chooseMode(HomeChoice::Examination);
     } else {
         m_passBox->clear();
     }
@@ -233,26 +231,27 @@ void ExperimentHome::examClick() {
 }
 
 void ExperimentHome::okClick() {
-    *m_member.password = password::stored(m_passBox->text(), m_member.passwordFieldWidth);
-    if (!password::acceptable(*m_member.password)) {
+    const QString stored = password::stored(m_passBox->text(), m_member.passwordFieldWidth);
+    m_member.setPassword(stored);
+    if (!password::acceptable(stored)) {
         m_ctx.message({QStringLiteral("Неверный пароль. Пароль должен содержать по крайней мере 4 символа "),
                        QStringLiteral(" Ошибка пароля "), MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok});
         m_passBox->clear();
         if (m_member.heartRules) {
-            m_member.password->clear();
+            m_member.setPassword(QString());
             examClick();
         }
         m_passBox->setFocus();
         return;
     }
-    *m_member.mode = 2;
+    m_member.chooseMode(HomeChoice::Examination);
     handOver();
 }
 
 void ExperimentHome::cancelClick() {
     if (m_member.heartRules) {
         m_ctx.desktop.setTaskSwitchLock(false);
-        *m_member.mode = 0;
+        m_member.chooseMode(HomeChoice::None);
     }
     m_passFrame->hide();
     m_modeFrame->show();
@@ -325,4 +324,8 @@ void registerHome(ProgramContext& ctx, const HomeMember& member) {
         delete home;
         return nullptr;
     });
+}
+
+std::function<void(HomeChoice)> modeNumberIn(quint8* mode) {
+    return [mode](HomeChoice choice) { *mode = static_cast<quint8>(choice); };
 }

@@ -10,6 +10,10 @@ class QGroupBox;
 class QLineEdit;
 class QTimer;
 
+// What the home screen's buttons choose: nothing (back at the choice), the tutorial or the
+// examination.
+enum class HomeChoice : quint8 { None, Tutorial, Examination };
+
 // What one experiment's home screen is: its names, texts and rules. The four home
 // screens are one class configured by one of these.
 struct HomeMember {
@@ -42,17 +46,20 @@ struct HomeMember {
     QStringList closedAtLoad;  // experiment windows closed when the home screen loads
     QString experimentWindow;  // opened for tutorial and examination
 
-    // Run state of the experiment (it outlives the window).
-    quint8* mode;
-    QString* password;
+    // Run state of the experiment (it outlives the window): the home screen tells it the
+    // mode chosen and the supervisor's password, and empties it at every load.
+    std::function<void(HomeChoice)> chooseMode;
+    std::function<void(const QString&)> setPassword;
     std::function<void()> resetRunState;
 
-    // The heart program's rules: "Проверка" switches the task-switch lock on and sets
-    // the examination mode at once, "&Отмена" and "Выход" switch it off again, a
-    // rejected password starts "Проверка" over, and "Выход" ends the program.
+    // The heart program's rules: "Проверка" switches the task-switch lock on and chooses
+    // the examination at once, "&Отмена" and "Выход" switch it off again, a rejected
+    // password starts "Проверка" over, and "Выход" ends the program.
     bool heartRules = false;
-    quint8* dataLoaded = nullptr;  // set back to 0 whenever the mode is chosen (heart)
 };
+
+// chooseMode for a run state that keeps its mode as a number: 0 none, 1 tutorial, 2 examination.
+std::function<void(HomeChoice)> modeNumberIn(quint8* mode);
 
 class ExperimentHome : public QWidget {
     Q_OBJECT

@@ -76,7 +76,7 @@ Frm_Heart::Frm_Heart(ProgramContext& ctx, HeartRunState& run)
     m_syringePause->setSingleShot(true);
     m_syringePause->setInterval(1000);
     connect(m_syringePause, &QTimer::timeout, this, &Frm_Heart::endSyringePause);
-    m_beat = new LeverBeat(m_setup, &m_model.lastneedle, this);
+    m_beat = new LeverBeat(m_setup, m_model, this);
 }
 
 void Frm_Heart::buildControls() {
@@ -291,52 +291,47 @@ bool Frm_Heart::recorderRunning() const { return m_timer->isActive() || m_syring
 void Frm_Heart::setPaperLeft(int left) { m_view->setPaperLeft(left); }
 
 bool Frm_Heart::Form_Load() {
-    const quint8 mode = m_run.Heart_Mode;
+    const HeartMode mode = m_run.Heart_Mode();
     Lab_DDose->setText(QStringLiteral("мкг"));
     lbl_lastdrug->setText(QStringLiteral("Нет"));
-    if (mode > 1) {
+    if (isExamination(mode)) {
         lbl_warning->hide();
         Help_frame->hide();
     }
     lbl_warning->setText(QStringLiteral("Дождитесь стабилизации сердечной деятельности"));
-    if (mode <= 1) {
+    if (!isExamination(mode)) {
         setWindowTitle(tutorialCaption);
         Lab_drugname->setText(QStringLiteral("Нет"));
-    } else if (mode == 2) {
+    } else if (mode == HeartMode::Exam1) {
         setWindowTitle(examCaption);
         Lab_DDose->setText(QStringLiteral("мл"));
         lbl_unkdrug->show();
-        LabTitle->setText(QStringLiteral("ЭКЗАМЕН 1 : Вам предложены вещества, пронумерованные от 1 до 8. Вводите "
-                                         "вещества по одному, наблюдая эффект, и идентифицируйте его."));
+        LabTitle->setText(QStringLiteral("ЭКЗАМЕН 1 : Вам предложены вещества, пронумерованные от 1 до %1. Вводите "
+                                         "вещества по одному, наблюдая эффект, и идентифицируйте его.")
+                              .arg(heartDrugCount));
     }
-    if (m_run.Heart_DataLoaded) {
+    if (m_run.Heart_DataLoaded()) {
         clearRecording();
     } else {
-        m_run.Heart_DataLoaded = 1;
         QString error;
-        if (!m_model.LoadDrugTable(&error, &m_run.Heart_AnswerNames)) {
+        if (!m_model.LoadDrugTable(&error)) {
             m_ctx.fail(error);
             return false;
         }
-        Combo_Drug->clear();
-        for (int i = 1; i <= m_model.drugCount; ++i) Combo_Drug->addItem(m_model.druglist[i].Name);
         SetUpExperiment();
-        m_run.Heart_HeartNo = 1;
-        m_run.Heart_Exam3Rates.resize(2);
-        m_model.lastneedle = 0;
     }
     m_model.startHeart();
     Cmd_RmvDrug->setEnabled(false);
     Cmd_Inject->setEnabled(false);
     Combo_Drug->setEnabled(true);
     showState();
-    m_beat->setGeometry(m_model.leverrest, m_model.leverstroke);
-    m_beat->start(m_model.leverInterval);
-    if (mode == 3 && !m_dispflag3) {
+    m_beat->setGeometry(m_model.leverrest(), m_model.leverstroke());
+    m_beat->start(m_model.leverInterval());
+    if (mode == HeartMode::Exam2 && !m_dispflag3) {
         m_ctx.message({QStringLiteral(" Экзамен 1 закончен. Приступайте к экзамену 2. "),
                        QStringLiteral(" Пожалуйста прочитайте "), MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok});
         m_dispflag3 = true;
-    } else if (mode == 4 && !m_dispflag4) {
+    } else if (mode == HeartMode::Exam3 && !m_dispflag4) {
         m_ctx.message({QStringLiteral(" Экзамен 2 закончен. Приступайте к экзамену 3.   "),
                        QStringLiteral(" Пожалуйста прочитайте "), MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok});
         m_dispflag4 = true;
@@ -344,44 +339,39 @@ bool Frm_Heart::Form_Load() {
     return true;
 }
 
+// The controls of a stage the model has just set up: the drug list, and the unknown of
+// the examination as the model chose it.
 void Frm_Heart::SetUpExperiment() {
-    const quint8 mode = m_run.Heart_Mode;
+    const HeartMode mode = m_run.Heart_Mode();
+    const QVector<HeartDrugRec>& drugs = m_model.druglist();
+    Combo_Drug->clear();
+    for (int i = 1; i <= m_model.drugCount(); ++i) Combo_Drug->addItem(drugs[i].Name);
     lbl_lastdrug->setText(QStringLiteral("Нет"));
-    if (mode != 2) {
+    if (mode != HeartMode::Exam1) {
         Combo_Drug->setCurrentIndex(0);
-        Txt_Dose->setText(numtext::generalForm(m_model.druglist.value(1).Dose));
+        Txt_Dose->setText(numtext::generalForm(drugs.value(1).Dose));
     }
-    if (mode == 2) {
+    if (mode == HeartMode::Exam1) {
         Cmd_return->setEnabled(true);
         CmdTable->setEnabled(false);
         Cmd_New->setEnabled(false);
         Lab_Drug->hide();
-        const int k = m_model.chooseExam1Unknown();
-        lbl_unkdrug->setText(QStringLiteral("Неизвестное No. ") + QString::number(m_run.Heart_UnknownNo));
-        if (Combo_Drug->count() < k)
-            m_ctx.message({QStringLiteral(" Сгенерированный случайный No. больше, чем число веществ"), {}, MsgButtons::Ok,
-                           MsgIcon::None, MsgAnswer::Ok});
-        Combo_Drug->setCurrentIndex(k - 1);
+        lbl_unkdrug->setText(QStringLiteral("Неизвестное No. ") + QString::number(m_run.Heart_UnknownNo()));
+        Combo_Drug->setCurrentIndex(m_run.Heart_Exam1Drug() - 1);
         Combo_Drug_Click();
-        HeartExam1Result& record = m_run.Heart_Exam1Results[m_run.Heart_UnknownNo];
-        record.given = m_model.druglist.value(k).Name.trimmed();
-        record.tone = m_model.druglist.value(k).tone;
         Combo_Drug->hide();
-    } else if (mode == 3 || mode == 4) {
+    } else if (mode == HeartMode::Exam2 || mode == HeartMode::Exam3) {
         setWindowTitle(laterExamCaption);
         CmdTable->setEnabled(false);
-        Cmd_New->setEnabled(mode == 4);
-        const int k = mode == 3 ? static_cast<int>(std::floor(m_ctx.random.uniform() * m_run.Heart_DrugCount + 1))
-                                : static_cast<int>(std::floor(m_ctx.random.uniform() * 2 + 1));
-        LabTitle->setText(mode == 3 ? QStringLiteral("ЭКЗАМЕН 2 : Вам дали неизвестное вещество и известные. Определите "
-                                                     "неизвестное вещество, сравнивая его действие и взаимодействие с известными.")
-                                    : QStringLiteral("ЭКЗАМЕН 3 : Вам дали неизвестное вещество. Разработайте и выполните "
-                                                     "эксперимент, чтобы выяснить, является ли воздействие на частоту "
-                                                     "сердечных сокращений совместимым с адреналином или ацетилхолином."));
-        m_run.Heart_ExamUnknown = static_cast<quint8>(k);
+        Cmd_New->setEnabled(mode == HeartMode::Exam3);
+        LabTitle->setText(
+            mode == HeartMode::Exam2
+                ? QStringLiteral("ЭКЗАМЕН 2 : Вам дали неизвестное вещество и известные. Определите "
+                                 "неизвестное вещество, сравнивая его действие и взаимодействие с известными.")
+                : QStringLiteral("ЭКЗАМЕН 3 : Вам дали неизвестное вещество. Разработайте и выполните "
+                                 "эксперимент, чтобы выяснить, является ли воздействие на частоту "
+                                 "сердечных сокращений совместимым с адреналином или ацетилхолином."));
         Combo_Drug->addItem(QStringLiteral("Неизвестное"));
-        m_model.appendUnknown(k);
-        (mode == 3 ? m_run.Heart_Exam2Name : m_run.Heart_Exam3Name) = m_model.druglist.value(k).Name.trimmed();
     }
     clearRecording();
     Lab_drugname->setText(QStringLiteral("Нет"));
@@ -406,24 +396,24 @@ void Frm_Heart::clearRecording() {
 }
 
 void Frm_Heart::showState() {
-    Txt_BHR->setText(m_model.basalBox);
-    TxtHR_Drug->setText(m_model.rateBox);
-    ProBar_Time->setValue(static_cast<int>(m_model.gauge));
-    Lab_drugname->setText(m_model.drugLabel);
-    m_beat->setGeometry(m_model.leverrest, m_model.leverstroke);
+    Txt_BHR->setText(m_model.basalBox());
+    TxtHR_Drug->setText(m_model.rateBox());
+    ProBar_Time->setValue(static_cast<int>(m_model.gauge()));
+    Lab_drugname->setText(m_model.drugLabel());
+    m_beat->setGeometry(m_model.leverrest(), m_model.leverstroke());
 }
 
 void Frm_Heart::restCycleControls() {
-    const quint8 mode = m_run.Heart_Mode;
-    if (mode == 1) {
+    const HeartMode mode = m_run.Heart_Mode();
+    if (mode == HeartMode::Tutorial) {
         for (QPushButton* b : {Cmd_help, Cmd_New, Cmd_Next, CmdTable}) b->setEnabled(true);
     }
     Cmd_Print->setEnabled(true);
-    if (mode == 4) Cmd_New->setEnabled(true);
+    if (mode == HeartMode::Exam3) Cmd_New->setEnabled(true);
     Cmd_Inject->setEnabled(true);
     Combo_Drug->setEnabled(true);
     Cmd_RmvDrug->setEnabled(false);
-    lbl_lastdrug->setText(m_model.prevname);
+    lbl_lastdrug->setText(m_model.prevname());
     lbl_warning->setText(QStringLiteral("Выберите вещество для введения"));
 }
 
@@ -452,10 +442,10 @@ void Frm_Heart::execute(const std::vector<HeartOp>& ops) {
                 m_setup->invertLever(op.y2);
                 break;
             case HeartOp::Hearts:
-                m_setup->showContracted(op.y1 == 1);
+                m_setup->showContracted(op.on);
                 break;
             case HeartOp::LeverRun:
-                if (op.y1) m_beat->start(op.y2);
+                if (op.on) m_beat->start(op.y2);
                 else m_beat->stop();
                 break;
             case HeartOp::Indicators:
@@ -492,34 +482,34 @@ void Frm_Heart::RecorderTick() {
 void Frm_Heart::Combo_Drug_Click() {
     const int position = Combo_Drug->currentIndex();
     if (position < 0) return;
-    Txt_Dose->setText(numtext::generalForm(m_model.druglist.value(position + 1).Dose));
-    const quint8 mode = m_run.Heart_Mode;
-    if (mode == 3 || mode == 4) Lab_DDose->setText(m_model.unitFor(position));
+    Txt_Dose->setText(numtext::generalForm(m_model.druglist().value(position + 1).Dose));
+    const HeartMode mode = m_run.Heart_Mode();
+    if (mode == HeartMode::Exam2 || mode == HeartMode::Exam3) Lab_DDose->setText(m_model.unitFor(position));
 }
 
 void Frm_Heart::Cmd_Inject_Click() {
-    const quint8 mode = m_run.Heart_Mode;
+    const HeartMode mode = m_run.Heart_Mode();
     const int position = Combo_Drug->currentIndex();
     if (position < 0) return;
-    if (mode == 1)
+    if (mode == HeartMode::Tutorial)
         for (QPushButton* b : {Cmd_help, Cmd_New, Cmd_Next, CmdTable}) b->setEnabled(false);
     Cmd_Print->setEnabled(false);
-    if (mode == 4) Cmd_New->setEnabled(false);
+    if (mode == HeartMode::Exam3) Cmd_New->setEnabled(false);
     Lab_DDose->setText(m_model.unitFor(position));
-    lbl_lastdrug->setText(m_model.prevname);  // the drug given before this one, whichever this is
+    lbl_lastdrug->setText(m_model.prevname());  // the drug given before this one, whichever this is
 
     m_timer->stop();
     if (CmdPic_Continue->isEnabled()) CmdPic_Continue_Click();
     m_timer->stop();
     inject_img->show();
     m_beat->settle();
-    m_model.inject(position, Combo_Drug->currentText());
+    m_model.inject(position);
     execute(m_model.takeOps());
     m_syringePause->start();  // the recorder goes on a second later
     Cmd_Inject->setEnabled(true);
     Cmd_RmvDrug->setEnabled(true);
     lbl_warning->setText(QStringLiteral("(B)HR - частота сердечных сокращений (контрольная)"));
-    if (m_model.exam2LogFull)
+    if (m_model.exam2LogFull())
         m_ctx.message({QStringLiteral("Журнал экзамена заполнен: это введение не записано."), {}, MsgButtons::Ok,
                        MsgIcon::Information, MsgAnswer::Ok});
 }
@@ -564,15 +554,15 @@ void Frm_Heart::Cmd_RmvDrug_Click() {
 }
 
 void Frm_Heart::Cmd_Next_Click() {
-    const quint8 mode = m_run.Heart_Mode;
-    if (mode == 3 &&
+    const HeartMode mode = m_run.Heart_Mode();
+    if (mode == HeartMode::Exam2 &&
         m_ctx.message({QStringLiteral(" Вы уверены? Вы определили неизвестное вещество? Вы не сможете вернуться назад.  "),
                        QStringLiteral(" Предупреждение "), MsgButtons::OkCancel, MsgIcon::None, MsgAnswer::Ok}) ==
             MsgAnswer::Cancel)
         return;
-    if (mode > 1) m_model.prevname = QStringLiteral("Нет");
+    if (isExamination(mode)) m_model.forgetPreviousDrug();
     m_ctx.navigator.open(QStringLiteral("Frm_Question"));
-    if (mode == 1) m_ctx.navigator.park(this);
+    if (mode == HeartMode::Tutorial) m_ctx.navigator.park(this);
     else close();
 }
 
@@ -580,20 +570,14 @@ void Frm_Heart::Cmd_New_Click() {
     m_timer->stop();
     CmdPic_Continue->setEnabled(false);
     CmdPic_Stop->setEnabled(true);
-    m_model.prevname = QStringLiteral("Нет");
+    m_model.forgetPreviousDrug();
     m_beat->settle();
     m_model.EndDrugAction();
     execute(m_model.takeOps());
     Form_Load();
-    if (m_run.Heart_Mode == 4) {
-        if (m_run.Heart_HeartNo == 255) {
-            m_ctx.message({QStringLiteral("Больше 255 сердец в одном экзамене взять нельзя."), {}, MsgButtons::Ok,
-                           MsgIcon::Information, MsgAnswer::Ok});
-        } else {
-            ++m_run.Heart_HeartNo;
-            m_run.Heart_Exam3Rates.resize(m_run.Heart_HeartNo + 1);
-        }
-    }
+    if (!m_run.nextHeart())
+        m_ctx.message({QStringLiteral("Больше %1 сердец в одном экзамене взять нельзя.").arg(HeartRunState::maxHearts),
+                       {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
 }
 
 void Frm_Heart::CmdTable_Click() {
@@ -602,7 +586,7 @@ void Frm_Heart::CmdTable_Click() {
 }
 
 void Frm_Heart::Cmd_return_Click() {
-    if (m_run.Heart_Mode <= 1) {
+    if (!isExamination(m_run.Heart_Mode())) {
         m_ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
         close();
         return;
@@ -614,7 +598,7 @@ void Frm_Heart::Cmd_return_Click() {
 
 void Frm_Heart::cmd_pwretok_Click() {
     const QString typed = password::trimSpaces(Txt_pwret->text());
-    if (typed.isEmpty() || !password::matches(typed, m_run.Heart_Password)) {
+    if (typed.isEmpty() || !password::matches(typed, m_run.Heart_Password())) {
         m_ctx.message({QStringLiteral("Неверный пароль "), QStringLiteral(" Ошибка пароля "), MsgButtons::Ok,
                        MsgIcon::None, MsgAnswer::Ok});
         if (!typed.isEmpty()) Txt_pwret->clear();

@@ -16,7 +16,7 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 class SetupPicture;
-struct HeartRunState;
+class HeartRunState;
 
 // Two small black graphs with a green line at the heart-rate and tone levels.
 class IndicatorGraph : public QWidget {

@@ -117,8 +117,8 @@ QString rateText(quint8 rate) { return rate == 0 ? QStringLiteral("Не введ
 
 void fillExam3Table(QTableWidget* g, const HeartRunState& run, const QStringList& headers, int rateColumnLetters) {
     QVector<QStringList> rows;
-    for (int i = 1; i <= run.Heart_HeartNo && i < run.Heart_Exam3Rates.size(); ++i) {
-        const auto& r = run.Heart_Exam3Rates[i];
+    for (int i = 1; i <= run.Heart_HeartNo() && i < run.Heart_Exam3Rates().size(); ++i) {
+        const auto& r = run.Heart_Exam3Rates()[i];
         rows << QStringList{spaces7 + QString::number(i), rateText(r[0]), rateText(r[1]), rateText(r[2])};
     }
     setRows(g, headers, rows, {12, rateColumnLetters, rateColumnLetters, rateColumnLetters});
@@ -149,7 +149,7 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
 
     Frame_ExamQuestions = named(new QGroupBox(QStringLiteral("Определение неизвестного вещества")), "Frame_ExamQuestions");
     Lst_Drugs = named(new QListWidget, "Lst_Drugs");
-    Lst_Drugs->addItems(run.Heart_AnswerNames);
+    Lst_Drugs->addItems(run.Heart_AnswerNames());
     auto* done = named(new QPushButton(QStringLiteral("&Ok")), "Cmd_done");
     auto* eq = new QVBoxLayout(Frame_ExamQuestions);
     eq->addWidget(named(new QLabel(QStringLiteral("Список веществ")), "Lab_Drugs"));
@@ -189,9 +189,9 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
         layout->addWidget(f);
         f->hide();
     }
-    const quint8 mode = run.Heart_Mode;
-    if (mode <= 1) Frame_TutQuestions->show();
-    else if (mode == 4) {
+    const HeartMode mode = run.Heart_Mode();
+    if (!isExamination(mode)) Frame_TutQuestions->show();
+    else if (mode == HeartMode::Exam3) {
         fillExam3Table(MsGrid_Table1, run,
                        {QStringLiteral(" Сердце No."), QStringLiteral(" Адреналин (HR)"), QStringLiteral(" Ацетилхолин (HR)"),
                         QStringLiteral(" Неизвестное (HR)")},
@@ -229,19 +229,7 @@ void Frm_Question::Cmd_done_Click() {
         Lst_Drugs->setFocus();
         return;
     }
-    if (m_run.Heart_Mode == 2) {
-        if (m_run.Heart_UnknownNo >= 1 && m_run.Heart_UnknownNo <= 10)
-            m_run.Heart_Exam1Results[m_run.Heart_UnknownNo].identified = item->text();
-        bool left = false;
-        for (int k = 1; k <= m_run.Heart_DrugCount && k <= 10; ++k) left |= m_run.Heart_UnknownUsed[k] == 0;
-        if (!left) m_run.Heart_Mode = 3;
-        m_run.Heart_Exam2Count = 0;
-        m_run.Heart_Exam2Log.resize(1);
-    } else {
-        m_run.Heart_Mode = 4;
-        m_run.Heart_Exam2Answer = answer;
-    }
-    m_run.Heart_DataLoaded = 0;
+    m_run.identifyUnknown(item->text());
     // The answer window goes before the next stage opens with its notice.
     Navigator& navigator = m_ctx.navigator;
     close();
@@ -249,9 +237,9 @@ void Frm_Question::Cmd_done_Click() {
 }
 
 void Frm_Question::Cmd_exam4_Click() {
-    m_run.Heart_Exam3Answer = Opt_dr0->isChecked()   ? QStringLiteral("Адреналин")
-                              : Opt_dr1->isChecked() ? QStringLiteral("Ацетилхолин")
-                                                     : QStringLiteral("Не определено");
+    m_run.answerExam3(Opt_dr0->isChecked()   ? Exam3Verdict::Adrenaline
+                      : Opt_dr1->isChecked() ? Exam3Verdict::Acetylcholine
+                                             : Exam3Verdict::Undecided);
     Frame_exam4->hide();
     Frame_Password->show();
     Txt_PassWord->setFocus();
@@ -259,7 +247,7 @@ void Frm_Question::Cmd_exam4_Click() {
 
 void Frm_Question::Cmd_Ok_Password_Click() {
     const QString typed = password::trimSpaces(Txt_PassWord->text());
-    if (typed.isEmpty() || !password::matches(typed, m_run.Heart_Password)) {
+    if (typed.isEmpty() || !password::matches(typed, m_run.Heart_Password())) {
         m_ctx.message({QStringLiteral("Пароль неверный "), QStringLiteral(" Ошибка пароля "), MsgButtons::Ok,
                        MsgIcon::None, MsgAnswer::Ok});
         if (!typed.isEmpty()) Txt_PassWord->clear();
@@ -270,7 +258,7 @@ void Frm_Question::Cmd_Ok_Password_Click() {
     close();
 }
 
-Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx), m_run(run) {
+Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, const HeartRunState& run) : m_ctx(ctx), m_run(run) {
     setWindowTitle(QStringLiteral("Morvane -  Сердце E1.00 R"));
     discardWindowKeys(this);
     tabletitleLbl = named(new QLabel(QStringLiteral("Таблица: Влияние веществ на изолированное сердце лягушки.")), "tabletitleLbl");
@@ -311,7 +299,7 @@ Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, HeartRunState& run) : m_ct
         w->hide();
     connect(Cmd_Ret, &QPushButton::clicked, this, &Frm_Heart_Table::Cmd_Ret_Click);
 
-    if (run.Heart_Mode <= 1) {
+    if (!isExamination(run.Heart_Mode())) {
         tabletitleLbl->setText(QStringLiteral("Таблица-образец"));
         examno->hide();
         setRows(MsGrid_Table,
@@ -338,8 +326,8 @@ void Frm_Heart_Table::showExam1() {
                                QStringLiteral(" Тон")};
     QVector<QStringList> rows;
     const QString notGiven = QStringLiteral(" Вещество не введено ");
-    for (int i = 1; i <= m_run.Heart_DrugCount && i <= 10; ++i) {
-        const HeartExam1Result& r = m_run.Heart_Exam1Results[i];
+    for (int i = 1; i <= m_run.Heart_DrugCount(); ++i) {
+        const HeartExam1Result& r = m_run.Heart_Exam1Results()[i];
         if (r.identified.isEmpty()) {
             rows << QStringList();
             continue;
@@ -356,14 +344,14 @@ void Frm_Heart_Table::showExam2() {
     const QStringList headings{QStringLiteral(" No."), QStringLiteral(" Введенное вещество "),
                                QStringLiteral(" Частота сокращений (уд/мин)"), QStringLiteral(" Тон")};
     QVector<QStringList> rows;
-    for (int i = 1; i <= m_run.Heart_Exam2Count && i < m_run.Heart_Exam2Log.size(); ++i) {
-        const HeartExam2Entry& e = m_run.Heart_Exam2Log[i];
+    for (int i = 1; i <= m_run.Heart_Exam2Count() && i < m_run.Heart_Exam2Log().size(); ++i) {
+        const HeartExam2Entry& e = m_run.Heart_Exam2Log()[i];
         rows << QStringList{spaces7 + QString::number(i), e.drug, spaces7 + QString::number(e.rate), QString(e.tone)};
     }
     setRows(MsGrid_Table, headings, rows, {10, 20, 25, 15});
-    Lbl_alert->setVisible(m_run.Heart_Exam2Count == 0);
-    Txt_unknowndrug->setText(m_run.Heart_Exam2Name);
-    Txt_drug_Identified->setText(m_run.Heart_Exam2Answer);
+    Lbl_alert->setVisible(m_run.Heart_Exam2Count() == 0);
+    Txt_unknowndrug->setText(m_run.Heart_Exam2Name());
+    Txt_drug_Identified->setText(m_run.Heart_Exam2Answer());
     for (QWidget* w : {static_cast<QWidget*>(Lab_UnKnown_drug), static_cast<QWidget*>(Lab_Drug_Identified),
                        static_cast<QWidget*>(Txt_unknowndrug), static_cast<QWidget*>(Txt_drug_Identified)})
         w->show();
@@ -378,12 +366,12 @@ void Frm_Heart_Table::showExam3() {
                     QStringLiteral(" Неизвестное (HR) ")},
                    17);
     MsGrid_Table1_R->show();
-    Txt_unknowndrug->setText(m_run.Heart_Exam3Name);
-    Txt_drug_Identified->setText(m_run.Heart_Exam3Answer);
+    Txt_unknowndrug->setText(m_run.Heart_Exam3Name());
+    Txt_drug_Identified->setText(m_run.Heart_Exam3Answer());
 }
 
 void Frm_Heart_Table::Cmd_Ret_Click() {
-    if (m_run.Heart_Mode <= 1) {
+    if (!isExamination(m_run.Heart_Mode())) {
         m_ctx.navigator.open(QStringLiteral("Frm_Heart"));
         close();
         return;

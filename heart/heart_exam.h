@@ -10,7 +10,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
-struct HeartRunState;
+class HeartRunState;
 
 // After the experiment: the study questions (tutorial), the identification of an unknown
 // (examinations 1 and 2), the rate table and verdict of examination 3, and the supervisor's
@@ -41,7 +41,7 @@ private:
 class Frm_Heart_Table : public QWidget {
     Q_OBJECT
 public:
-    Frm_Heart_Table(ProgramContext& ctx, HeartRunState& run);
+    Frm_Heart_Table(ProgramContext& ctx, const HeartRunState& run);
     void Cmd_Ret_Click();
     int page() const { return m_page; }
 
@@ -51,7 +51,7 @@ private:
     void showExam3();
 
     ProgramContext& m_ctx;
-    HeartRunState& m_run;
+    const HeartRunState& m_run;
     int m_page = 1;
     QLabel *tabletitleLbl, *examno, *Lbl_alert, *Lab_UnKnown_drug, *Lab_Drug_Identified;
     QTableWidget *MsGrid_Table, *MsGrid_Table1_R;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "heart_run_state.h"
 #include "numtext.h"
@@ -10,7 +11,11 @@
 namespace {
 
 constexpr int contracture = 3550, arrest = 4300;
-constexpr int drugRows = 8;
+
+// Examination 3 works with adrenaline (the table's first row) and acetylcholine (its sixth):
+// list positions 0 and 1, the unknown at 2.
+constexpr int exam3Rows[] = {0, 5};
+constexpr int exam3Drugs = std::size(exam3Rows);
 
 QString unknownText() { return QStringLiteral("Неизвестное"); }
 
@@ -21,91 +26,101 @@ int beatInterval(int rate) { return rate > 0 ? static_cast<int>(std::lround(6000
 }  // namespace
 
 HeartModel::HeartModel(HeartRunState& run, RandomSource& random) : m_run(run), m_random(random) {
-    druglist.resize(1);
-    druglist[0].L_StART = 50;
-    druglist[0].L_End = 80;
+    m_druglist.resize(1);
+    m_druglist[0].L_StART = 50;
+    m_druglist[0].L_End = 80;
 }
 
-bool HeartModel::LoadDrugTable(QString* error, QStringList* answerNames) {
+bool HeartModel::LoadDrugTable(QString* error) {
     QVector<HeartDrugRec> rows;
-    if (!readHeartDrugs(&rows, error)) return false;
-    // The examinations stand on the eight drugs: examination 1 numbers its unknowns 1 to 8,
-    // examination 2 puts its unknown at the ninth place, examination 3 takes rows 1 and 6.
-    if (rows.size() != drugRows) {
+    return readHeartDrugs(&rows, error) && setUpStage(rows, error);
+}
+
+bool HeartModel::setUpStage(const QVector<HeartDrugRec>& rows, QString* error) {
+    if (rows.size() != heartDrugCount) {
         *error = QStringLiteral("В таблице «heart_drug» файла данных «F_Heart.mdb» должно быть ровно %1 строк "
                                 "(веществ), а в ней %2.")
-                     .arg(drugRows)
+                     .arg(heartDrugCount)
                      .arg(rows.size());
         return false;
     }
-    druglist.resize(1);
-    druglist[0] = HeartDrugRec{};
-    druglist[0].L_StART = 50;
-    druglist[0].L_End = 80;
-    answerNames->clear();
-    const quint8 mode = m_run.Heart_Mode;
-    if (mode == 4) {
-        // Examination 3 works with adrenaline (the first row) and acetylcholine (the sixth).
-        for (int row : {0, 5}) {
+    m_druglist.resize(1);
+    m_druglist[0] = HeartDrugRec{};
+    m_druglist[0].L_StART = 50;
+    m_druglist[0].L_End = 80;
+    const HeartMode mode = m_run.Heart_Mode();
+    QStringList answerNames;
+    if (mode == HeartMode::Exam3) {
+        for (int row : exam3Rows) {
             HeartDrugRec d = rows[row];
             d.Dose = 2;
-            druglist.push_back(d);
+            m_druglist.push_back(d);
         }
-        drugCount = 2;
-        return true;
+        m_drugCount = exam3Drugs;
+    } else {
+        for (HeartDrugRec d : rows) {
+            if (mode == HeartMode::Exam1) d.Dose = 0.1f;
+            if (mode == HeartMode::Exam1 || mode == HeartMode::Exam2) answerNames.push_back(d.Name);
+            m_druglist.push_back(d);
+        }
+        m_drugCount = rows.size();
     }
-    for (HeartDrugRec d : rows) {
-        if (mode == 2) d.Dose = 0.1f;
-        if (mode == 2 || mode == 3) answerNames->push_back(d.Name);
-        druglist.push_back(d);
+    m_run.stageSetUp(rows.size(), answerNames);
+
+    // The examination's unknown: examination 1 hands out the table's drugs one by one,
+    // examinations 2 and 3 copy one of their drugs at random.
+    if (mode == HeartMode::Exam1) {
+        chooseExam1Unknown();
+    } else if (mode == HeartMode::Exam2 || mode == HeartMode::Exam3) {
+        const int k = static_cast<int>(std::floor(m_random.uniform() * m_drugCount + 1));
+        appendUnknown(k);
+        m_run.giveExamUnknown(k, m_druglist.value(k).Name);
     }
-    drugCount = rows.size();
-    m_run.Heart_DrugCount = static_cast<quint8>(drugCount);
+    m_run.firstHeart();
+    m_lastneedle = 0;
     return true;
 }
 
 void HeartModel::appendUnknown(int k) {
-    HeartDrugRec d = druglist.value(k);
+    HeartDrugRec d = m_druglist.value(k);
     d.Dose = 0.1f;
-    druglist.push_back(d);
+    m_druglist.push_back(d);
 }
 
 int HeartModel::chooseExam1Unknown() {
     // Every drug is handed out once, in random order: the draw is among those left, so it
     // always ends.
     QVector<int> left;
-    for (int k = 1; k <= m_run.Heart_DrugCount && k <= 10; ++k)
-        if (m_run.Heart_UnknownUsed[k] == 0) left << k;
+    for (int k = 1; k <= m_run.Heart_DrugCount(); ++k)
+        if (m_run.Heart_UnknownUsed()[k] == 0) left << k;
     if (left.isEmpty())
-        for (int k = 1; k <= m_run.Heart_DrugCount && k <= 10; ++k) left << k;
+        for (int k = 1; k <= m_run.Heart_DrugCount(); ++k) left << k;
     if (left.isEmpty()) return 0;
     m_random.reseedFromClock();
     const int k = left[std::min<int>(left.size() - 1, static_cast<int>(m_random.uniform() * left.size()))];
-    m_run.Heart_Exam1Drug = static_cast<quint8>(k);
-    m_run.Heart_UnknownUsed[k] = static_cast<quint8>(std::min(255, m_run.Heart_UnknownUsed[k] + 1));
-    m_run.Heart_UnknownNo = static_cast<quint8>(std::min(10, m_run.Heart_UnknownNo + 1));
+    m_run.handOutExam1Unknown(k, m_druglist.value(k));
     return k;
 }
 
 void HeartModel::startHeart() {
     m_random.reseedFromClock();
-    prevkey = prevname = drugLabel = QStringLiteral("Нет");
-    restnormalflag = 1;
-    interact = kclbcacl = 0;
-    blocked = 0;
-    basalbase = static_cast<quint8>(std::floor(m_random.uniform() * 31 + 60));
-    tickcount = 0;
-    curdrug = 0;
-    tracetop = druglist[0].L_StART;
-    tracebottom = druglist[0].L_End;
-    jitter = 4;
-    drugrate = lastrate = 0;
-    basalBox.clear();
-    rateBox.clear();
-    hrlevel = tonelevel = 14;
-    leverInterval = beatInterval(basalbase);  // the basal-rate box is empty until the first rest cycle
-    leverOn = true;
-    leverGeometry(tracetop, tracebottom, &leverrest, &leverstroke);
+    m_prevkey = m_prevname = m_drugLabel = noDrug();
+    m_restnormalflag = true;
+    m_interact = m_kclbcacl = false;
+    m_blocked = false;
+    m_basalbase = static_cast<quint8>(std::floor(m_random.uniform() * 31 + 60));
+    m_tickcount = 0;
+    m_curdrug = 0;
+    m_tracetop = m_druglist[0].L_StART;
+    m_tracebottom = m_druglist[0].L_End;
+    m_jitter = 4;
+    m_drugrate = m_lastrate = 0;
+    m_basalBox.clear();
+    m_rateBox.clear();
+    m_hrlevel = m_tonelevel = 14;
+    m_leverInterval = beatInterval(m_basalbase);  // the basal-rate box is empty until the first rest cycle
+    m_leverOn = true;
+    leverGeometry(m_tracetop, m_tracebottom, &m_leverrest, &m_leverstroke);
 }
 
 void HeartModel::startRecorder(int width) {
@@ -116,7 +131,7 @@ void HeartModel::startRecorder(int width) {
     scrolltick = 0;
     scrollstep = 4;
     scrollPositions = 0;
-    gauge = 0;
+    m_gauge = 0;
 }
 
 void HeartModel::advance() {
@@ -159,18 +174,18 @@ HeartModel::TickResult HeartModel::tick() {
         scrolltick = 0;
     }
     ++scrolltick;
-    if (tickcount == 40 && drugrate != 0) rateBox = QString::number(drugrate);
-    if (gauge != 0) gauge = std::max(0.0, gauge - 1.25);
-    if (tickcount == 75) EndDrugAction();
-    ++tickcount;
-    const int r = static_cast<int>(std::floor(m_random.uniform() * jitter + 1));
-    stroke(tracetop + r, tracebottom + r);
-    leverGeometry(tracetop, tracebottom, &leverrest, &leverstroke);
+    if (m_tickcount == 40 && m_drugrate != 0) m_rateBox = QString::number(m_drugrate);
+    if (m_gauge != 0) m_gauge = std::max(0.0, m_gauge - 1.25);
+    if (m_tickcount == 75) EndDrugAction();
+    ++m_tickcount;
+    const int r = static_cast<int>(std::floor(m_random.uniform() * m_jitter + 1));
+    stroke(m_tracetop + r, m_tracebottom + r);
+    leverGeometry(m_tracetop, m_tracebottom, &m_leverrest, &m_leverstroke);
     return TickResult::Ticked;
 }
 
 void HeartModel::calciumOnset() {
-    jitter = 2;
+    m_jitter = 2;
     advance();
     scrolltick += 4;
     stroke(74, 45);
@@ -182,11 +197,11 @@ void HeartModel::calciumOnset() {
     stroke(42, 37);
     hearts(true);
     leverRun(false);
-    leverMove(lastneedle, contracture);
+    leverMove(m_lastneedle, contracture);
 }
 
 void HeartModel::potassiumOnset() {
-    jitter = 2;
+    m_jitter = 2;
     advance();
     scrolltick += 4;
     stroke(65, 84);
@@ -224,16 +239,16 @@ void HeartModel::potassiumRecovery() {
 }
 
 void HeartModel::arrestsDuringAction(const QString& key) {
-    const QString p = prevkey.trimmed();
+    const QString p = m_prevkey.trimmed();
     if (p == QLatin1String("CaCl")) {
         if (key != QLatin1String("CaCl")) {
             calciumRecovery();
-            if (kclbcacl == 1) kclbcacl = 0;
-            else leverMove(contracture, lastneedle);
+            if (m_kclbcacl) m_kclbcacl = false;
+            else leverMove(contracture, m_lastneedle);
         } else {
             leverRun(false);
-            if (kclbcacl == 1) {
-                kclbcacl = 0;
+            if (m_kclbcacl) {
+                m_kclbcacl = false;
                 calciumOnset();
             }
         }
@@ -243,89 +258,86 @@ void HeartModel::arrestsDuringAction(const QString& key) {
     } else if (key == QLatin1String("CaCl")) {
         calciumOnset();
     } else if (key == QLatin1String("KCl")) {
-        leverMove(lastneedle, arrest);
-        lastneedle = arrest;
+        leverMove(m_lastneedle, arrest);
+        m_lastneedle = arrest;
         potassiumOnset();
     }
 }
 
 QString HeartModel::unitFor(int position) const {
-    const quint8 mode = m_run.Heart_Mode;
-    if (mode == 2) return QStringLiteral("мл");
-    if (mode == 4) return position < 2 ? QStringLiteral("мкг") : QStringLiteral("мл");
-    return position < 8 ? QStringLiteral("мкг") : QStringLiteral("мл");
+    switch (m_run.Heart_Mode()) {
+        case HeartMode::Exam1:
+            return QStringLiteral("мл");
+        case HeartMode::Exam3:
+            return position < exam3Drugs ? QStringLiteral("мкг") : QStringLiteral("мл");
+        default:
+            return position < heartDrugCount ? QStringLiteral("мкг") : QStringLiteral("мл");
+    }
 }
 
 QString HeartModel::drugLabelFor(int position) const {
-    const quint8 mode = m_run.Heart_Mode;
-    if (mode == 2) return QStringLiteral("Неизвестное ") + QString::number(m_run.Heart_UnknownNo);
-    const bool known = mode == 4 ? position < 2 : position < 8;
-    return known ? druglist.value(position + 1).Name : QStringLiteral("Неизвестное ");
+    const HeartMode mode = m_run.Heart_Mode();
+    if (mode == HeartMode::Exam1) return QStringLiteral("Неизвестное ") + QString::number(m_run.Heart_UnknownNo());
+    const bool known = mode == HeartMode::Exam3 ? position < exam3Drugs : position < heartDrugCount;
+    return known ? m_druglist.value(position + 1).Name : QStringLiteral("Неизвестное ");
 }
 
 QString HeartModel::markKeyFor(int position) const {
-    const quint8 mode = m_run.Heart_Mode;
-    const bool known = mode == 1 || (mode == 3 && position < 8) || (mode == 4 && position < 2);
-    return known ? druglist.value(position + 1).key : QStringLiteral("Unk");
+    const HeartMode mode = m_run.Heart_Mode();
+    const bool known = mode == HeartMode::Tutorial || (mode == HeartMode::Exam2 && position < heartDrugCount) ||
+                       (mode == HeartMode::Exam3 && position < exam3Drugs);
+    return known ? m_druglist.value(position + 1).key : QStringLiteral("Unk");
 }
 
 void HeartModel::recordRate(int position) {
-    switch (m_run.Heart_Mode) {
-        case 2:
-            if (m_run.Heart_UnknownNo >= 1 && m_run.Heart_UnknownNo <= 10)
-                m_run.Heart_Exam1Results[m_run.Heart_UnknownNo].rate = drugrate;
+    switch (m_run.Heart_Mode()) {
+        case HeartMode::Exam1:
+            m_run.recordExam1Rate(m_drugrate);
             break;
-        case 3:
-            // The log holds at most 255 lines; later injections are not logged.
-            exam2LogFull = m_run.Heart_Exam2Count >= 255;
-            if (!exam2LogFull) {
-                ++m_run.Heart_Exam2Count;
-                const HeartDrugRec& d = druglist[curdrug];
-                m_run.Heart_Exam2Log.resize(m_run.Heart_Exam2Count + 1);
-                m_run.Heart_Exam2Log[m_run.Heart_Exam2Count] = {
-                    position >= 8 ? unknownText() : d.Name, d.tone, drugrate};
-            }
+        case HeartMode::Exam2: {
+            const HeartDrugRec& d = m_druglist[m_curdrug];
+            m_exam2LogFull =
+                !m_run.logExam2(position >= heartDrugCount ? unknownText() : d.Name, d.toneLetter, m_drugrate);
             break;
-        case 4:
-            if (curdrug >= 1 && curdrug <= 3 && m_run.Heart_HeartNo < m_run.Heart_Exam3Rates.size())
-                m_run.Heart_Exam3Rates[m_run.Heart_HeartNo][curdrug - 1] = drugrate;
+        }
+        case HeartMode::Exam3:
+            m_run.recordExam3Rate(m_curdrug, m_drugrate);
             break;
         default:
             break;
     }
 }
 
-void HeartModel::inject(int position, const QString& listText) {
-    Q_UNUSED(listText);
-    drugrate = 0;
-    rateBox.clear();
-    drugLabel = drugLabelFor(position);
-    curdrug = static_cast<quint8>(position + 1);
-    const HeartDrugRec entry = druglist.value(curdrug);
+void HeartModel::inject(int position) {
+    m_drugrate = 0;
+    m_rateBox.clear();
+    m_drugLabel = drugLabelFor(position);
+    m_curdrug = static_cast<quint8>(position + 1);
+    const HeartDrugRec entry = m_druglist.value(m_curdrug);
     const QString key = entry.key.trimmed();
 
     // The heart's response.
-    QChar ind = entry.hr_indicator;
-    QChar tn = entry.tone;
-    tickcount = 0;
-    interact = 0;
-    blocked = 0;
+    HeartRateChange ind = entry.hr_indicator;
+    HeartTone tn = entry.tone;
+    m_tickcount = 0;
+    m_interact = false;
+    m_blocked = false;
     quint8 top = entry.L_StART, bottom = entry.L_End;
-    if (restnormalflag == 0) {
-        interact = 1;
+    if (!m_restnormalflag) {
+        m_interact = true;
         mark(-25, 100, QStringLiteral("^"), 10, true, false);
         mark(-23, 102, QStringLiteral("|"), 10, true, false);
-        mark(-38, 123, QStringLiteral("HR") + QString::number(lastrate), 8, false, false);
-        if (m_run.Heart_Mode == 1) {
+        mark(-38, 123, QStringLiteral("HR") + QString::number(m_lastrate), 8, false, false);
+        if (m_run.Heart_Mode() == HeartMode::Tutorial) {
             mark(-10, 115, QStringLiteral("^"), 10, true, false);
             mark(-8, 117, QStringLiteral("|"), 10, true, false);
             mark(-11, 138, markKeyFor(position), 8, false, false);
         }
         arrestsDuringAction(key);
-        const QString p = prevkey.trimmed();
+        const QString p = m_prevkey.trimmed();
         bool antagonised = false;
         if (p == QLatin1String("CaCl") && key == QLatin1String("KCl")) antagonised = true;
-        else if (p == QLatin1String("KCl") && key == QLatin1String("CaCl")) antagonised = true, kclbcacl = 1;
+        else if (p == QLatin1String("KCl") && key == QLatin1String("CaCl")) antagonised = true, m_kclbcacl = true;
         else if (p == QLatin1String("Atr") && key == QLatin1String("ACh")) antagonised = true;
         else if (p == QLatin1String("ACh") && key == QLatin1String("Atr")) antagonised = true;
         else if (p == QLatin1String("Prop") &&
@@ -334,55 +346,63 @@ void HeartModel::inject(int position, const QString& listText) {
         if (antagonised) {
             top = 50;
             bottom = 80;
-            blocked = 1;
-            ind = (p == QLatin1String("Prop") && key == QLatin1String("NEpi")) ? QChar(u'P') : QChar(u'N');
-            tn = u'N';
+            m_blocked = true;
+            ind = (p == QLatin1String("Prop") && key == QLatin1String("NEpi")) ? HeartRateChange::Held
+                                                                               : HeartRateChange::None;
+            tn = HeartTone::Unchanged;
         }
     } else {
         mark(-11, 15, QStringLiteral("|"), 10, true, true);
         mark(-12, 24, QStringLiteral("v"), 9, true, true);
-        mark(-25, 5, QStringLiteral("BHR") + basalBox, 8, false, true);
+        mark(-25, 5, QStringLiteral("BHR") + m_basalBox, 8, false, true);
         mark(-10, 115, QStringLiteral("^"), 10, true, true);
         mark(-8, 117, QStringLiteral("|"), 10, true, true);
         mark(-11, 138, markKeyFor(position), 8, false, true);
     }
-    tracetop = top;
-    tracebottom = bottom;
-    restnormalflag = 0;
-    gauge = 100;
+    m_tracetop = top;
+    m_tracebottom = bottom;
+    m_restnormalflag = false;
+    m_gauge = 100;
 
     // The rate during the action, held in the range of a byte.
-    const int B = static_cast<int>(numtext::numberReading(basalBox));
+    const int B = static_cast<int>(numtext::numberReading(m_basalBox));
     const int d = static_cast<int>(std::floor((entry.hr_END - entry.hr_START + 1) * m_random.uniform() + entry.hr_START));
     int rate = B;
-    if (ind == u'I') {
-        rate = B + d;
-        hrlevel = 8;
-    } else if (ind == u'D') {
-        rate = B - d;
-        hrlevel = 18;
-    } else if (ind == u'O') {
-        rate = 1;
-        hrlevel = 14;
-    } else if (ind == u'P') {
-        rate = lastrate;
-        // The rate stays where the previous drug had taken it; the indicator shows which way.
-        hrlevel = lastrate > B ? 8 : lastrate < B ? 18 : 14;
-    } else {
-        hrlevel = 14;
+    switch (ind) {
+        case HeartRateChange::Increase:
+            rate = B + d;
+            m_hrlevel = 8;
+            break;
+        case HeartRateChange::Decrease:
+            rate = B - d;
+            m_hrlevel = 18;
+            break;
+        case HeartRateChange::Arrest:
+            rate = 1;
+            m_hrlevel = 14;
+            break;
+        case HeartRateChange::Held:
+            rate = m_lastrate;
+            // The rate stays where the previous drug had taken it; the indicator shows which way.
+            m_hrlevel = m_lastrate > B ? 8 : m_lastrate < B ? 18 : 14;
+            break;
+        case HeartRateChange::None:
+            m_hrlevel = 14;
+            break;
     }
-    drugrate = static_cast<quint8>(std::clamp(rate, 0, 255));
-    leverInterval = ind == u'O' ? 0 : beatInterval(drugrate);  // arrest: no beat
-    if (ind == u'O') rateBox = QStringLiteral("1");
-    lastrate = drugrate;
+    const bool arrested = ind == HeartRateChange::Arrest;
+    m_drugrate = static_cast<quint8>(std::clamp(rate, 0, 255));
+    m_leverInterval = arrested ? 0 : beatInterval(m_drugrate);  // arrest: no beat
+    if (arrested) m_rateBox = QStringLiteral("1");
+    m_lastrate = m_drugrate;
 
     recordRate(position);
 
-    tonelevel = tn == u'I' ? 8 : tn == u'D' ? 18 : 14;
-    m_ops.push_back(HeartOp::make(HeartOp::Indicators, hrlevel, tonelevel));
-    jitter = 4;
+    m_tonelevel = tn == HeartTone::Raised ? 8 : tn == HeartTone::Lowered ? 18 : 14;
+    m_ops.push_back(HeartOp::make(HeartOp::Indicators, m_hrlevel, m_tonelevel));
+    m_jitter = 4;
 
-    if (interact == 0) {
+    if (!m_interact) {
         if (key == QLatin1String("CaCl")) {
             calciumOnset();
         } else if (key == QLatin1String("KCl")) {
@@ -390,44 +410,45 @@ void HeartModel::inject(int position, const QString& listText) {
             hearts(false);
         }
     }
-    if (leverOn) leverRun(true);  // at the rate of this action
-    prevkey = entry.key;
-    prevname = m_run.Heart_Mode == 2 ? QStringLiteral("Неизвестное No. ") + QString::number(m_run.Heart_UnknownNo)
-                                     : drugLabel;
-    leverGeometry(tracetop, tracebottom, &leverrest, &leverstroke);
+    if (m_leverOn) leverRun(true);  // at the rate of this action
+    m_prevkey = entry.key;
+    m_prevname = m_run.Heart_Mode() == HeartMode::Exam1
+                     ? QStringLiteral("Неизвестное No. ") + QString::number(m_run.Heart_UnknownNo())
+                     : m_drugLabel;
+    leverGeometry(m_tracetop, m_tracebottom, &m_leverrest, &m_leverstroke);
 }
 
 void HeartModel::EndDrugAction() {
-    if (drugLabel != QStringLiteral("Нет")) {
-        restnormalflag = 1;
+    if (m_drugLabel != noDrug()) {
+        m_restnormalflag = true;
         mark(-45, 100, QStringLiteral("^"), 10, true, false);
         mark(-43, 102, QStringLiteral("|"), 10, true, false);
-        mark(-50, 123, QStringLiteral("HR") + rateBox, 8, false, false);
-        if (blocked == 0) {
-            const QString key = prevkey.trimmed();
+        mark(-50, 123, QStringLiteral("HR") + m_rateBox, 8, false, false);
+        if (!m_blocked) {
+            const QString key = m_prevkey.trimmed();
             if (key == QLatin1String("CaCl")) {
                 calciumRecovery();
                 leverMove(contracture, 0);
-                lastneedle = 0;
+                m_lastneedle = 0;
             } else if (key == QLatin1String("KCl")) {
                 potassiumRecovery();
             }
         }
     }
-    interact = 0;
-    hrlevel = tonelevel = 14;
-    m_ops.push_back(HeartOp::make(HeartOp::Indicators, hrlevel, tonelevel));
-    int basal = basalbase;
+    m_interact = false;
+    m_hrlevel = m_tonelevel = 14;
+    m_ops.push_back(HeartOp::make(HeartOp::Indicators, m_hrlevel, m_tonelevel));
+    int basal = m_basalbase;
     if (m_random.uniform() > 0.749) ++basal;
     if (m_random.uniform() < 0.249) --basal;
-    basalBox = QString::number(basal);
-    jitter = 4;
-    tickcount = 0;
-    curdrug = 0;
-    tracetop = druglist[0].L_StART;
-    tracebottom = druglist[0].L_End;
-    drugLabel = QStringLiteral("Нет");
-    leverInterval = beatInterval(basal);
+    m_basalBox = QString::number(basal);
+    m_jitter = 4;
+    m_tickcount = 0;
+    m_curdrug = 0;
+    m_tracetop = m_druglist[0].L_StART;
+    m_tracebottom = m_druglist[0].L_End;
+    m_drugLabel = noDrug();
+    m_leverInterval = beatInterval(basal);
     leverRun(true);
     m_ops.push_back(HeartOp::make(HeartOp::RestCycle));
 }

@@ -44,11 +44,22 @@ void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
     m.ownsHelp = false;
     m.closedAtLoad = {QStringLiteral("Frm_Question"), QStringLiteral("Frm_Heart"), QStringLiteral("Frm_Heart_Table")};
     m.experimentWindow = QStringLiteral("Frm_Heart");
-    m.mode = &run.Heart_Mode;
-    m.password = &run.Heart_Password;
+    m.chooseMode = [&run](HomeChoice choice) {
+        switch (choice) {
+            case HomeChoice::None:
+                run.chooseMode(HeartMode::None);
+                break;
+            case HomeChoice::Tutorial:
+                run.chooseMode(HeartMode::Tutorial);
+                break;
+            case HomeChoice::Examination:
+                run.chooseMode(HeartMode::Exam1);  // the examinations start with the first
+                break;
+        }
+    };
+    m.setPassword = [&run](const QString& password) { run.setPassword(password); };
     m.resetRunState = [&run] { run.reset(); };
     m.heartRules = true;
-    m.dataLoaded = &run.Heart_DataLoaded;
     registerHome(ctx, m);
 
     ctx.navigator.add(QStringLiteral("Frm_Heart"), [&ctx, &run]() -> QWidget* {

@@ -1,7 +1,7 @@
 #pragma once
 
 class ProgramContext;
-struct HeartRunState;
+class HeartRunState;
 
 // Registers the windows of the heart program with its navigator.
 void registerHeartWindows(ProgramContext& ctx, HeartRunState& run);

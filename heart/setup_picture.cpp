@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "heart_model.h"
 #include "pictures.h"
 #include "twips.h"
 
@@ -48,8 +49,8 @@ void SetupPicture::paintEvent(QPaintEvent*) {
     p.drawImage(0, 0, m_canvas);
 }
 
-LeverBeat::LeverBeat(SetupPicture* picture, int* lastneedle, QObject* parent)
-    : QObject(parent), m_picture(picture), m_lastneedle(lastneedle) {
+LeverBeat::LeverBeat(SetupPicture* picture, HeartModel& model, QObject* parent)
+    : QObject(parent), m_picture(picture), m_model(model) {
     m_interval.setObjectName(QStringLiteral("lever1"));
     m_frames.setObjectName(QStringLiteral("LeverFrames"));
     m_frames.setInterval(15);
@@ -83,8 +84,8 @@ int LeverBeat::heightAt(int step) const {
 
 void LeverBeat::beginBeat() {
     if (m_step >= 0) finishBeat();
-    m_picture->invertLever(*m_lastneedle);  // the resting lever goes
-    *m_lastneedle = 0;
+    m_picture->invertLever(m_model.lastneedle());  // the resting lever goes
+    m_model.leverDrawnAt(0);
     m_steps = 2 * ((m_stroke - 1) / 16 + 1);
     m_step = 0;
     m_drawn = 0;
@@ -116,8 +117,8 @@ void LeverBeat::finishBeat() {
     m_picture->showContracted(false);
     // At rest just below where the fall's counting passed the stroke (4250 − 500 + 513 = 4263).
     const int v = 1 + 16 * ((m_stroke - 1) / 16 + 1);
-    *m_lastneedle = m_rest - m_stroke + v;
-    m_picture->invertLever(*m_lastneedle);
+    m_model.leverDrawnAt(m_rest - m_stroke + v);
+    m_picture->invertLever(m_model.lastneedle());
 }
 
 void LeverBeat::beatNow() {

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class HeartModel;
 class QLabel;
 
 // The apparatus with its writing lever and the heart. The lever is a line from its tip
@@ -38,7 +39,8 @@ private:
 class LeverBeat : public QObject {
     Q_OBJECT
 public:
-    LeverBeat(SetupPicture* picture, int* lastneedle, QObject* parent = nullptr);
+    // The resting lever is where `model` has it (lastneedle()); the beat tells it where it leaves it.
+    LeverBeat(SetupPicture* picture, HeartModel& model, QObject* parent = nullptr);
 
     // The lever's geometry for the next beat.
     void setGeometry(int rest, int stroke);
@@ -59,7 +61,7 @@ private:
     int heightAt(int step) const;
 
     SetupPicture* m_picture;
-    int* m_lastneedle;
+    HeartModel& m_model;
     QTimer m_interval;
     QTimer m_frames;
     int m_rest = 4250, m_stroke = 500;

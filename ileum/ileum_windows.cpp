@@ -17,8 +17,8 @@ void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
     m.helpFile = QStringLiteral("ileum.hlp");
     m.closedAtLoad = {QStringLiteral("Frm_Ileum"), QStringLiteral("Frm_I_Exam")};
     m.experimentWindow = QStringLiteral("Frm_Ileum");
-    m.mode = &run.Ile_Mode;
-    m.password = &run.Ile_Password;
+    m.chooseMode = modeNumberIn(&run.Ile_Mode);
+    m.setPassword = [&run](const QString& password) { run.Ile_Password = password; };
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 

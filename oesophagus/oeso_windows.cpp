@@ -18,8 +18,8 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
     m.ownsHelp = true;
     m.closedAtLoad = {QStringLiteral("Frm_Oesophagus"), QStringLiteral("Frm_Oeso_Table")};
     m.experimentWindow = QStringLiteral("Frm_Oesophagus");
-    m.mode = &run.Oeso_Mode;
-    m.password = &run.Oeso_Password;
+    m.chooseMode = modeNumberIn(&run.Oeso_Mode);
+    m.setPassword = [&run](const QString& password) { run.Oeso_Password = password; };
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 

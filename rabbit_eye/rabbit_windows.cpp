@@ -21,8 +21,8 @@ void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
     m.helpFile = QStringLiteral("rabbit.hlp");
     m.closedAtLoad = {QStringLiteral("Frm_Rabbit"), QStringLiteral("Frm_Rab_Table")};
     m.experimentWindow = QStringLiteral("Frm_Rabbit");
-    m.mode = &run.Rab_Mode;
-    m.password = &run.Rab_Password;
+    m.chooseMode = modeNumberIn(&run.Rab_Mode);
+    m.setPassword = [&run](const QString& password) { run.Rab_Password = password; };
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 

@@ -176,8 +176,7 @@ int main(int argc, char** argv) {
         click(nav.find(QStringLiteral("Frm_Question")), QStringLiteral("Cmd_Done1"));
 
         // The third examination's screen, with its longest task text.
-        heart.Heart_Mode = 4;
-        heart.Heart_DataLoaded = 0;
+        heart.chooseMode(HeartMode::Exam3);
         auto* exam = qobject_cast<Frm_Heart*>(nav.open(QStringLiteral("Frm_Heart")));
         for (int i = 0; i < 80; ++i) exam->RecorderTick();
         shoot(exam, QStringLiteral("heart_5_exam3"));

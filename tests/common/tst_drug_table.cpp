@@ -58,13 +58,13 @@ private slots:
         QCOMPARE(drugs[0].Name, QStringLiteral("Изопреналин"));  // trimmed
         QCOMPARE(drugs[0].key, QStringLiteral("Isopre"));        // trimmed, 6 characters
         QCOMPARE(drugs[0].Dose, 0.1f);
-        QCOMPARE(drugs[0].tone, QChar(u' '));                    // first character, not trimmed
-        QCOMPARE(drugs[0].hr_indicator, QChar(u'D'));
+        QCOMPARE(drugs[0].toneLetter, QChar(u' '));              // first character, not trimmed
+        QCOMPARE(drugs[0].hr_indicator, HeartRateChange::Decrease);
         QCOMPARE(drugs[1].Name, QStringLiteral("Атропин"));       // table order, not sorted
         QCOMPARE(drugs[1].L_StART, quint8(50));                  // a number typed as text is read
         QCOMPARE(drugs[1].Dose, 2.5f);
         QCOMPARE(drugs[1].hr_END, quint8(255));
-        QVERIFY(drugs[1].tone.isNull());                         // empty text: no character
+        QVERIFY(drugs[1].toneLetter.isNull());                   // empty text: no character
         QCOMPARE(drugs[2].L_End, quint8(255));
         QCOMPARE(drugs[2].Dose, 1000.0f);
 

@@ -47,6 +47,29 @@ struct Programs {
         return qobject_cast<ExperimentHome*>(t.ctx.navigator.open(QString::fromLatin1(name)));
     }
     bool isOpen(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)) != nullptr; }
+    // What the home screen `window` left in its experiment's run state.
+    QString password(const QString& window) const {
+        if (window == QLatin1String("Frm_Oeso_main")) return oeso.Oeso_Password;
+        if (window == QLatin1String("Frm_il_main")) return ileum.Ile_Password;
+        if (window == QLatin1String("Frm_Rab_main")) return rabbit.Rab_Password;
+        return heart.Heart_Password();
+    }
+    HomeChoice mode(const QString& window) const {
+        if (window == QLatin1String("Frm_Heart_Main")) {
+            switch (heart.Heart_Mode()) {
+                case HeartMode::None:
+                    return HomeChoice::None;
+                case HeartMode::Tutorial:
+                    return HomeChoice::Tutorial;
+                default:
+                    return HomeChoice::Examination;
+            }
+        }
+        const quint8 number = window == QLatin1String("Frm_Oeso_main") ? oeso.Oeso_Mode
+                              : window == QLatin1String("Frm_il_main") ? ileum.Ile_Mode
+                                                                       : rabbit.Rab_Mode;
+        return static_cast<HomeChoice>(number);
+    }
 };
 
 void typePassword(QWidget* home, const QString& text) {
@@ -120,15 +143,17 @@ private slots:
         QCOMPARE(home->windowTitle(), QStringLiteral(" Morvane - Подвздошная кишка T1.00R"));
         QVERIFY(!(home->windowFlags() & Qt::WindowCloseButtonHint));
 
-        p.heart.Heart_Mode = 3;
-        p.heart.Heart_UnknownUsed[4] = 2;
-        p.heart.Heart_Exam2Log.resize(5);
-        p.heart.Heart_Exam1Results[2].given = QStringLiteral("Адреналин");
+        HeartDrugRec adrenaline;
+        adrenaline.Name = QStringLiteral("Адреналин");
+        p.heart.handOutExam1Unknown(4, adrenaline);
+        p.heart.handOutExam1Unknown(4, adrenaline);  // used twice, the given drug of unknown 2
+        for (int i = 0; i < 4; ++i) p.heart.logExam2(QStringLiteral("Атропин"), u'N', 70);
+        p.heart.chooseMode(HeartMode::Exam2);
         p.open("Frm_Heart_Main");
-        QCOMPARE(p.heart.Heart_Mode, quint8(0));
-        QCOMPARE(p.heart.Heart_UnknownUsed[4], quint8(0));
-        QCOMPARE(p.heart.Heart_Exam2Log.size(), 1);
-        QVERIFY(p.heart.Heart_Exam1Results[2].given.isEmpty());
+        QCOMPARE(p.heart.Heart_Mode(), HeartMode::None);
+        QCOMPARE(p.heart.Heart_UnknownUsed()[4], quint8(0));
+        QCOMPARE(p.heart.Heart_Exam2Log().size(), 1);
+        QVERIFY(p.heart.Heart_Exam1Results()[2].given.isEmpty());
     }
 
     void screenResolutionWarning_data() {
@@ -199,9 +224,9 @@ private slots:
         QVERIFY(!child<QGroupBox>(home, m.modeFrameName)->isVisible());
         typePassword(home, typed);
         click(home, m.okName);
-        QCOMPARE(*m.password, stored);
+        QCOMPARE(p.password(window), stored);
         if (accepted) {
-            QCOMPARE(*m.mode, quint8(2));
+            QCOMPARE(p.mode(window), HomeChoice::Examination);
             QVERIFY(p.isOpen(qPrintable(m.experimentWindow)));
             QVERIFY(!p.isOpen(qPrintable(window)));
             QVERIFY(p.t.messages.shown.isEmpty());
@@ -213,7 +238,7 @@ private slots:
             QCOMPARE(p.t.messages.shown[0].icon, MsgIcon::None);
             QVERIFY(passFrame->isVisible());
             QVERIFY(child<QLineEdit>(home, m.passBoxName)->text().isEmpty());
-            QCOMPARE(*m.mode, quint8(m.heartRules ? 2 : 0));
+            QCOMPARE(p.mode(window), m.heartRules ? HomeChoice::Examination : HomeChoice::None);
             QVERIFY(!p.isOpen(qPrintable(m.experimentWindow)));
         }
     }
@@ -244,24 +269,25 @@ private slots:
     void heartExamLock() {
         Programs p;
         ExperimentHome* home = p.open("Frm_Heart_Main");
-        p.heart.Heart_DataLoaded = 1;
+        p.heart.stageSetUp(heartDrugCount, {});
+        QVERIFY(p.heart.Heart_DataLoaded());
         click(home, QStringLiteral("Cmd_Exam"));
         QVERIFY(p.t.desktop.locked);
-        QCOMPARE(p.heart.Heart_Mode, quint8(2));
-        QCOMPARE(p.heart.Heart_DataLoaded, quint8(0));
+        QCOMPARE(p.heart.Heart_Mode(), HeartMode::Exam1);
+        QCOMPARE(p.heart.Heart_DataLoaded(), false);
         typePassword(home, QStringLiteral("ab"));
         click(home, QStringLiteral("Cmd_Ok_Password"));  // rejected: "Проверка" again, lock stays on
         QVERIFY(p.t.desktop.locked);
         QVERIFY(child<QGroupBox>(home, QStringLiteral("Frame_Password"))->isVisible());
         click(home, QStringLiteral("Cmd_Cancel_Password"));
         QVERIFY(!p.t.desktop.locked);
-        QCOMPARE(p.heart.Heart_Mode, quint8(0));
+        QCOMPARE(p.heart.Heart_Mode(), HeartMode::None);
 
         click(home, QStringLiteral("Cmd_Exam"));
         typePassword(home, QStringLiteral("ab"));
         click(home, QStringLiteral("Cmd_Cancel_Password"));
         click(home, QStringLiteral("Cmd_Tutorial"));
-        QCOMPARE(p.heart.Heart_Mode, quint8(1));
+        QCOMPARE(p.heart.Heart_Mode(), HeartMode::Tutorial);
         QVERIFY(!p.t.desktop.locked);
         QVERIFY(p.isOpen("Frm_Heart"));
     }

@@ -98,8 +98,8 @@ private slots:
             QVERIFY(r.hr_START <= r.hr_END);
             // Every rate stays a byte from 1 up, whatever the basal rate (59 to 91 with its drift).
             for (int basal = 59; basal <= 91; ++basal) {
-                if (r.hr_indicator == u'I') QVERIFY2(basal + r.hr_END <= 255, qPrintable(r.Name));
-                if (r.hr_indicator == u'D') QVERIFY2(basal - r.hr_END >= 1, qPrintable(r.Name));
+                if (r.hr_indicator == HeartRateChange::Increase) QVERIFY2(basal + r.hr_END <= 255, qPrintable(r.Name));
+                if (r.hr_indicator == HeartRateChange::Decrease) QVERIFY2(basal - r.hr_END >= 1, qPrintable(r.Name));
             }
             if (r.key == QLatin1String("CaCl")) QVERIFY(r.L_StART == 35 && r.L_End == 36);
             if (r.key == QLatin1String("KCl")) QVERIFY(r.L_StART == 84 && r.L_End == 85);

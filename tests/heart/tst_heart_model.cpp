@@ -18,24 +18,36 @@ HeartDrugRec drug(const char* name, const char* key, int top, int bottom, int lo
     d.Dose = 1;
     d.hr_START = quint8(lo);
     d.hr_END = quint8(hi);
-    d.tone = QChar::fromLatin1(tone);
-    d.hr_indicator = QChar::fromLatin1(ind);
+    d.toneLetter = QChar::fromLatin1(tone);
+    d.tone = heartToneFromLetter(d.toneLetter);
+    d.hr_indicator = heartRateChangeFromLetter(QChar::fromLatin1(ind));
     return d;
 }
 
 // The table the program ships, in its order.
+QVector<HeartDrugRec> shippedTable() {
+    return {drug("Адреналин", "Epi", 90, 40, 15, 30, 'I', 'I'),
+            drug("Кальция хлорид", "CaCl", 35, 36, 0, 0, 'I', 'O'),
+            drug("Калия хлорид", "KCl", 84, 85, 0, 0, 'D', 'O'),
+            drug("Атропин", "Atr", 50, 80, 2, 6, 'N', 'I'),
+            drug("Пропранолол", "Prop", 80, 60, 5, 12, 'N', 'D'),
+            drug("Ацетилхолин", "ACh", 69, 59, 15, 30, 'D', 'D'),
+            drug("Норадреналин", "NEpi", 80, 44, 5, 15, 'I', 'I'),
+            drug("Изопреналин", "Iso", 85, 30, 25, 45, 'I', 'I')};
+}
+
+// A stage set up on `table` as the screen's first load does, `setUpDraws` the draws of its
+// unknown, then a heart at rest after its first rest cycle.
 struct Heart {
     TestContext t;
     HeartRunState run;
     HeartModel m{run, t.random};
-    explicit Heart(quint8 mode = 1) {
-        run.Heart_Mode = mode;
-        m.druglist << drug("Адреналин", "Epi", 90, 40, 15, 30, 'I', 'I') << drug("Кальция хлорид", "CaCl", 35, 36, 0, 0, 'I', 'O')
-                   << drug("Калия хлорид", "KCl", 84, 85, 0, 0, 'D', 'O') << drug("Атропин", "Atr", 50, 80, 2, 6, 'N', 'I')
-                   << drug("Пропранолол", "Prop", 80, 60, 5, 12, 'N', 'D') << drug("Ацетилхолин", "ACh", 69, 59, 15, 30, 'D', 'D')
-                   << drug("Норадреналин", "NEpi", 80, 44, 5, 15, 'I', 'I') << drug("Изопреналин", "Iso", 85, 30, 25, 45, 'I', 'I');
-        m.drugCount = 8;
-        run.Heart_DrugCount = 8;
+    explicit Heart(HeartMode mode = HeartMode::Tutorial, std::deque<double> setUpDraws = {},
+                   const QVector<HeartDrugRec>& table = shippedTable()) {
+        run.chooseMode(mode);
+        t.random.values = std::move(setUpDraws);
+        QString error;
+        if (!m.setUpStage(table, &error)) qFatal("%s", qPrintable(error));
         t.random.values = {0.4};  // basalbase 72
         m.startHeart();
         m.startRecorder(329);
@@ -43,11 +55,11 @@ struct Heart {
         m.takeOps();
     }
     int position(const char* key) const {
-        for (int i = 1; i < m.druglist.size(); ++i)
-            if (m.druglist[i].key == QLatin1String(key)) return i - 1;
+        for (int i = 1; i < m.druglist().size(); ++i)
+            if (m.druglist()[i].key == QLatin1String(key)) return i - 1;
         qFatal("no %s", key);
     }
-    void give(const char* key) { m.inject(position(key), m.druglist[position(key) + 1].Name); }
+    void give(const char* key) { m.inject(position(key)); }
     void ticks(int n) {
         for (int i = 0; i < n; ++i) m.tick();
     }
@@ -66,13 +78,13 @@ class TstHeartModel : public QObject {
 private slots:
     void controlState() {
         Heart h;
-        QCOMPARE(h.m.basalbase, quint8(72));
-        QCOMPARE(h.m.basalBox, QStringLiteral("71"));  // scripted draws run out: 0 lowers by one
+        QCOMPARE(h.m.basalbase(), quint8(72));
+        QCOMPARE(h.m.basalBox(), QStringLiteral("71"));  // scripted draws run out: 0 lowers by one
         h.t.random.values = {0.0, 0.3, 0.6, 0.99};
         h.ticks(4);
         QCOMPARE(Heart::strokes(h.m.takeOps()), (QVector<QPair<int, int>>{{51, 81}, {52, 82}, {53, 83}, {54, 84}}));
-        QCOMPARE(h.m.leverrest, 4250);
-        QCOMPARE(h.m.leverstroke, 500);
+        QCOMPARE(h.m.leverrest(), 4250);
+        QCOMPARE(h.m.leverstroke(), 500);
     }
 
     void interactions_data() {
@@ -99,12 +111,12 @@ private slots:
         h.give(qPrintable(first));
         h.ticks(30);  // 3 seconds later, still acting
         h.give(qPrintable(second));
-        QCOMPARE(h.m.interact, 1);
-        QCOMPARE(h.m.blocked, quint8(antagonised ? 1 : 0));
-        const HeartDrugRec& d = h.m.druglist[h.position(qPrintable(second)) + 1];
-        QCOMPARE(h.m.tracetop, antagonised ? quint8(50) : d.L_StART);
-        QCOMPARE(h.m.tracebottom, antagonised ? quint8(80) : d.L_End);
-        if (antagonised) QCOMPARE(h.m.tonelevel, quint8(14));
+        QCOMPARE(h.m.interact(), true);
+        QCOMPARE(h.m.blocked(), antagonised);
+        const HeartDrugRec& d = h.m.druglist()[h.position(qPrintable(second)) + 1];
+        QCOMPARE(h.m.tracetop(), antagonised ? quint8(50) : d.L_StART);
+        QCOMPARE(h.m.tracebottom(), antagonised ? quint8(80) : d.L_End);
+        if (antagonised) QCOMPARE(h.m.tonelevel(), quint8(14));
     }
 
     void acetylcholineAfterAtropine() {
@@ -112,22 +124,22 @@ private slots:
         h.give("Atr");
         h.ticks(30);
         h.give("ACh");
-        QCOMPARE(h.m.drugrate, quint8(71));  // the basal rate
-        QCOMPARE(h.m.hrlevel, quint8(14));
-        QCOMPARE(h.m.tonelevel, quint8(14));
+        QCOMPARE(h.m.drugrate(), quint8(71));  // the basal rate
+        QCOMPARE(h.m.hrlevel(), quint8(14));
+        QCOMPARE(h.m.tonelevel(), quint8(14));
     }
 
     void noradrenalineAfterPropranolol() {
         Heart h;
         h.give("Prop");
-        const quint8 propranololRate = h.m.drugrate;
+        const quint8 propranololRate = h.m.drugrate();
         QCOMPARE(propranololRate, quint8(71 - 5));
         h.ticks(30);
         h.give("NEpi");
-        QCOMPARE(h.m.drugrate, propranololRate);
-        QCOMPARE(h.m.tonelevel, quint8(14));
-        QCOMPARE(h.m.hrlevel, quint8(18));  // held below the basal rate
-        QCOMPARE(h.m.tracetop, quint8(50));
+        QCOMPARE(h.m.drugrate(), propranololRate);
+        QCOMPARE(h.m.tonelevel(), quint8(14));
+        QCOMPARE(h.m.hrlevel(), quint8(18));  // held below the basal rate
+        QCOMPARE(h.m.tracetop(), quint8(50));
     }
 
     void potassiumCalciumCalcium() {
@@ -135,17 +147,17 @@ private slots:
         h.give("KCl");
         h.ticks(10);
         h.give("CaCl");
-        QCOMPARE(h.m.blocked, quint8(1));
-        QCOMPARE(h.m.kclbcacl, 1);
-        QCOMPARE(h.m.tracetop, quint8(50));
+        QCOMPARE(h.m.blocked(), true);
+        QCOMPARE(h.m.kclbcacl(), true);
+        QCOMPARE(h.m.tracetop(), quint8(50));
         h.ticks(10);
         h.m.takeOps();
         h.give("CaCl");
-        QCOMPARE(h.m.kclbcacl, 0);
+        QCOMPARE(h.m.kclbcacl(), false);
         const std::vector<HeartOp> ops = h.m.takeOps();
         QCOMPARE(Heart::strokes(ops), (QVector<QPair<int, int>>{{74, 45}, {55, 45}, {45, 42}, {42, 37}}));
-        QCOMPARE(h.m.jitter, quint8(4));
-        QCOMPARE(h.m.tracetop, quint8(35));
+        QCOMPARE(h.m.jitter(), quint8(4));
+        QCOMPARE(h.m.tracetop(), quint8(35));
     }
 
     void calciumOnsetOnFourPixels() {
@@ -159,8 +171,8 @@ private slots:
         QCOMPARE(kinds, (QVector<HeartOp::Kind>{HeartOp::Advance, HeartOp::Stroke, HeartOp::Advance, HeartOp::Stroke,
                                                 HeartOp::Advance, HeartOp::Stroke, HeartOp::Advance, HeartOp::Stroke}));
         QCOMPARE(h.m.paperWidth, width + 4);
-        QCOMPARE(h.m.rateBox, QStringLiteral("1"));  // arrest: rate 1 at once
-        QCOMPARE(h.m.drugrate, quint8(1));
+        QCOMPARE(h.m.rateBox(), QStringLiteral("1"));  // arrest: rate 1 at once
+        QCOMPARE(h.m.drugrate(), quint8(1));
         // Later strokes use the drug's own ends with a spread of 1 to 2.
         h.t.random.values = {0.99};
         h.ticks(1);
@@ -201,21 +213,21 @@ private slots:
         Heart h;
         h.give("Epi");
         h.ticks(40);
-        QVERIFY(h.m.rateBox.isEmpty());
+        QVERIFY(h.m.rateBox().isEmpty());
         h.ticks(1);
-        QCOMPARE(h.m.rateBox, QStringLiteral("86"));  // written 4 seconds after the injection
+        QCOMPARE(h.m.rateBox(), QStringLiteral("86"));  // written 4 seconds after the injection
         h.ticks(34);
-        QCOMPARE(h.m.drugLabel, QStringLiteral("Адреналин"));
+        QCOMPARE(h.m.drugLabel(), QStringLiteral("Адреналин"));
         h.m.takeOps();
         h.ticks(1);
-        QCOMPARE(h.m.drugLabel, QStringLiteral("Нет"));
-        QCOMPARE(h.m.restnormalflag, 1);
-        QCOMPARE(h.m.tracetop, quint8(50));
+        QCOMPARE(h.m.drugLabel(), QStringLiteral("Нет"));
+        QCOMPARE(h.m.restnormalflag(), true);
+        QCOMPARE(h.m.tracetop(), quint8(50));
         QStringList texts;
         for (const HeartOp& op : h.m.takeOps())
             if (op.kind == HeartOp::Mark) texts << op.text;
         QCOMPARE(texts, (QStringList{"^", "|", "HR86"}));
-        QCOMPARE(h.m.prevname, QStringLiteral("Адреналин"));
+        QCOMPARE(h.m.prevname(), QStringLiteral("Адреналин"));
     }
 
     // When an action ends both indicators go back level, whichever way the drug took them.
@@ -229,10 +241,10 @@ private slots:
         QFETCH(QString, key);
         Heart h;
         h.give(qPrintable(key));
-        QVERIFY(h.m.tonelevel != 14);
+        QVERIFY(h.m.tonelevel() != 14);
         h.ticks(76);
-        QCOMPARE(h.m.hrlevel, quint8(14));
-        QCOMPARE(h.m.tonelevel, quint8(14));
+        QCOMPARE(h.m.hrlevel(), quint8(14));
+        QCOMPARE(h.m.tonelevel(), quint8(14));
         const std::vector<HeartOp> ops = h.m.takeOps();
         const auto last = std::find_if(ops.rbegin(), ops.rend(), [](const HeartOp& op) { return op.kind == HeartOp::Indicators; });
         QVERIFY(last != ops.rend());
@@ -242,7 +254,8 @@ private slots:
     void restingHeartWritesNoMarks() {
         Heart h;
         HeartModel m(h.run, h.t.random);
-        m.druglist = h.m.druglist;
+        QString error;
+        QVERIFY(m.setUpStage(shippedTable(), &error));
         m.startHeart();
         m.startRecorder(329);
         int marks = 0;
@@ -257,20 +270,22 @@ private slots:
         Heart h;
         Mt19937Random real(3);
         HeartModel m(h.run, real);
-        m.druglist = h.m.druglist;
+        QString error;
+        QVERIFY(m.setUpStage(shippedTable(), &error));
         m.startHeart();
         m.startRecorder(329);
         for (int i = 0; i < 600; ++i) {  // a minute
             m.tick();
-            if (!m.basalBox.isEmpty()) QVERIFY(std::abs(m.basalBox.toInt() - m.basalbase) <= 1);
+            if (!m.basalBox().isEmpty()) QVERIFY(std::abs(m.basalBox().toInt() - m.basalbase()) <= 1);
         }
-        QVERIFY(m.basalbase >= 60 && m.basalbase <= 90);
+        QVERIFY(m.basalbase() >= 60 && m.basalbase() <= 90);
     }
 
     void scrollRange() {
         Heart h;
         HeartModel m(h.run, h.t.random);
-        m.druglist = h.m.druglist;
+        QString error;
+        QVERIFY(m.setUpStage(shippedTable(), &error));
         m.startHeart();
         m.startRecorder(329);
         QCOMPARE(m.scrollunit, 82);
@@ -295,53 +310,53 @@ private slots:
     }
 
     void ratesStayBytes() {
-        Heart h;
-        h.m.druglist[1].hr_START = 200;  // a table that would overflow the rate
-        h.m.druglist[1].hr_END = 250;
+        QVector<HeartDrugRec> table = shippedTable();
+        table[0].hr_START = 200;  // a table that would overflow the rate
+        table[0].hr_END = 250;
+        table[5].hr_START = table[5].hr_END = 100;  // a decrease beyond the basal rate
+        Heart h(HeartMode::Tutorial, {}, table);
         h.give("Epi");
-        QCOMPARE(h.m.drugrate, quint8(255));
+        QCOMPARE(h.m.drugrate(), quint8(255));
         h.ticks(80);
-        h.m.druglist[6].hr_START = h.m.druglist[6].hr_END = 100;  // a decrease beyond the basal rate
         h.give("ACh");
-        QCOMPARE(h.m.drugrate, quint8(0));
+        QCOMPARE(h.m.drugrate(), quint8(0));
     }
 
     void examinationRecords() {
-        Heart one(2);
-        one.run.Heart_UnknownNo = 3;
+        Heart one(HeartMode::Exam1);  // the set-up hands out the first unknown
+        one.m.chooseExam1Unknown();
+        one.m.chooseExam1Unknown();
+        QCOMPARE(one.run.Heart_UnknownNo(), quint8(3));
         one.give("Epi");
-        QCOMPARE(one.run.Heart_Exam1Results[3].rate, quint8(86));
-        QCOMPARE(one.m.prevname, QStringLiteral("Неизвестное No. 3"));
-        QCOMPARE(one.m.drugLabel, QStringLiteral("Неизвестное 3"));
+        QCOMPARE(one.run.Heart_Exam1Results()[3].rate, quint8(86));
+        QCOMPARE(one.m.prevname(), QStringLiteral("Неизвестное No. 3"));
+        QCOMPARE(one.m.drugLabel(), QStringLiteral("Неизвестное 3"));
 
-        Heart two(3);
-        two.m.appendUnknown(6);
+        Heart two(HeartMode::Exam2, {0.7});  // the unknown is acetylcholine, the sixth
         two.give("ACh");
-        two.m.inject(8, QStringLiteral("Неизвестное"));
-        QCOMPARE(two.run.Heart_Exam2Count, quint8(2));
-        QCOMPARE(two.run.Heart_Exam2Log[1].drug, QStringLiteral("Ацетилхолин"));
-        QCOMPARE(two.run.Heart_Exam2Log[2].drug, QStringLiteral("Неизвестное"));
-        QCOMPARE(two.run.Heart_Exam2Log[2].tone, QChar(u'D'));
+        two.m.inject(8);
+        QCOMPARE(two.run.Heart_Exam2Count(), quint8(2));
+        QCOMPARE(two.run.Heart_Exam2Log()[1].drug, QStringLiteral("Ацетилхолин"));
+        QCOMPARE(two.run.Heart_Exam2Log()[2].drug, QStringLiteral("Неизвестное"));
+        QCOMPARE(two.run.Heart_Exam2Log()[2].tone, QChar(u'D'));
         QCOMPARE(two.m.unitFor(8), QStringLiteral("мл"));
         QCOMPARE(two.m.markKeyFor(8), QStringLiteral("Unk"));
         QCOMPARE(two.m.unitFor(7), QStringLiteral("мкг"));
 
-        Heart three(4);
-        three.run.Heart_HeartNo = 1;
-        three.run.Heart_Exam3Rates.resize(2);
+        Heart three(HeartMode::Exam3);  // the set-up numbers the first heart
         three.give("Epi");
-        QCOMPARE(three.run.Heart_Exam3Rates[1][0], quint8(86));
+        QCOMPARE(three.run.Heart_Exam3Rates()[1][0], quint8(86));
     }
 
     void examinationOneHandsOutEveryDrugOnce() {
-        Heart h(2);
-        QSet<int> seen;
-        for (int i = 0; i < 8; ++i) {
+        Heart h(HeartMode::Exam1);  // the set-up hands out the first unknown with a draw of 0
+        QSet<int> seen{h.run.Heart_Exam1Drug()};
+        for (int i = 1; i < 8; ++i) {
             h.t.random.values = {0.0};  // the same draw every time still gives a new drug
             seen << h.m.chooseExam1Unknown();
         }
         QCOMPARE(seen.size(), 8);
-        QCOMPARE(h.run.Heart_UnknownNo, quint8(8));
+        QCOMPARE(h.run.Heart_UnknownNo(), quint8(8));
     }
 
     // The examinations stand on exactly eight drugs: any other table is refused at every
@@ -369,17 +384,16 @@ private slots:
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
-        for (quint8 mode : {1, 2, 3, 4}) {
+        for (HeartMode mode : {HeartMode::Tutorial, HeartMode::Exam1, HeartMode::Exam2, HeartMode::Exam3}) {
             TestContext t;
             HeartRunState run;
-            run.Heart_Mode = mode;
+            run.chooseMode(mode);
             HeartModel m(run, t.random);
             QString error;
-            QStringList names;
-            const bool read = m.LoadDrugTable(&error, &names);
+            const bool read = m.LoadDrugTable(&error);
             if (rows == 8) {
                 QVERIFY2(read, qPrintable(error));
-                QCOMPARE(m.drugCount, mode == 4 ? 2 : 8);
+                QCOMPARE(m.drugCount(), mode == HeartMode::Exam3 ? 2 : 8);
                 continue;
             }
             QVERIFY(!read);
@@ -392,24 +406,24 @@ private slots:
     void tablesForEachMode() {
         const QString old = QDir::currentPath();
         QDir::setCurrent(QStringLiteral(MORVANE_DATA_DIR));
-        for (quint8 mode : {1, 2, 3, 4}) {
+        for (HeartMode mode : {HeartMode::Tutorial, HeartMode::Exam1, HeartMode::Exam2, HeartMode::Exam3}) {
             TestContext t;
             HeartRunState run;
-            run.Heart_Mode = mode;
+            run.chooseMode(mode);
             HeartModel m(run, t.random);
             QString error;
-            QStringList names;
-            QVERIFY2(m.LoadDrugTable(&error, &names), qPrintable(error));
-            if (mode == 4) {
-                QCOMPARE(m.drugCount, 2);
-                QCOMPARE(m.druglist[1].key, QStringLiteral("Epi"));
-                QCOMPARE(m.druglist[2].key, QStringLiteral("ACh"));
-                QCOMPARE(m.druglist[2].Dose, 2.0f);
+            QVERIFY2(m.LoadDrugTable(&error), qPrintable(error));
+            const QStringList& names = run.Heart_AnswerNames();
+            if (mode == HeartMode::Exam3) {
+                QCOMPARE(m.drugCount(), 2);
+                QCOMPARE(m.druglist()[1].key, QStringLiteral("Epi"));
+                QCOMPARE(m.druglist()[2].key, QStringLiteral("ACh"));
+                QCOMPARE(m.druglist()[2].Dose, 2.0f);
             } else {
-                QCOMPARE(m.drugCount, 8);
-                QCOMPARE(run.Heart_DrugCount, quint8(8));
-                QCOMPARE(names.size(), mode == 1 ? 0 : 8);
-                QCOMPARE(m.druglist[3].Dose, mode == 2 ? 0.1f : 1000.0f);
+                QCOMPARE(m.drugCount(), 8);
+                QCOMPARE(run.Heart_DrugCount(), quint8(8));
+                QCOMPARE(names.size(), mode == HeartMode::Tutorial ? 0 : 8);
+                QCOMPARE(m.druglist()[3].Dose, mode == HeartMode::Exam1 ? 0.1f : 1000.0f);
             }
         }
         QDir::setCurrent(old);

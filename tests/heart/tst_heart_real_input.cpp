@@ -31,7 +31,7 @@ private slots:
         Program p;
         Frm_Heart* h = startExaminationByKeyboard(p);
         QVERIFY2(h, "the typed examination password did not reach the password box");
-        QCOMPARE(p.run.Heart_Mode, quint8(2));
+        QCOMPARE(p.run.Heart_Mode(), HeartMode::Exam1);
         QVERIFY(p.t.messages.shown.isEmpty());
     }
 
@@ -74,7 +74,7 @@ private slots:
             h = p.heart();
             QVERIFY(h);
         }
-        QCOMPARE(p.run.Heart_Mode, quint8(3));
+        QCOMPARE(p.run.Heart_Mode(), HeartMode::Exam2);
 
         Program::ticks(h, 76);
         Program::inject(h, 8);  // the unknown
@@ -83,7 +83,7 @@ private slots:
         real_input::click(controls::child(h, "Cmd_Next"));
         flushDeletes();
         h = p.identify(0);
-        QCOMPARE(p.run.Heart_Mode, quint8(4));
+        QCOMPARE(p.run.Heart_Mode(), HeartMode::Exam3);
 
         Program::ticks(h, 76);
         real_input::click(controls::child(h, "Cmd_Next"));
@@ -92,7 +92,7 @@ private slots:
         QVERIFY(q && real_input::activate(q));
         real_input::click(controls::child(q, "Opt_dr1"));
         real_input::click(controls::child(q, "Cmd_exam4"));
-        QCOMPARE(p.run.Heart_Exam3Answer, QStringLiteral("Ацетилхолин"));
+        QCOMPARE(p.run.Heart_Exam3Answer(), QStringLiteral("Ацетилхолин"));
         const int messages = p.t.messages.shown.size();
         real_input::type(q, QStringLiteral("abcd"));
         real_input::key(q, Qt::Key_Return);

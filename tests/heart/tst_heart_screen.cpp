@@ -60,7 +60,7 @@ private slots:
 
         // The lever beats: it leaves its rest, comes back to 4263.
         h->lever()->beatNow();
-        QCOMPARE(h->model().lastneedle, 4250 - 500 + 513);
+        QCOMPARE(h->model().lastneedle(), 4250 - 500 + 513);
 
         Program::inject(h, 0);  // adrenaline
         QCOMPARE(text(h, "Lab_drugname"), QStringLiteral("Адреналин"));
@@ -115,7 +115,7 @@ private slots:
 
         click(h, "Cmd_New");  // a clean recording, a new basal rate
         QCOMPARE(h->paper().width(), 329);
-        QVERIFY(h->model().basalbase >= 60 && h->model().basalbase <= 90);
+        QVERIFY(h->model().basalbase() >= 60 && h->model().basalbase() <= 90);
 
         click(h, "Cmd_Next");
         QWidget* q = p.find("Frm_Question");
@@ -223,7 +223,7 @@ private slots:
         LeverBeat* lever = h->lever();
         auto beatsAt = [](const QString& rate) { return int(std::lround(60000.0 / rate.toInt())); };
         QVERIFY(lever->running());
-        QCOMPARE(lever->interval(), beatsAt(QString::number(h->model().basalbase)));
+        QCOMPARE(lever->interval(), beatsAt(QString::number(h->model().basalbase())));
         Program::ticks(h, 76);
         QCOMPARE(lever->interval(), beatsAt(text(h, "Txt_BHR")));
 
@@ -247,17 +247,17 @@ private slots:
     // "Предыдущее вещество" names the drug given before, also when the unknown follows it
     // during its action.
     void previousDrugBeforeTheUnknown_data() {
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<HeartMode>("mode");
         QTest::addColumn<int>("unknown");  // list position
-        QTest::newRow("examination 2") << 3 << 8;
-        QTest::newRow("examination 3") << 4 << 2;
+        QTest::newRow("examination 2") << HeartMode::Exam2 << 8;
+        QTest::newRow("examination 3") << HeartMode::Exam3 << 2;
     }
     void previousDrugBeforeTheUnknown() {
-        QFETCH(int, mode);
+        QFETCH(HeartMode, mode);
         QFETCH(int, unknown);
         Program p;
-        p.run.Heart_Mode = quint8(mode);
-        p.run.Heart_Password = QStringLiteral("ABCD");
+        p.run.chooseMode(mode);
+        p.run.setPassword(QStringLiteral("ABCD"));
         auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(QStringLiteral("Frm_Heart")));
         QVERIFY(h);
         Program::ticks(h, 76);
@@ -275,18 +275,19 @@ private slots:
     // caption and name in them shows whole, in every mode, on a screen of 800 x 600.
     void drugFramesHoldTheirNames() {
         QRect drugFrame, levelFrame;
-        for (quint8 mode : {1, 2, 3, 4}) {
+        for (HeartMode mode : {HeartMode::Tutorial, HeartMode::Exam1, HeartMode::Exam2, HeartMode::Exam3}) {
             Program p;
-            p.run.Heart_Mode = mode;
-            p.run.Heart_Password = QStringLiteral("ABCD");
-            p.run.Heart_UnknownNo = 7;  // the longest examination-1 names: "Неизвестное No. 8"
+            p.run.chooseMode(mode);
+            p.run.setPassword(QStringLiteral("ABCD"));
+            // The longest examination-1 names: "Неизвестное No. 8", the seven before handed out.
+            for (int k = 1; k <= 7; ++k) p.run.handOutExam1Unknown(k, HeartDrugRec{});
             auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(QStringLiteral("Frm_Heart")));
             QVERIFY(h);
             QVERIFY2(h->width() <= 790 && h->height() <= 570, "room for the window's frame on 800 x 600");
             auto* list = child<QComboBox>(h, "Combo_Drug");
             const auto check = [&](const QString& when) {
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-                const QString where = QStringLiteral("mode %1, %2").arg(mode).arg(when);
+                const QString where = QStringLiteral("mode %1, %2").arg(static_cast<int>(mode)).arg(when);
                 if (drugFrame.isNull()) {
                     drugFrame = child(h, "FraDrug")->geometry();
                     levelFrame = child(h, "Frame1")->geometry();
@@ -301,9 +302,9 @@ private slots:
             };
             check(QStringLiteral("at load"));
             Program::ticks(h, 76);
-            const int drugs = mode == 2 ? 1 : list->count();
+            const int drugs = mode == HeartMode::Exam1 ? 1 : list->count();
             for (int i = 0; i < drugs; ++i) {
-                Program::inject(h, mode == 2 ? list->currentIndex() : i);
+                Program::inject(h, mode == HeartMode::Exam1 ? list->currentIndex() : i);
                 check(QStringLiteral("after %1").arg(text(h, "Lab_drugname")));
                 Program::ticks(h, 20);
             }
@@ -315,15 +316,13 @@ private slots:
     // With 255 hearts or log lines the grids scroll under headings that stay in place.
     void gridHeadingsStayWhileScrolling() {
         Program p;
-        p.run.Heart_Mode = 4;
-        p.run.Heart_Password = QStringLiteral("ABCD");
-        p.run.Heart_HeartNo = 255;
-        p.run.Heart_Exam3Rates.resize(256);
-        p.run.Heart_Exam2Count = 255;
-        p.run.Heart_Exam2Log.resize(256);
+        p.run.chooseMode(HeartMode::Exam3);
+        p.run.setPassword(QStringLiteral("ABCD"));
+        p.run.firstHeart();
         for (int i = 1; i <= 255; ++i) {
-            p.run.Heart_Exam3Rates[i] = {quint8(i), 0, 0};
-            p.run.Heart_Exam2Log[i] = {QStringLiteral("Атропин"), u'N', quint8(i)};
+            if (i > 1) QVERIFY(p.run.nextHeart());
+            p.run.recordExam3Rate(1, quint8(i));
+            QVERIFY(p.run.logExam2(QStringLiteral("Атропин"), u'N', quint8(i)));
         }
         const auto scrolledToTheEnd = [](QTableWidget* g, const QString& corner, const QString& first) {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
@@ -366,13 +365,13 @@ private slots:
             flushDeletes();
             h = p.identify(0);
         }
-        QCOMPARE(p.run.Heart_Mode, quint8(3));
+        QCOMPARE(p.run.Heart_Mode(), HeartMode::Exam2);
         p.t.messages.answers = {MsgAnswer::Ok};
         click(h, "Cmd_Next");
         flushDeletes();
         h = p.identify(0);
         QVERIFY(h && h->isVisible());
-        QCOMPARE(p.run.Heart_Mode, quint8(4));
+        QCOMPARE(p.run.Heart_Mode(), HeartMode::Exam3);
         QCOMPARE(notices, (QStringList{QStringLiteral("alone"), QStringLiteral("alone")}));
     }
 
@@ -418,13 +417,13 @@ private slots:
     void threeExaminations() {
         Program p;
         Frm_Heart* h = p.startExamination();
-        QCOMPARE(p.run.Heart_Mode, quint8(2));
+        QCOMPARE(p.run.Heart_Mode(), HeartMode::Exam1);
         QSet<int> unknowns;
         for (int stage = 1; stage <= 8; ++stage) {
             QVERIFY(h);
             QVERIFY(!child(h, "Combo_Drug")->isVisible());
             QCOMPARE(text(h, "lbl_unkdrug"), QStringLiteral("Неизвестное No. %1").arg(stage));
-            unknowns << p.run.Heart_Exam1Drug;
+            unknowns << p.run.Heart_Exam1Drug();
             Program::ticks(h, 76);
             if (stage != 8) {  // the last unknown is never injected
                 Program::inject(h, child<QComboBox>(h, "Combo_Drug")->currentIndex());
@@ -437,7 +436,7 @@ private slots:
             h = p.identify(stage - 1);
         }
         QCOMPARE(unknowns.size(), 8);
-        QCOMPARE(p.run.Heart_Mode, quint8(3));
+        QCOMPARE(p.run.Heart_Mode(), HeartMode::Exam2);
         QCOMPARE(p.t.messages.shown.last().text, QStringLiteral(" Экзамен 1 закончен. Приступайте к экзамену 2. "));
 
         // Examination 2: the unknown is the ninth item.
@@ -446,7 +445,7 @@ private slots:
         Program::inject(h, 8);
         QCOMPARE(text(h, "Lab_drugname"), QStringLiteral("Неизвестное "));
         QCOMPARE(text(h, "Lab_DDose"), QStringLiteral("мл"));
-        QCOMPARE(p.run.Heart_Exam2Count, quint8(1));
+        QCOMPARE(p.run.Heart_Exam2Count(), quint8(1));
         p.t.messages.answers = {MsgAnswer::Cancel};
         click(h, "Cmd_Next");
         QCOMPARE(p.heart(), h);  // Cancel keeps the experiment
@@ -455,8 +454,8 @@ private slots:
         click(h, "Cmd_Next");
         flushDeletes();
         h = p.identify(3);
-        QCOMPARE(p.run.Heart_Mode, quint8(4));
-        QCOMPARE(p.run.Heart_Exam2Answer, QStringLiteral("Атропин"));
+        QCOMPARE(p.run.Heart_Mode(), HeartMode::Exam3);
+        QCOMPARE(p.run.Heart_Exam2Answer(), QStringLiteral("Атропин"));
         QCOMPARE(p.t.messages.shown.last().text, QStringLiteral(" Экзамен 2 закончен. Приступайте к экзамену 3.   "));
 
         // Examination 3: adrenaline, acetylcholine and the unknown on two hearts.
@@ -464,13 +463,13 @@ private slots:
         const QString adrenaline = child<QComboBox>(h, "Combo_Drug")->itemText(0);
         Program::ticks(h, 76);
         Program::inject(h, 0);
-        QVERIFY(p.run.Heart_Exam3Rates[1][0] > 0);
+        QVERIFY(p.run.Heart_Exam3Rates()[1][0] > 0);
         Program::ticks(h, 76);
         click(h, "Cmd_New");
-        QCOMPARE(p.run.Heart_HeartNo, quint8(2));
+        QCOMPARE(p.run.Heart_HeartNo(), quint8(2));
         Program::ticks(h, 76);
         Program::inject(h, 2);
-        QVERIFY(p.run.Heart_Exam3Rates[2][2] > 0);
+        QVERIFY(p.run.Heart_Exam3Rates()[2][2] > 0);
         Program::ticks(h, 76);
         click(h, "Cmd_Next");
         flushDeletes();
@@ -486,7 +485,7 @@ private slots:
         QCOMPARE(rates->item(0, 1)->text(), QStringLiteral("Не введено"));
         QCOMPARE_GE(contrast::lowestInGrid(rates), 4.5);
         click(q, "Cmd_exam4");  // no option chosen
-        QCOMPARE(p.run.Heart_Exam3Answer, QStringLiteral("Не определено"));
+        QCOMPARE(p.run.Heart_Exam3Answer(), QStringLiteral("Не определено"));
         const int before = p.t.messages.shown.size();
         click(q, "Cmd_Ok_Password");
         QCOMPARE(p.t.messages.shown.size(), before + 1);

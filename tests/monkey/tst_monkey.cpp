@@ -185,9 +185,11 @@ private slots:
         Monkey m(7, QStringLiteral("Morvane - Сердце 1.00R"));
         registerHeartWindows(m.ctx, run);
         const QString failure = m.run(QStringLiteral("Frm_Heart_Main"), 3000, [&]() -> QString {
-            if (run.Heart_Mode <= 1 && m.desktop.locked) return QStringLiteral("the exam lock on outside an examination");
+            if (!isExamination(run.Heart_Mode()) && m.desktop.locked)
+                return QStringLiteral("the exam lock on outside an examination");
             QWidget* table = m.ctx.navigator.find(QStringLiteral("Frm_Heart_Table"));
-            if (table && table->isVisible() && run.Heart_Mode > 1 && m.resultsShownWithout(run.Heart_Password))
+            if (table && table->isVisible() && isExamination(run.Heart_Mode()) &&
+                m.resultsShownWithout(run.Heart_Password()))
                 return QStringLiteral("heart results before the password");
             return {};
         });
