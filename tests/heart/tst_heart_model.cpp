@@ -359,6 +359,172 @@ private slots:
         QCOMPARE(h.run.Heart_UnknownNo(), quint8(8));
     }
 
+    // Examinations 2 and 3 copy one of their drugs, drawn at random, as the unknown after
+    // the known ones, at the dose of 0.1.
+    void examinationUnknownDraw_data() {
+        QTest::addColumn<HeartMode>("mode");
+        QTest::addColumn<double>("draw");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("exam 2, lowest draw") << HeartMode::Exam2 << 0.0 << 1 << QStringLiteral("Адреналин");
+        QTest::newRow("exam 2, below the sixth") << HeartMode::Exam2 << 0.624 << 5 << QStringLiteral("Пропранолол");
+        QTest::newRow("exam 2, the sixth") << HeartMode::Exam2 << 0.625 << 6 << QStringLiteral("Ацетилхолин");
+        QTest::newRow("exam 2, highest draw") << HeartMode::Exam2 << 0.999 << 8 << QStringLiteral("Изопреналин");
+        QTest::newRow("exam 3, lowest draw") << HeartMode::Exam3 << 0.0 << 1 << QStringLiteral("Адреналин");
+        QTest::newRow("exam 3, below half") << HeartMode::Exam3 << 0.499 << 1 << QStringLiteral("Адреналин");
+        QTest::newRow("exam 3, half") << HeartMode::Exam3 << 0.5 << 2 << QStringLiteral("Ацетилхолин");
+        QTest::newRow("exam 3, highest draw") << HeartMode::Exam3 << 0.999 << 2 << QStringLiteral("Ацетилхолин");
+    }
+    void examinationUnknownDraw() {
+        QFETCH(HeartMode, mode);
+        QFETCH(double, draw);
+        QFETCH(int, entry);
+        QFETCH(QString, name);
+        Heart h(mode, {draw});
+        const QVector<HeartDrugRec>& list = h.m.druglist();
+        QCOMPARE(h.m.drugCount(), mode == HeartMode::Exam2 ? heartDrugCount : 2);
+        QCOMPARE(list.size(), h.m.drugCount() + 2);  // the control, the known drugs, the unknown
+        QCOMPARE(int(h.run.Heart_ExamUnknown()), entry);
+        QCOMPARE(list.last().Name, name);
+        QCOMPARE(list.last().key, list[entry].key);
+        QCOMPARE(list.last().Dose, 0.1f);
+        QCOMPARE(mode == HeartMode::Exam2 ? h.run.Heart_Exam2Name() : h.run.Heart_Exam3Name(), name);
+        QVERIFY((mode == HeartMode::Exam2 ? h.run.Heart_Exam3Name() : h.run.Heart_Exam2Name()).isEmpty());
+        QCOMPARE(h.m.drugLabelFor(h.m.drugCount()), QStringLiteral("Неизвестное "));
+    }
+
+    // Examination 1 goes on while an unknown is left, each answer under its number; the
+    // answer to the last starts examination 2, whose answer starts examination 3. Each
+    // answer has the next screen set its stage up anew.
+    void examinationsFollowOneAnother() {
+        TestContext t;
+        HeartRunState run;
+        run.chooseMode(HeartMode::Exam1);
+        QString error;
+        for (int stage = 1; stage <= heartDrugCount; ++stage) {
+            HeartModel m(run, t.random);  // each stage's screen has a model of its own
+            QVERIFY(m.setUpStage(shippedTable(), &error));  // draws of 0: the drugs in table order
+            QCOMPARE(int(run.Heart_UnknownNo()), stage);
+            QVERIFY(run.Heart_DataLoaded());
+            const QString answer = QStringLiteral(" Ответ %1 ").arg(stage);
+            run.identifyUnknown(answer);
+            QCOMPARE(run.Heart_Exam1Results()[stage].identified, answer);  // as the list shows it
+            QCOMPARE(run.Heart_Mode(), stage < heartDrugCount ? HeartMode::Exam1 : HeartMode::Exam2);
+            QVERIFY(!run.Heart_DataLoaded());
+        }
+        HeartModel m(run, t.random);
+        QVERIFY(m.setUpStage(shippedTable(), &error));
+        run.identifyUnknown(QStringLiteral(" Атропин "));
+        QCOMPARE(run.Heart_Mode(), HeartMode::Exam3);
+        QCOMPARE(run.Heart_Exam2Answer(), QStringLiteral("Атропин"));
+        QVERIFY(!run.Heart_DataLoaded());
+        QCOMPARE(run.Heart_Exam1Results()[heartDrugCount].identified, QStringLiteral(" Ответ 8 "));
+    }
+
+    // Examination 1 ends only when every drug has been handed out, whatever their order.
+    void examinationOneEndsWhenNoUnknownIsLeft() {
+        TestContext t;
+        HeartRunState run;
+        run.chooseMode(HeartMode::Exam1);
+        QString error;
+        for (int stage = 1; stage <= heartDrugCount; ++stage) {
+            HeartModel m(run, t.random);
+            t.random.values = {0.999};  // the last drug left each time: the table backwards
+            QVERIFY(m.setUpStage(shippedTable(), &error));
+            QCOMPARE(int(run.Heart_Exam1Drug()), heartDrugCount + 1 - stage);
+            QCOMPARE(run.unknownLeft(), stage < heartDrugCount);
+            run.identifyUnknown(QStringLiteral("Атропин"));
+            QCOMPARE(run.Heart_Mode(), stage < heartDrugCount ? HeartMode::Exam1 : HeartMode::Exam2);
+        }
+    }
+
+    // An answer in examination 1 empties examination 2's log; the answer of examination 2
+    // keeps it for the results. The log holds 255 injections.
+    void examinationTwoLog() {
+        Heart one(HeartMode::Exam1);
+        QVERIFY(one.run.logExam2(QStringLiteral("Атропин"), u'N', 70));
+        QVERIFY(one.run.logExam2(QStringLiteral("Атропин"), u'N', 71));
+        one.run.identifyUnknown(QStringLiteral("Атропин"));
+        QCOMPARE(one.run.Heart_Exam2Count(), quint8(0));
+        QCOMPARE(one.run.Heart_Exam2Log().size(), 1);
+
+        Heart two(HeartMode::Exam2, {0.7});
+        for (int i = 1; i < HeartRunState::maxExam2Lines; ++i)
+            QVERIFY(two.run.logExam2(QStringLiteral("Атропин"), u'N', 70));
+        two.give("ACh");  // the last line
+        QVERIFY(!two.m.exam2LogFull());
+        two.ticks(80);
+        two.give("Epi");
+        QVERIFY(two.m.exam2LogFull());
+        QCOMPARE(int(two.run.Heart_Exam2Count()), HeartRunState::maxExam2Lines);
+        QCOMPARE(two.run.Heart_Exam2Log().size(), HeartRunState::maxExam2Lines + 1);
+        QCOMPARE(two.run.Heart_Exam2Log().last().drug, QStringLiteral("Ацетилхолин"));
+        two.run.identifyUnknown(QStringLiteral("Ацетилхолин"));
+        QCOMPARE(int(two.run.Heart_Exam2Count()), HeartRunState::maxExam2Lines);
+        QCOMPARE(two.run.Heart_Exam2Log().last().drug, QStringLiteral("Ацетилхолин"));
+    }
+
+    // Examination 3 numbers its hearts 1 to 255: at the last number a new heart is refused
+    // and the rates go on under that number. The other stages do not number hearts.
+    void examinationThreeHeartNumbers() {
+        Heart h(HeartMode::Exam3);
+        QCOMPARE(h.run.Heart_HeartNo(), quint8(1));
+        QCOMPARE(h.run.Heart_Exam3Rates().size(), 2);
+        for (int n = 2; n <= HeartRunState::maxHearts; ++n) {
+            QVERIFY(h.run.nextHeart());
+            QCOMPARE(int(h.run.Heart_HeartNo()), n);
+        }
+        QCOMPARE(h.run.Heart_Exam3Rates().size(), HeartRunState::maxHearts + 1);
+        QVERIFY(!h.run.nextHeart());
+        QCOMPARE(int(h.run.Heart_HeartNo()), HeartRunState::maxHearts);
+        QCOMPARE(h.run.Heart_Exam3Rates().size(), HeartRunState::maxHearts + 1);
+        h.give("ACh");
+        QVERIFY(h.m.drugrate() > 0);
+        QCOMPARE(h.run.Heart_Exam3Rates()[HeartRunState::maxHearts][1], h.m.drugrate());
+
+        for (HeartMode mode : {HeartMode::Tutorial, HeartMode::Exam1, HeartMode::Exam2}) {
+            Heart other(mode);
+            QVERIFY(other.run.nextHeart());
+            QCOMPARE(other.run.Heart_HeartNo(), quint8(1));
+            QCOMPARE(other.run.Heart_Exam3Rates().size(), 2);
+        }
+    }
+
+    void examinationThreeVerdicts() {
+        const std::pair<Exam3Verdict, QString> verdicts[] = {
+            {Exam3Verdict::Adrenaline, QStringLiteral("Адреналин")},
+            {Exam3Verdict::Acetylcholine, QStringLiteral("Ацетилхолин")},
+            {Exam3Verdict::Undecided, QStringLiteral("Не определено")}};
+        for (const auto& [verdict, text] : verdicts) {
+            HeartRunState run;
+            run.answerExam3(verdict);
+            QCOMPARE(run.Heart_Exam3Answer(), text);
+        }
+    }
+
+    // The table's letters are read once into what they mean; the tone's letter stays for
+    // the examination records.
+    void letterCodes_data() {
+        QTest::addColumn<QChar>("letter");
+        QTest::addColumn<HeartTone>("tone");
+        QTest::addColumn<HeartRateChange>("rate");
+        QTest::newRow("I") << QChar(u'I') << HeartTone::Raised << HeartRateChange::Increase;
+        QTest::newRow("D") << QChar(u'D') << HeartTone::Lowered << HeartRateChange::Decrease;
+        QTest::newRow("O") << QChar(u'O') << HeartTone::Unchanged << HeartRateChange::Arrest;
+        QTest::newRow("P") << QChar(u'P') << HeartTone::Unchanged << HeartRateChange::Held;
+        QTest::newRow("N") << QChar(u'N') << HeartTone::Unchanged << HeartRateChange::None;
+        QTest::newRow("small i") << QChar(u'i') << HeartTone::Unchanged << HeartRateChange::None;
+        QTest::newRow("blank") << QChar(u' ') << HeartTone::Unchanged << HeartRateChange::None;
+        QTest::newRow("none") << QChar() << HeartTone::Unchanged << HeartRateChange::None;
+    }
+    void letterCodes() {
+        QFETCH(QChar, letter);
+        QFETCH(HeartTone, tone);
+        QFETCH(HeartRateChange, rate);
+        QCOMPARE(heartToneFromLetter(letter), tone);
+        QCOMPARE(heartRateChangeFromLetter(letter), rate);
+    }
+
     // The examinations stand on exactly eight drugs: any other table is refused at every
     // stage with one message naming the file and the table.
     void tableOfEightDrugs_data() {
