@@ -401,5 +401,6 @@ void Frm_Ileum::Cmd_return_Click() {
 void Frm_Ileum::Cmd_Instruct_Click() { m_ctx.help.showContents(this, QStringLiteral("ileum.hlp")); }
 
 void Frm_Ileum::Cmd_Print_Click() {
-    printRecording(m_ctx, m_recorder->paper(), QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"));
+    printRecording(m_ctx, m_recorder->paper(), QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"),
+                   {QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки"), {}});
 }
