@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         QTemporaryDir dir;
         PdfPrinter pdf(dir.filePath(QStringLiteral("paper.pdf")));
         clock.start();
-        paintRecording(pdf.begin(), paper);
+        paintRecording(pdf.begin(), paper, {QStringLiteral("Опыт"), {}}, QDateTime::currentDateTime());
         pdf.end();
         prints.push_back(clock.elapsed());
     }

@@ -19,6 +19,26 @@ namespace {
 
 constexpr double stripLeftTw = 800, firstTopTw = 1410, secondTopTw = 7610;
 constexpr double stripWidthTw = 14000, firstSourceTw = 3500;
+// The heading line: 10 points high, its baseline above the first strip.
+constexpr double headingBaselineTw = 1100, headingHeightTw = 200;
+
+void paintHeading(QPainter& painter, const PrintHeading& heading, const QDateTime& printedAt, int page, int pages) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(int(headingHeightTw));
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(font);
+    const QString right = QStringLiteral("%1    стр. %2 из %3")
+                              .arg(printedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")))
+                              .arg(page + 1)
+                              .arg(pages);
+    const double rightWidth = metrics.horizontalAdvance(right);
+    QString left = heading.experiment;
+    if (!heading.student.isEmpty()) left += QStringLiteral(" — ") + heading.student;
+    left = metrics.elidedText(left, Qt::ElideRight, stripWidthTw - rightWidth - 2 * headingHeightTw);
+    painter.drawText(QPointF(stripLeftTw, headingBaselineTw), left);
+    painter.drawText(QPointF(stripLeftTw + stripWidthTw - rightWidth, headingBaselineTw), right);
+}
 
 }  // namespace
 
@@ -97,26 +117,31 @@ QVector<PrintStrip> printStrips(int paperWidth) {
     return result;
 }
 
-bool paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper) {
+bool paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper, const PrintHeading& heading,
+                    const QDateTime& printedAt) {
     QPainter painter(device);
     if (!painter.isActive()) return false;
     // Page positions are in twips; the paper is printed at its natural size.
     painter.scale(device->logicalDpiX() / 1440.0, device->logicalDpiY() / 1440.0);
     const double height = paper.height() * double(twips::perPixel);
-    int page = 0;
-    for (const PrintStrip& s : printStrips(paper.width())) {
+    const QVector<PrintStrip> strips = printStrips(paper.width());
+    const int pages = strips.last().page + 1;
+    int page = -1;
+    for (const PrintStrip& s : strips) {
         if (s.page != page) {
-            device->newPage();
+            if (page >= 0) device->newPage();
             page = s.page;
+            paintHeading(painter, heading, printedAt, page, pages);
         }
         const double width = std::min(s.sourceWidth, paper.width() - s.sourceLeft);
         paper.drawPart(painter, QRectF(s.at, QSizeF(width * twips::perPixel, height)),
-                       QRectF(s.sourceLeft, 0, width, paper.height()));
+                       QRectF(s.sourceLeft, 0, width, paper.height()), RecordingPaper::Rendition::Print);
     }
     return true;
 }
 
-void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle) {
+void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle,
+                    const PrintHeading& heading) {
     const MsgAnswer answer = ctx.message(
         {QStringLiteral("Вы нажали кнопку 'Печать'. Включите принтер и оставляйте его включенным. Ваш PC может "
                         "зависнуть, если принтер по умолчанию не включен. Хотите продолжить?"),
@@ -125,7 +150,7 @@ void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QStr
 
     QPagedPaintDevice* device = ctx.printer.begin();
     if (!device) return;
-    const bool painted = paintRecording(device, paper);
+    const bool painted = paintRecording(device, paper, heading, QDateTime::currentDateTime());
     QString failure = ctx.printer.end();
     if (!painted && failure.isEmpty()) failure = QStringLiteral("Запись не напечатана: принтер не принял задание.");
     if (!failure.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -72,11 +73,20 @@ struct PrintStrip {
 // and (800, 7610), as many as it takes to print the recording to its end.
 QVector<PrintStrip> printStrips(int paperWidth);
 
-// Paints the strips of a recording on the pages of a document; false when the document
-// could not be painted on.
-bool paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper);
+// What the heading line of every printed page says besides the time and the page number.
+struct PrintHeading {
+    QString experiment;
+    QString student;  // left out while empty
+};
+
+// Paints the strips of a recording on the pages of a document, dark on white, each page under
+// its heading line (the experiment, the student, `printedAt`, "стр. k из n"); false when the
+// document could not be painted on.
+bool paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper, const PrintHeading& heading,
+                    const QDateTime& printedAt);
 
 // The "Печать" button of a recorder: asks whether the printer is on (under the given
 // title), then prints the whole recording in strips; No prints nothing. A printout that
 // could not be made or saved is told in a message.
-void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle);
+void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle,
+                    const PrintHeading& heading);

@@ -93,7 +93,25 @@ QColor RecordingPaper::pixel(int x, int y) const {
     return m_tiles[x / tileWidth].pixelColor(x % tileWidth, y);
 }
 
-void RecordingPaper::drawPart(QPainter& painter, const QRectF& target, const QRectF& source) const {
+QImage RecordingPaper::printed(const QImage& tile) const {
+    const int ground[3] = {m_background.red(), m_background.green(), m_background.blue()};
+    const int full = std::max(1, std::abs(m_ink.red() - ground[0]) + std::abs(m_ink.green() - ground[1]) +
+                                     std::abs(m_ink.blue() - ground[2]));
+    QImage out(tile.size(), QImage::Format_Grayscale8);
+    for (int y = 0; y < tile.height(); ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(tile.constScanLine(y));
+        uchar* grey = out.scanLine(y);
+        for (int x = 0; x < tile.width(); ++x) {
+            const int distance = std::abs(qRed(in[x]) - ground[0]) + std::abs(qGreen(in[x]) - ground[1]) +
+                                 std::abs(qBlue(in[x]) - ground[2]);
+            grey[x] = static_cast<uchar>(255 - 255 * std::min(distance, full) / full);
+        }
+    }
+    return out;
+}
+
+void RecordingPaper::drawPart(QPainter& painter, const QRectF& target, const QRectF& source,
+                              Rendition rendition) const {
     const double left = std::max(source.left(), 0.0);
     const double right = std::min(source.right(), static_cast<double>(m_width));
     if (right <= left || source.width() <= 0) return;
@@ -104,7 +122,7 @@ void RecordingPaper::drawPart(QPainter& painter, const QRectF& target, const QRe
         const QRectF part(from - t * tileWidth, source.top(), to - from, source.height());
         const QRectF into(target.left() + (from - source.left()) * scale, target.top(), (to - from) * scale,
                           target.height());
-        painter.drawImage(into, m_tiles[t], part);
+        painter.drawImage(into, rendition == Rendition::Print ? printed(m_tiles[t]) : m_tiles[t], part);
     }
 }
 

@@ -49,8 +49,14 @@ public:
 
     QColor pixel(int x, int y) const;
 
+    // How a part of the paper is painted: as on screen, or for a printout, where the ground is
+    // white and whatever is drawn on it is dark in proportion to how far its colour is from the
+    // ground towards the ink (so that smoothed text edges stay smooth).
+    enum class Rendition { Screen, Print };
+
     // Paints the paper part `source` (paper pixels, fractions allowed) into `target`.
-    void drawPart(QPainter& painter, const QRectF& target, const QRectF& source) const;
+    void drawPart(QPainter& painter, const QRectF& target, const QRectF& source,
+                  Rendition rendition = Rendition::Screen) const;
 
     // Memory held by the tiles, in bytes.
     qint64 bytes() const;
@@ -59,6 +65,7 @@ private:
     template <typename Draw>
     void draw(int left, int right, Draw&& draw);
     void ensureTiles(int right);
+    QImage printed(const QImage& tile) const;
 
     int m_width, m_height, m_initialWidth;
     QColor m_background, m_ink;

@@ -615,7 +615,8 @@ void Frm_Heart::cmd_pwretcan_Click() {
 }
 
 void Frm_Heart::Cmd_Print_Click() {
-    printRecording(m_ctx, m_paper, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"));
+    printRecording(m_ctx, m_paper, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"),
+                   {QStringLiteral("Влияние веществ на изолированное сердце лягушки"), {}});
 }
 
 void Frm_Heart::Cmd_help_Click() { m_ctx.help.showContents(this, QStringLiteral("heart.hlp")); }

@@ -9,14 +9,8 @@
 
 SetupPicture::SetupPicture(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Picture1"));
-    QPixmap art = dataPicture(QStringLiteral("heart_setup.png"));
-    m_canvas = QImage(220, 330, QImage::Format_RGB32);
-    m_canvas.fill(QColor(0xf6, 0xf3, 0xea));
-    if (!art.isNull()) {
-        QPainter p(&m_canvas);
-        p.drawPixmap(0, 0, art);
-    }
-    setFixedSize(m_canvas.size());
+    setFixedSize(220, 330);
+    paintCanvas(devicePixelRatioF());
     m_contracted = new QLabel(this);
     m_contracted->setObjectName(QStringLiteral("Img_hrtdia"));
     m_contracted->setPixmap(dataPicture(QStringLiteral("heart_sys.png")));
@@ -28,14 +22,30 @@ SetupPicture::SetupPicture(QWidget* parent) : QWidget(parent) {
     m_contracted->hide();
 }
 
-void SetupPicture::invertLever(int yTwips) {
-    if (yTwips == 0) return;
+void SetupPicture::paintCanvas(qreal ratio) {
+    m_canvas = QImage(size() * ratio, QImage::Format_RGB32);
+    m_canvas.setDevicePixelRatio(ratio);
+    m_canvas.fill(QColor(0xf6, 0xf3, 0xea));
     QPainter p(&m_canvas);
+    const QPixmap art = dataPicture(QStringLiteral("heart_setup.png"), ratio);
+    if (!art.isNull()) p.drawPixmap(0, 0, art);
+    for (int y : m_lever) drawLever(p, y);
+}
+
+void SetupPicture::drawLever(QPainter& p, int yTwips) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
     p.setPen(QPen(Qt::black, 2));
     p.drawLine(QPointF(50.0 / twips::perPixel, double(yTwips) / twips::perPixel),
                QPointF(1000.0 / twips::perPixel, 4200.0 / twips::perPixel));
+}
+
+void SetupPicture::invertLever(int yTwips) {
+    if (yTwips == 0) return;
+    // Inverting twice at one height takes the lever away.
+    if (!m_lever.removeOne(yTwips)) m_lever.append(yTwips);
+    QPainter p(&m_canvas);
+    drawLever(p, yTwips);
     update();
 }
 
@@ -45,6 +55,8 @@ void SetupPicture::showContracted(bool contracted) {
 }
 
 void SetupPicture::paintEvent(QPaintEvent*) {
+    // The widget was made before it had a screen, or it has moved to another.
+    if (devicePixelRatioF() != m_canvas.devicePixelRatio()) paintCanvas(devicePixelRatioF());
     QPainter p(this);
     p.drawImage(0, 0, m_canvas);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QTimer>
 #include <QWidget>
 
@@ -9,7 +10,8 @@ class QLabel;
 
 // The apparatus with its writing lever and the heart. The lever is a line from its tip
 // (50 twips, y) to its pivot (1000, 4200 twips), drawn by inverting the pixels under it,
-// so that drawing it twice at the same height leaves the picture as it was.
+// so that drawing it twice at the same height leaves the picture as it was. The picture is
+// held at the device pixel ratio of the screen it shows on, so that it is sharp on any.
 class SetupPicture : public QWidget {
     Q_OBJECT
 public:
@@ -28,7 +30,11 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    void paintCanvas(qreal ratio);
+    void drawLever(QPainter& p, int yTwips);
+
     QImage m_canvas;
+    QList<int> m_lever;  // the heights the lever is drawn at now
     QLabel* m_contracted;
     QLabel* m_relaxed;
 };

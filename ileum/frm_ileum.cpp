@@ -46,7 +46,8 @@ void Frm_Ileum::buildControls() {
     // Set-up: the organ bath, and the syringe over it during an injection.
     auto* setup = named(new QGroupBox(QStringLiteral("Установка")), "Fra_Setup");
     auto* bath = label("Img_setup", QString());
-    bath->setPixmap(dataPicture(QStringLiteral("ileum_setup.png")).scaledToHeight(200, Qt::SmoothTransformation));
+    const QPixmap bathPicture = dataPicture(QStringLiteral("ileum_setup.png"));
+    bath->setPixmap(bathPicture.scaledToHeight(200 * bathPicture.devicePixelRatio(), Qt::SmoothTransformation));
     bath->setAlignment(Qt::AlignCenter);
     Img_inject = label("Img_inject", QString());
     Img_inject->setParent(bath);
@@ -401,5 +402,6 @@ void Frm_Ileum::Cmd_return_Click() {
 void Frm_Ileum::Cmd_Instruct_Click() { m_ctx.help.showContents(this, QStringLiteral("ileum.hlp")); }
 
 void Frm_Ileum::Cmd_Print_Click() {
-    printRecording(m_ctx, m_recorder->paper(), QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"));
+    printRecording(m_ctx, m_recorder->paper(), QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"),
+                   {QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки"), {}});
 }

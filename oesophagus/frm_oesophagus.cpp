@@ -52,7 +52,8 @@ QLabel* picture(const char* name, const QString& file, QWidget* parent, const QR
     const QRect r = twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height());
     l->setGeometry(r);
     const QPixmap pixmap = dataPicture(file);
-    if (!pixmap.isNull()) l->setPixmap(pixmap.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (!pixmap.isNull())
+        l->setPixmap(pixmap.scaled(r.size() * pixmap.devicePixelRatio(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     return l;
 }
 

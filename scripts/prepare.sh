@@ -4,8 +4,9 @@
 BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6sql6-sqlite qt6-tools-dev qt6-tools-dev-tools
           qt6-translations-l10n fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool openbox)
-# The package check validates the menu entries with desktop-file-validate.
-PACKAGES+=(desktop-file-utils)
+# The package check validates the menu entries with desktop-file-validate; the printout tests
+# read the printed PDF back with pdftotext and pdftoppm.
+PACKAGES+=(desktop-file-utils poppler-utils)
 
 missing_packages() {
   local p

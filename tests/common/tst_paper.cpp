@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "fakes.h"
+#include "pdf_reading.h"
 #include "printing.h"
 #include "recording_paper.h"
 
@@ -11,6 +12,8 @@ const QColor paperColour(0, 0, 80);
 const QColor ink(Qt::white);
 
 bool inked(const RecordingPaper& p, int x, int y) { return p.pixel(x, y) == ink; }
+
+const PrintHeading heading{QStringLiteral("Влияние веществ на изолированное сердце лягушки"), {}};
 
 int pdfPages(const QString& path) {
     QFile f(path);
@@ -188,7 +191,7 @@ private slots:
         TestContext t;
         RecordingPaper p(2221, 225, paperColour, ink);
         t.messages.answers = {MsgAnswer::No};
-        printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"));
+        printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"), heading);
         QCOMPARE(t.printer.documents(), 0);
         QVERIFY(!QFile::exists(t.printDir.filePath(QStringLiteral("printout.pdf"))));
         const MessageRequest& m = t.messages.shown.at(0);
@@ -199,24 +202,95 @@ private slots:
         QCOMPARE(m.defaultAnswer, MsgAnswer::No);
     }
 
+    // The printout is dark on white whatever the paper's colours on screen (the heart's is
+    // black, the ileum's smoked), the traces where they are on the paper.
     void printsPagesIntoThePdf_data() {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("pages");
-        QTest::newRow("497") << 497 << 1;
-        QTest::newRow("2221") << 2221 << 2;
-        QTest::newRow("16383") << 16383 << 9;
+        QTest::addColumn<QColor>("ground");
+        QTest::newRow("497, smoked paper") << 497 << 1 << QColor(0x1c, 0x2b, 0x3b);
+        QTest::newRow("2221, black paper") << 2221 << 2 << QColor(Qt::black);
+        QTest::newRow("16383, black paper") << 16383 << 9 << QColor(Qt::black);
     }
     void printsPagesIntoThePdf() {
         QFETCH(int, width);
         QFETCH(int, pages);
+        QFETCH(QColor, ground);
         TestContext t;
-        RecordingPaper p(width, 169, paperColour, ink);
+        RecordingPaper p(width, 169, ground, ink);
         for (int x = 250; x < width; x += 40) p.line({x, 30}, {x, 140});
         t.messages.answers = {MsgAnswer::Yes};
-        printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"));
+        const QDateTime before = QDateTime::currentDateTime();
+        printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"), heading);
+        const QDateTime after = QDateTime::currentDateTime();
         QCOMPARE(t.printer.documents(), 1);
-        QCOMPARE(pdfPages(t.printDir.filePath(QStringLiteral("printout.pdf"))), pages);
+        const QString pdf = t.printDir.filePath(QStringLiteral("printout.pdf"));
+        QCOMPARE(pdfPages(pdf), pages);
         QCOMPARE(t.messages.shown.size(), 1);  // only the question: nothing went wrong
+
+        // Each page is headed by the experiment, the time of printing and its number.
+        const QStringList texts = pdfPageTexts(pdf);
+        QCOMPARE(texts.size(), pages);
+        for (int k = 0; k < pages; ++k) {
+            const QString line = texts[k].trimmed().section(QLatin1Char('\n'), 0, 0).simplified();
+            const QRegularExpressionMatch m =
+                QRegularExpression(QStringLiteral("^(.*) (\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d) стр\\. (\\d+) из (\\d+)$"))
+                    .match(line);
+            QVERIFY2(m.hasMatch(), qPrintable(line));
+            QCOMPARE(m.captured(1), heading.experiment);
+            const QDateTime printed = QDateTime::fromString(m.captured(2), QStringLiteral("dd.MM.yyyy HH:mm"));
+            QVERIFY2(printed.secsTo(before) < 60 && printed <= after, qPrintable(m.captured(2)));
+            QCOMPARE(m.captured(3).toInt(), k + 1);
+            QCOMPARE(m.captured(4).toInt(), pages);
+        }
+
+        // Paper x shows at 800 twips + (x − the strip's left); a twip is 1/15 paper pixel.
+        const QVector<PrintStrip> strips = printStrips(width);
+        for (int page : {1, pages}) {
+            const QImage image = pdfPage(pdf, page);
+            QVERIFY(!image.isNull());
+            for (const PrintStrip& s : strips) {
+                if (s.page != page - 1) continue;
+                const double left = s.at.x() / 15, top = s.at.y() / 15;
+                const int right = std::min(width, int(s.sourceLeft + s.sourceWidth));
+                auto grey = [&](double x, int y) {
+                    return std::min(qGray(image.pixel(int(2 * (left + x - s.sourceLeft)), int(2 * (top + y)))),
+                                    qGray(image.pixel(int(2 * (left + x - s.sourceLeft)) + 1, int(2 * (top + y)))));
+                };
+                int white = 0, all = 0;
+                for (int x = int(s.sourceLeft) + 2; x < right - 2; ++x)
+                    for (int y = 2; y < 167; y += 3, ++all) white += grey(x, y) > 200;
+                QVERIFY2(white > all * 9 / 10, qPrintable(QStringLiteral("page %1: %2 of %3 white").arg(page).arg(white).arg(all)));
+                for (int x = 250; x < right; x += 40) {
+                    if (x < s.sourceLeft + 2 || x > right - 3) continue;
+                    const int darkest = std::min({grey(x - 1, 85), grey(x, 85), grey(x + 1, 85)});
+                    QVERIFY2(darkest < 96, qPrintable(QStringLiteral("page %1, paper x %2: %3").arg(page).arg(x).arg(darkest)));
+                    QVERIFY(grey(x + 20, 85) > 200);  // between the traces, the paper is white
+                    QVERIFY(grey(x, 10) > 200);       // above them too
+                }
+            }
+        }
+    }
+
+    // The student's name follows the experiment once it is known; no dash stands for it before.
+    void headingNamesTheStudentWhenKnown_data() {
+        QTest::addColumn<QString>("student");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("not known") << QString() << QStringLiteral("Опыт 05.03.2024 09:07 стр. 1 из 1");
+        QTest::newRow("known") << QStringLiteral("Иванова А.") << QStringLiteral("Опыт — Иванова А. 05.03.2024 09:07 стр. 1 из 1");
+    }
+    void headingNamesTheStudentWhenKnown() {
+        QFETCH(QString, student);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        PdfPrinter printer(dir.filePath(QStringLiteral("a.pdf")));
+        RecordingPaper p(497, 169, paperColour, ink);
+        QVERIFY(paintRecording(printer.begin(), p, {QStringLiteral("Опыт"), student},
+                               QDateTime(QDate(2024, 3, 5), QTime(9, 7, 40))));
+        QCOMPARE(printer.end(), QString());
+        const QStringList texts = pdfPageTexts(dir.filePath(QStringLiteral("a.pdf")));
+        QCOMPARE(texts.size(), 1);
+        QCOMPARE(texts[0].simplified(), line);
     }
 
     // A file that cannot be written (here a folder stands where it should go, which even the
@@ -227,7 +301,7 @@ private slots:
         QVERIFY(QDir().mkdir(path));
         RecordingPaper p(2221, 169, paperColour, ink);
         t.messages.answers = {MsgAnswer::Yes};
-        printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"));
+        printRecording(t.ctx, p, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"), heading);
         QCOMPARE(t.messages.shown.size(), 2);
         const MessageRequest& m = t.messages.shown.at(1);
         QVERIFY2(m.text.contains(QStringLiteral("не сохранена")) && m.text.contains(path), qPrintable(m.text));

@@ -18,6 +18,7 @@
 #include "heart_exam.h"
 #include "heart_run_state.h"
 #include "heart_program.h"
+#include "pdf_reading.h"
 #include "setup_picture.h"
 
 using namespace controls;
@@ -97,6 +98,10 @@ private slots:
         click(h, "Cmd_Print");
         QCOMPARE(p.t.printer.documents(), 1);
         QCOMPARE(p.t.messages.shown.last().title, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН"));
+        QVERIFY(pdfPageTexts(p.t.printDir.filePath(QStringLiteral("printout.pdf")))
+                    .value(0)
+                    .trimmed()
+                    .startsWith(QStringLiteral("Влияние веществ на изолированное сердце лягушки ")));
 
         click(h, "CmdTable");
         QWidget* table = p.find("Frm_Heart_Table");

@@ -13,6 +13,7 @@
 #include "ileum_recorder.h"
 #include "ileum_run_state.h"
 #include "ileum_windows.h"
+#include "pdf_reading.h"
 #include "real_input.h"
 
 using namespace controls;
@@ -187,6 +188,10 @@ private slots:
         click(s, "Cmd_Print");
         QCOMPARE(p.t.printer.documents(), 1);
         QCOMPARE(p.t.messages.shown.last().title, QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"));
+        QVERIFY(pdfPageTexts(p.t.printDir.filePath(QStringLiteral("printout.pdf")))
+                    .value(0)
+                    .trimmed()
+                    .startsWith(QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки ")));
         click(s, "Cmd_Instruct");
         QCOMPARE(p.t.help.calls.last().file, QStringLiteral("ileum.hlp"));
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the installation and checks it as a Debian system would:
 # the dependency on Qt's translations, programs without their debugging information, the
-# copyright and changelog, and menu entries that desktop-file-validate takes without a remark.
+# copyright and changelog, the data folder with every picture, and menu entries that
+# desktop-file-validate takes without a remark.
 set -euo pipefail
 build=$1
 out=$(mktemp -d)
@@ -23,6 +24,10 @@ for program in morvane morvane-heart; do
     fail "/usr/bin/$program is not stripped"
   fi
 done
+# The data folder whole, the pictures drawn at twice their size among it.
+shipped=$(cd "$out/root/usr/share/morvane" && ls)
+[ "$shipped" = "$(cd "$build/share/morvane" && ls)" ] || fail "/usr/share/morvane differs from the build's data folder"
+echo "$shipped" | grep -q '^heart_setup@2x\.png$' || fail "no pictures drawn at twice their size"
 remarks=$(desktop-file-validate "$out"/root/usr/share/applications/*.desktop 2>&1) || fail "menu entries: $remarks"
 [ -z "$remarks" ] || fail "menu entries: $remarks"
 echo "package checked: $(basename "$deb")"
