@@ -549,7 +549,8 @@ void Frm_Heart::HScrPic_Change() {
 }
 
 void Frm_Heart::Cmd_RmvDrug_Click() {
-    m_removeFlag = !m_removeFlag;  // shown only: the drug acts on
+    // The button only toggles its own flag, which nothing reads: the drug acts on to its rest cycle.
+    m_removeFlag = !m_removeFlag;
     update();
 }
 

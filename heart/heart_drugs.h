@@ -29,5 +29,6 @@ struct HeartDrugRec {
     HeartRateChange hr_indicator = HeartRateChange::None;
 };
 
-// Reads table "heart_drug" of "F_Heart.mdb" (at most 10 rows); false with a message on error.
+// Reads table "heart_drug" of "F_Heart.mdb" (at most 10 rows); on failure returns false with the
+// reason in `error` for the caller to show (the model's stage set-up, the data checks).
 bool readHeartDrugs(QVector<HeartDrugRec>* drugs, QString* error);
