@@ -10,10 +10,12 @@
 #include <QTranslator>
 #include <QWidget>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "data_files.h"
 #include "help.h"
+#include "journal.h"
 #include "pictures.h"
 #include "program_context.h"
 #include "qt_seams.h"
@@ -59,6 +61,11 @@ QTranslator* installQtTranslations() {
 }
 
 int runProgram(int argc, char** argv, const ProgramSetup& setup) {
+    // The journal check is a terminal command: it needs no window and no display.
+    if (argc >= 2 && std::strcmp(argv[1], "--check-journal") == 0) {
+        QCoreApplication app(argc, argv);
+        return journal::checkCommand(QCoreApplication::arguments().mid(2));
+    }
     QApplication app(argc, argv);
     installQtTranslations();
     QFont font = QApplication::font();

@@ -22,6 +22,8 @@ struct ProgramSetup {
 // monotonic clock (ns) at the first paint of each window and ends at the first paint of
 // the named one; bench/ measures start-up with it. With MORVANE_STATE_DUMP=<file> it
 // keeps a description of its windows in the file for the end-to-end runs (state_dump.h).
+// With --check-journal [FILE] as its arguments it opens no window: it checks the
+// examination journal in the terminal (journal.h) and returns the check's status.
 int runProgram(int argc, char** argv, const ProgramSetup& setup);
 
 // Makes Qt's own texts (file dialogs, context menus, standard buttons) Russian like the

@@ -2,6 +2,7 @@
 #include <QtTest>
 #include <set>
 
+#include "drug_names.h"
 #include "heart_drugs.h"
 #include "oeso_drugs.h"
 #include "rabbit_drugs.h"
@@ -104,6 +105,42 @@ private slots:
             if (r.key == QLatin1String("CaCl")) QVERIFY(r.L_StART == 35 && r.L_End == 36);
             if (r.key == QLatin1String("KCl")) QVERIFY(r.L_StART == 84 && r.L_End == 85);
         }
+    }
+
+    // Each table's list of other names loads, names every drug of the table as the table
+    // does, and nothing else, so marking finds every drug that can be given.
+    void drugNames_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("tableNames");
+        QString error;
+        QVector<OesoDrugRec> oeso;
+        QVERIFY2(readOesoDrugs(&oeso, &error), qPrintable(error));
+        QVector<RabDrugRec> rabbit;
+        QVERIFY2(readRabbitDrugs(&rabbit, &error), qPrintable(error));
+        QVector<HeartDrugRec> heart;
+        QVERIFY2(readHeartDrugs(&heart, &error), qPrintable(error));
+        QStringList names;
+        for (const OesoDrugRec& r : oeso) names << r.Drug;
+        QTest::newRow("oesophagus") << "f_oeso_names.txt" << names;
+        names.clear();
+        for (const RabDrugRec& r : rabbit) names << r.D_Name;
+        QTest::newRow("rabbit eye") << "Rab_Eye_names.txt" << names;
+        names.clear();
+        for (const HeartDrugRec& r : heart) names << r.Name;
+        QTest::newRow("heart") << "F_Heart_names.txt" << names;
+    }
+    void drugNames() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, tableNames);
+        DrugNames names;
+        QVERIFY2(names.load(file), qPrintable(names.error()));
+        QStringList listed;
+        for (const QStringList& drug : names.drugs()) listed << drug.front();
+        tableNames.sort();
+        listed.sort();
+        QCOMPARE(listed, tableNames);
+        if (tableNames.contains(QStringLiteral("Адреналин")))
+            QVERIFY(names.sameDrug(QStringLiteral("Адреналин"), QStringLiteral("эпинефрин")));
     }
 };
 

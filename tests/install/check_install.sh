@@ -8,7 +8,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 for f in bin/morvane bin/morvane-heart share/applications/morvane.desktop share/applications/morvane-heart.desktop \
          share/icons/hicolor/64x64/apps/morvane.png share/icons/hicolor/128x128/apps/morvane-heart.png \
-         share/morvane/F_Heart.mdb share/morvane/morvane.hlp; do
+         share/morvane/F_Heart.mdb share/morvane/F_Heart_names.txt share/morvane/morvane.hlp; do
   [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
 done
 # Every picture but the cursors comes drawn at twice its size too, for screens scaled twice.
