@@ -57,6 +57,14 @@ recall() {
 }
 now() { date +%s.%N; }
 elapsed_since() { echo "$(now) $1" | awk '{ printf "%.2f", $1 - $2 }'; }
+# Sleeps until $2 seconds after the moment $1.
+sleep_until() {
+  local left
+  left=$(echo "$1 $2 $(now)" | awk '{ print $1 + $2 - $3 }')
+  if awk -v l="$left" 'BEGIN { exit !(l > 0) }'; then sleep "$left"; fi
+}
+# The title of window $1 as a regular expression, for looking for the window on the display.
+title_pattern() { echo "^$(recall "title/$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')\$"; }
 
 # The window named $1 is (or becomes) the one the steps act on.
 screen() {
@@ -65,10 +73,8 @@ screen() {
     wait_window "$1" 60
     remember "title/$1" "$(awk -F'\t' -v n="$1" '$1 == "window" && $2 == n { print $3; exit }' "$STATE")"
   else
-    # Its title, as a regular expression: the window is looked for on the display.
-    local pattern
-    pattern="^$(recall "title/$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')\$"
-    timeout 60 xdotool search --sync --onlyvisible --name "$pattern" >/dev/null || fail "window $1 did not show"
+    timeout 60 xdotool search --sync --onlyvisible --name "$(title_pattern "$1")" >/dev/null ||
+      fail "window $1 did not show"
     sleep 1
   fi
 }
@@ -118,13 +124,7 @@ await() {
 # pauses briefly, to learn the places).
 WINDOW_START=0
 at_time() {
-  if [ "$MODE" = learn ]; then
-    sleep 0.5
-  else
-    local left
-    left=$(echo "$WINDOW_START $1 $(now)" | awk '{ print $1 + $2 - $3 }')
-    if awk -v l="$left" 'BEGIN { exit !(l > 0) }'; then sleep "$left"; fi
-  fi
+  if [ "$MODE" = learn ]; then sleep 0.5; else sleep_until "$WINDOW_START" "$1"; fi
 }
 # The times from $1 to the minute's end in steps of $2 (just $1 in the first run).
 times_every() {
@@ -288,15 +288,12 @@ run_screen() {
     fi
     if declare -F "${name}_busy" >/dev/null; then "${name}_busy"; fi
     [ "$MODE" = learn ] && exit 0
-    local left
-    left=$(echo "$WINDOW_START $SECONDS_PER_RUN $(now)" | awk '{ print $1 + $2 - $3 }')
-    if awk -v l="$left" 'BEGIN { exit !(l > 0) }'; then sleep "$left"; fi
+    sleep_until "$WINDOW_START" "$SECONDS_PER_RUN"
     ticks1=$(cpu_ticks "$pid")
     wall=$(elapsed_since "$WINDOW_START")
     kill -0 "$pid" 2>/dev/null || fail "the program ended"
-    local pattern
-    pattern="^$(recall "title/$SCREEN" | sed 's/[][\.*^$()+?{}|]/\\&/g')\$"
-    xdotool search --onlyvisible --name "$pattern" >/dev/null || fail "the screen $SCREEN was no longer shown"
+    xdotool search --onlyvisible --name "$(title_pattern "$SCREEN")" >/dev/null ||
+      fail "the screen $SCREEN was no longer shown"
     echo "$ticks0 $ticks1 $TICKS $wall $rss0 $(vm_mib "$pid" VmRSS) $(vm_mib "$pid" VmHWM)" |
       awk '{ printf "%.2f %.1f %.1f\n", ($2 - $1) / $3 / $4 * 100, $7, $6 - $5 }'
     wait "$shot"
