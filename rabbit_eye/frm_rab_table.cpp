@@ -88,24 +88,28 @@ void fitToCells(QTableWidget* g) {
     g->setFixedSize(width, height);
 }
 
-QString reflexWord(QChar c) {
-    if (c == u'N') return QStringLiteral(" No ");
-    if (c == u'H') return QStringLiteral(" Not Tested ");
-    return QStringLiteral(" Yes ");
-}
+const QString notTested = QStringLiteral(" Not Tested ");
 
-QString tensionWord(QChar c) {
-    if (c == u'N') return QStringLiteral(" Normal ");
-    if (c == u'D') return QStringLiteral(" Decreased ");
-    if (c == u'H') return QStringLiteral(" Not Tested ");
+QString yesNo(bool yes) { return yes ? QStringLiteral(" Yes ") : QStringLiteral(" No "); }
+
+QString reflexWord(std::optional<bool> reading) { return reading ? yesNo(*reading) : notTested; }
+
+QString tensionWord(std::optional<TensionEffect> reading) {
+    if (!reading) return notTested;
+    switch (*reading) {
+    case TensionEffect::Normal: return QStringLiteral(" Normal ");
+    case TensionEffect::Decreased: return QStringLiteral(" Decreased ");
+    case TensionEffect::Increased: break;
+    }
     return QStringLiteral(" Increased ");
 }
 
-QString yesNo(QChar c) { return c == u'N' ? QStringLiteral(" No ") : QStringLiteral(" Yes "); }
-
-QString actionWord(QChar c) {
-    if (c == u'M') return QStringLiteral(" Miotic ");
-    if (c == u'W') return QStringLiteral(" Mydriatic ");
+QString actionWord(PupilAction action) {
+    switch (action) {
+    case PupilAction::Miotic: return QStringLiteral(" Miotic ");
+    case PupilAction::Mydriatic: return QStringLiteral(" Mydriatic ");
+    case PupilAction::Neither: break;
+    }
     return QStringLiteral(" Neither ");
 }
 
@@ -201,11 +205,10 @@ Frm_Rab_Table::Frm_Rab_Table(ProgramContext& ctx, RabbitRunState& run) : m_ctx(c
 
 void Frm_Rab_Table::Form_Load() {
     RemoveSysMenuItems(this);
-    if (m_run.Rab_Mode == 3) {
+    if (m_run.Rab_Mode() == RabMode::SecondExamination) {
         Frame_Pass->show();
         Txt_PassW->setFocus();
-    } else if (m_run.Rab_Mode == 1 && m_run.Rab_TableRequest == 1) {
-        m_run.Rab_TableRequest = 2;
+    } else if (m_run.openSampleTable()) {
         fillTable();
     } else {
         Fra_Ques->show();
@@ -223,7 +226,7 @@ void Frm_Rab_Table::fitToFace() {
 }
 
 void Frm_Rab_Table::Cmd_pass_Click() {
-    if (!password::matches(Txt_PassW->text(), m_run.Rab_Password)) {
+    if (!password::matches(Txt_PassW->text(), m_run.Rab_Password())) {
         m_ctx.message({QStringLiteral("Invalid Password "), QStringLiteral(" Password Error "), MsgButtons::Ok,
                        MsgIcon::None, MsgAnswer::Ok});
         Txt_PassW->clear();
@@ -242,7 +245,7 @@ void Frm_Rab_Table::fillTable() {
     Grid_Rab->setRowCount(2);
     const int widths[] = {13, 12, 17, 13, 13, 12};
     for (int c = 0; c < 6; ++c) Grid_Rab->setColumnWidth(c, widths[c] * TW);
-    if (m_run.Rab_Mode == 1) {
+    if (m_run.Rab_Mode() == RabMode::Tutorial) {
         // Each reading is written before and after the drops, in one cell: the sub-heading
         // has a line of its own.
         const QString header[] = {QStringLiteral("Кролик No.\n(Пр глаз/Л глаз)"), QStringLiteral(" Вещество "),
@@ -262,7 +265,7 @@ void Frm_Rab_Table::fillTable() {
         fillExamination();
     }
     Grid_Rab->setRowHeight(0, 4 * TH);
-    if (m_run.Rab_Mode == 1)
+    if (m_run.Rab_Mode() == RabMode::Tutorial)
         for (int r = 1; r < Grid_Rab->rowCount(); ++r) Grid_Rab->setRowHeight(r, rowHeight());
     fitToCells(Grid_Rab);
 }
@@ -275,8 +278,8 @@ void Frm_Rab_Table::fillExamination() {
     Grid_Rab->setColumnCount(7);
     Grid_Rab->setColumnWidth(6, 15 * TW);
     setCell(Grid_Rab, 0, 6, QStringLiteral(" Drug Identified"));
-    const QVector<RabExamRec>& recs = m_run.Rab_ExamRecs;
-    const int count = std::max<int>(0, recs.size() - 2);  // the unknowns, 1..count
+    const QVector<RabExamRec>& recs = m_run.Rab_ExamRecs();
+    const int count = m_run.unknownCount();
     Grid_Rab->setRowCount(count + 1);
     for (int i = 1; i <= count; ++i) {
         Grid_Rab->setRowHeight(i, rowHeight());
@@ -298,7 +301,7 @@ void Frm_Rab_Table::fillExamination() {
 }
 
 void Frm_Rab_Table::fillSecondExamination() {
-    const RabExam2Rec& e = m_run.Rab_Exam2;
+    const RabExam2Rec& e = m_run.Rab_Exam2();
     lblexam2->setVisible(e.Given);
     Grid_Exam2->setVisible(e.Given);
     if (!e.Given) return;
@@ -313,14 +316,12 @@ void Frm_Rab_Table::fillSecondExamination() {
         setCell(Grid_Exam2, 0, c, columns[c].first);
         Grid_Exam2->setColumnWidth(c, columns[c].second * TW);
     }
-    const QStringList answers = RabbitModel::secondExaminationAnswers();  // miotic, mydriatic
-    const bool correct = (e.Action == u'M' && e.Answer == answers[0]) || (e.Action == u'W' && e.Answer == answers[1]);
     setCell(Grid_Exam2, 1, 0, e.DrugName);
     setCell(Grid_Exam2, 1, 1, actionWord(e.Action));
     setCell(Grid_Exam2, 1, 2, yesNo(e.Instilled));
     setCell(Grid_Exam2, 1, 3, yesNo(e.SalineInstilled));
     setCell(Grid_Exam2, 1, 4, e.Answer.trimmed().isEmpty() ? QStringLiteral(" Not Identified ") : e.Answer);
-    setCell(Grid_Exam2, 1, 5, correct ? QStringLiteral(" Yes ") : QStringLiteral(" No "));
+    setCell(Grid_Exam2, 1, 5, yesNo(secondExaminationCorrect(e)));
     // Its first column holds a name, not a header.
     Grid_Exam2->item(1, 0)->setBackground(QBrush());
     Grid_Exam2->item(1, 0)->setForeground(redText);
@@ -330,8 +331,7 @@ void Frm_Rab_Table::fillSecondExamination() {
 }
 
 void Frm_Rab_Table::Cmd_End_Click() {
-    if (m_run.Rab_TableRequest == 2 && m_run.Rab_Mode == 1) {
-        m_run.Rab_TableRequest = 0;
+    if (m_run.closeSampleTable()) {
         m_ctx.navigator.open(QStringLiteral("Frm_Rabbit"));  // as it was left
     } else {
         m_ctx.navigator.open(QStringLiteral("Frm_Rab_main"));

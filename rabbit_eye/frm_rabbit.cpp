@@ -108,16 +108,16 @@ bool Frm_Rabbit::loadTable() {
     }
     const QString message = m_model.LoadDrugTable(rows);
     Combo_Drug->clear();
-    Combo_Drug->addItems(m_model.substanceList);
+    Combo_Drug->addItems(m_model.substanceList());
     Combo_Drug->setCurrentIndex(0);
     Lab_DName->setText(Combo_Drug->currentText());
-    if (m_run.Rab_Mode == 2) {
+    if (m_run.Rab_Mode() == RabMode::FirstExamination) {
         Lab_Drug->hide();
         Combo_Drug->hide();
         lab_Exam->show();
         Lst_Exam->clear();
-        Lst_Exam->addItems(m_model.substanceList.mid(0, m_model.Rab_DrugCount));
-        Lab_DName->setText(m_model.UnknownLabel);
+        Lst_Exam->addItems(m_model.substanceList().mid(0, m_model.Rab_DrugCount()));
+        Lab_DName->setText(m_model.UnknownLabel());
         Cmd_Saline->show();
     }
     if (!message.isEmpty()) m_ctx.message({message, {}, MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok});
@@ -127,11 +127,9 @@ bool Frm_Rabbit::loadTable() {
 bool Frm_Rabbit::Form_Load() {
     if (!loadPictures()) return false;
     buildControls();
-    if (m_run.Rab_DataLoaded == 0 || m_model.substanceList.isEmpty()) {
+    if (!m_run.Rab_DataLoaded() || m_model.substanceList().isEmpty()) {
         if (!loadTable()) return false;
-        m_model.RabbitNo = 1;
-        Lab_Rab_No->setText(QStringLiteral("Кролик %1").arg(m_model.RabbitNo));
-        m_run.Rab_DataLoaded = 1;
+        Lab_Rab_No->setText(QStringLiteral("Кролик %1").arg(m_model.RabbitNo()));
     }
     setUp();
     for (EyeSide side : {EyeSide::Left, EyeSide::Right}) {
@@ -416,7 +414,7 @@ void Frm_Rabbit::buildControls() {
     connect(cmdreturn, &QPushButton::clicked, this, &Frm_Rabbit::cmdreturn_Click);
 }
 
-bool Frm_Rabbit::examination() const { return m_run.Rab_Mode == 2 || m_run.Rab_Mode == 3; }
+bool Frm_Rabbit::examination() const { return m_run.examination(); }
 
 // Set-up: when the screen loads and at each new rabbit.
 void Frm_Rabbit::setUp() {
@@ -427,7 +425,7 @@ void Frm_Rabbit::setUp() {
         Frame_help->hide();
         Frame_Exam->show();
         Frame_Exam->setEnabled(true);
-        LAb_Title->setText(m_run.Rab_Mode == 2
+        LAb_Title->setText(m_run.Rab_Mode() == RabMode::FirstExamination
                                ? QStringLiteral("Examination 1 : You are given a set of unknown drugs. Test them on the "
                                                 "rabbit eye and identify.")
                                : QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to "
@@ -435,13 +433,13 @@ void Frm_Rabbit::setUp() {
         Cmd_Next->setEnabled(true);
         Cmd_Table->setEnabled(false);
         // The second examination is left only through its results.
-        cmdreturn->setEnabled(m_run.Rab_Mode == 2);
+        cmdreturn->setEnabled(m_run.Rab_Mode() == RabMode::FirstExamination);
     }
     m_model.startRabbit();
     placeRuler(EyeSide::Right, twips::fromPixels(controls(EyeSide::Right).zoom->width()) + 300);
     placeRuler(EyeSide::Left, 0);
-    showEye(EyeSide::Left);
-    showEye(EyeSide::Right);
+    showDrops(EyeSide::Left);
+    showDrops(EyeSide::Right);
 }
 
 void Frm_Rabbit::showEye(EyeSide side) {
@@ -488,9 +486,8 @@ void Frm_Rabbit::instilInto(EyeSide side) {
     const QString text = Combo_Drug->currentText();
     const Instillation done = m_model.instil(side, Combo_Drug->findText(text), text);
     if (done.accepted) {
-        startInstillation(side);
-        showEye(side);
-        if (m_run.Rab_Mode == 1) Lbl_step->setText(QStringLiteral("Измерьте зрачок и проверьте рефлексы"));
+        showDrops(side);
+        if (m_run.Rab_Mode() == RabMode::Tutorial) Lbl_step->setText(QStringLiteral("Измерьте зрачок и проверьте рефлексы"));
     } else if (!done.refusal.isEmpty()) {
         m_ctx.message({done.refusal, {}, MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok});
     }
@@ -506,34 +503,27 @@ void Frm_Rabbit::Cmd_Can_Click() {
     showSubstancePanel();
 }
 
-void Frm_Rabbit::startInstillation(EyeSide side) {
+// The drops as the model has them: the dropper over the eye, the pupil and the tension,
+// and the instillation clock set to the next stage.
+void Frm_Rabbit::showDrops(EyeSide side) {
     EyeControls& c = controls(side);
-    Cmd_New->setEnabled(false);
-    c.dropper->setPixmap(m_pictures.value(QStringLiteral("filler.ico")));
-    c.instill->setInterval(2600);
-    c.instill->start();
+    if (m_model.dropperShown(side))
+        c.dropper->setPixmap(m_pictures.value(QStringLiteral("filler.ico")));
+    else
+        c.dropper->clear();
+    showEye(side);
+    const int next = m_model.msToNextStage(side);
+    if (next > 0)
+        c.instill->start(next);
+    else
+        c.instill->stop();
+    Cmd_New->setEnabled(m_model.newRabbitOffered());
 }
 
-// The instillation clock: its interval says which step is due.
+// The instillation clock has run its interval: the drops go on by that much.
 void Frm_Rabbit::instillationStep(EyeSide side) {
-    EyeControls& c = controls(side);
-    switch (c.instill->interval()) {
-    case 2600:
-        c.dropper->clear();
-        c.instill->setInterval(500);
-        break;
-    case 500:
-        m_model.halfStage(side);
-        showEye(side);
-        c.instill->setInterval(550);
-        break;
-    default:
-        m_model.fullStage(side);
-        showEye(side);
-        c.instill->stop();
-        Cmd_New->setEnabled(true);
-        break;
-    }
+    m_model.advance(side, controls(side).instill->interval());
+    showDrops(side);
 }
 
 void Frm_Rabbit::Timer_L_Instill_Timer() { instillationStep(EyeSide::Left); }
@@ -568,19 +558,15 @@ void Frm_Rabbit::newRabbit(bool always) {
                        {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
         return;
     }
-    Lab_Rab_No->setText(QStringLiteral("Кролик %1").arg(m_model.RabbitNo));
+    Lab_Rab_No->setText(QStringLiteral("Кролик %1").arg(m_model.RabbitNo()));
     for (EyeSide side : {EyeSide::Left, EyeSide::Right}) {
         EyeControls& c = controls(side);
-        // The drops belonged to the rabbit that is gone: the new one's eyes are untouched.
-        c.instill->stop();
-        c.dropper->clear();
         c.pupil->hide();
         c.view->clear();
         c.head->clear();
         c.reopen->setInterval(100);
         c.reopen->start();
     }
-    Cmd_New->setEnabled(true);
     setUp();
 }
 
@@ -593,18 +579,18 @@ void Frm_Rabbit::moveOnFromFirstExamination() {
     Frame_Exam->setTitle(QStringLiteral("Миотик или мидриатик?"));
     Lst_Exam->clear();
     Lst_Exam->addItems(RabbitModel::secondExaminationAnswers());
-    Lab_DName->setText(m_model.UnknownLabel);
+    Lab_DName->setText(m_model.UnknownLabel());
     newRabbit(true);
 }
 
 void Frm_Rabbit::openResults() {
-    if (m_run.Rab_Mode == 3) m_model.closeSecondExamination();
+    if (m_run.Rab_Mode() == RabMode::SecondExamination) m_model.closeSecondExamination();
     m_ctx.navigator.open(QStringLiteral("Frm_Rab_Table"));
     m_ctx.navigator.park(this);
 }
 
 void Frm_Rabbit::Cmd_Next_Click() {
-    if (m_run.Rab_Mode == 2) {
+    if (m_run.Rab_Mode() == RabMode::FirstExamination) {
         moveOnFromFirstExamination();
         return;
     }
@@ -612,13 +598,13 @@ void Frm_Rabbit::Cmd_Next_Click() {
 }
 
 void Frm_Rabbit::Cmd_Table_Click() {
-    m_run.Rab_TableRequest = 1;
+    m_run.askSampleTable();
     m_ctx.navigator.open(QStringLiteral("Frm_Rab_Table"));
     m_ctx.navigator.park(this);
 }
 
 void Frm_Rabbit::cmdreturn_Click() {
-    if (m_run.Rab_Mode == 3) return;
+    if (m_run.Rab_Mode() == RabMode::SecondExamination) return;
     m_ctx.navigator.open(QStringLiteral("Frm_Rab_main"));
     close();
 }
@@ -629,14 +615,14 @@ void Frm_Rabbit::Cmd_Dr_Id_Click() {
     if (!examination()) return;
     QListWidgetItem* chosen = Lst_Exam->currentItem();
     const QString identified = chosen && chosen->isSelected() ? chosen->text() : QString();
-    const quint8 mode = m_run.Rab_Mode;
+    const RabMode mode = m_run.Rab_Mode();
     if (!m_model.identify(identified)) {
-        Lab_DName->setText(m_model.UnknownLabel);
+        Lab_DName->setText(m_model.UnknownLabel());
         Lst_Exam->clearSelection();
         Lst_Exam->setCurrentItem(nullptr);
         return;
     }
-    if (mode == 2)
+    if (mode == RabMode::FirstExamination)
         moveOnFromFirstExamination();
     else
         openResults();
@@ -664,9 +650,9 @@ void Frm_Rabbit::watchApplication(bool on) {
         qApp->removeEventFilter(this);
 }
 
-void Frm_Rabbit::pickTool(quint8 tool, const QString& icon) {
+void Frm_Rabbit::pickTool(RabTool tool, const QString& icon) {
     if (m_toolDrag) return;
-    m_model.Tool = tool;
+    m_model.pickTool(tool);
     m_toolDrag = true;
     m_dragTarget = Target::None;
     m_dragIcon = icon;
@@ -674,8 +660,8 @@ void Frm_Rabbit::pickTool(quint8 tool, const QString& icon) {
     watchApplication(true);
 }
 
-void Frm_Rabbit::Image_Torche_Click() { pickTool(1, QStringLiteral("torche.ico")); }
-void Frm_Rabbit::Image_Cotton_Click() { pickTool(2, QStringLiteral("cotton.ico")); }
+void Frm_Rabbit::Image_Torche_Click() { pickTool(RabTool::Torch, QStringLiteral("torche.ico")); }
+void Frm_Rabbit::Image_Cotton_Click() { pickTool(RabTool::Cotton, QStringLiteral("cotton.ico")); }
 
 Frm_Rabbit::Target Frm_Rabbit::targetAt(QPoint windowPos) const {
     auto inside = [this, windowPos](const QWidget* w) {
@@ -729,7 +715,7 @@ void Frm_Rabbit::endToolDrag() {
 }
 
 void Frm_Rabbit::testWithTool(EyeSide side) {
-    if (m_model.Tool == 2) {
+    if (m_model.Tool() == RabTool::Cotton) {
         if (m_model.cornealReflexPresent(side)) blink(side);
         return;
     }
@@ -740,7 +726,7 @@ void Frm_Rabbit::testWithTool(EyeSide side) {
 void Frm_Rabbit::Image_LEye_DragOver(DragState state) {
     if (state == Entering) {
         testWithTool(EyeSide::Left);
-    } else if (state == Leaving && m_model.Tool == 1) {
+    } else if (state == Leaving && m_model.Tool() == RabTool::Torch) {
         m_model.torchOff(EyeSide::Left);
         showEye(EyeSide::Left);
     }
@@ -748,9 +734,9 @@ void Frm_Rabbit::Image_LEye_DragOver(DragState state) {
 
 void Frm_Rabbit::Image_REye_DragOver(DragState state) {
     if (state == Entering) {
-        setDragIcon(m_model.Tool == 2 ? QStringLiteral("cotton1.ico") : QStringLiteral("torche1.ico"));
+        setDragIcon(m_model.Tool() == RabTool::Cotton ? QStringLiteral("cotton1.ico") : QStringLiteral("torche1.ico"));
         testWithTool(EyeSide::Right);
-    } else if (state == Leaving && m_model.Tool == 1) {
+    } else if (state == Leaving && m_model.Tool() == RabTool::Torch) {
         m_model.torchOff(EyeSide::Right);
         showEye(EyeSide::Right);
     }
@@ -758,9 +744,9 @@ void Frm_Rabbit::Image_REye_DragOver(DragState state) {
 
 void Frm_Rabbit::Pic_Rrab_DragOver(DragState state) {
     if (state == Entering)
-        setDragIcon(m_model.Tool == 2 ? QStringLiteral("cotton1.ico") : QStringLiteral("torche1.ico"));
+        setDragIcon(m_model.Tool() == RabTool::Cotton ? QStringLiteral("cotton1.ico") : QStringLiteral("torche1.ico"));
     else if (state == Leaving)
-        setDragIcon(m_model.Tool == 2 ? QStringLiteral("cotton.ico") : QStringLiteral("torche.ico"));
+        setDragIcon(m_model.Tool() == RabTool::Cotton ? QStringLiteral("cotton.ico") : QStringLiteral("torche.ico"));
 }
 
 // --- Rulers.

@@ -80,7 +80,7 @@ public:
     // Left edge of a ruler in twips of its eye view.
     int rulerLeft(EyeSide side) const { return m_rulerX[side == EyeSide::Left ? 0 : 1]; }
 
-    RabbitModel& model() { return m_model; }
+    const RabbitModel& model() const { return m_model; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,7 +94,7 @@ private:
     void newRabbit(bool always);
     void showSubstancePanel();
     void instilInto(EyeSide side);
-    void startInstillation(EyeSide side);
+    void showDrops(EyeSide side);
     void instillationStep(EyeSide side);
     void reopen(EyeSide side);
     void blink(EyeSide side);
@@ -103,7 +103,7 @@ private:
     void placeRuler(EyeSide side, int x);
     void setDragIcon(const QString& file);
     QCursor toolCursor(const QString& file) const;
-    void pickTool(quint8 tool, const QString& icon);
+    void pickTool(RabTool tool, const QString& icon);
     void watchApplication(bool on);
     void moveOnFromFirstExamination();
     void openResults();

@@ -2,6 +2,22 @@
 
 #include "drug_table.h"
 
+namespace {
+
+LightReflexRule lightReflex(QChar c) {
+    if (c == u'Y') return LightReflexRule::Present;
+    if (c == u'B') return LightReflexRule::WhileWide;
+    return LightReflexRule::Absent;
+}
+
+TensionEffect tension(QChar c) {
+    if (c == u'D') return TensionEffect::Decreased;
+    if (c == u'I') return TensionEffect::Increased;
+    return TensionEffect::Normal;
+}
+
+}  // namespace
+
 bool readRabbitDrugs(QVector<RabDrugRec>* drugs, QString* error) {
     DrugTable t;
     drugs->clear();
@@ -10,9 +26,10 @@ bool readRabbitDrugs(QVector<RabDrugRec>* drugs, QString* error) {
                 QStringLiteral("I_Tension"), QStringLiteral("P_size1"), QStringLiteral("P_size2")},
                254)) {
         for (int r = 0; r < t.rowCount() && t.ok(); ++r) {
-            RabDrugRec d{t.text(r, QStringLiteral("D_Name")), t.firstChar(r, QStringLiteral("L_Reflex"), true),
-                         t.firstChar(r, QStringLiteral("C_Reflex"), true),
-                         t.firstChar(r, QStringLiteral("I_Tension"), false), t.int16(r, QStringLiteral("P_size1")),
+            // The reflex letters are read trimmed, the tension letter as it stands.
+            RabDrugRec d{t.text(r, QStringLiteral("D_Name")), lightReflex(t.firstChar(r, QStringLiteral("L_Reflex"), true)),
+                         t.firstChar(r, QStringLiteral("C_Reflex"), true) == u'Y',
+                         tension(t.firstChar(r, QStringLiteral("I_Tension"), false)), t.int16(r, QStringLiteral("P_size1")),
                          t.int16(r, QStringLiteral("P_size2"))};
             // The narrowest pupil box is about 500 twips; a change below -99 would turn it inside out.
             if (d.P_size1 < -99) t.fail(r, QStringLiteral("P_size1"), QStringLiteral("сужение больше 99 недопустимо"));

@@ -8,7 +8,7 @@
 namespace {
 
 // An eye that has received nothing: both reflexes, normal tension, no change.
-const RabDrugRec noSubstance{QString(), u'Y', u'Y', u'N', 0, 0};
+const RabDrugRec noSubstance{QString(), LightReflexRule::Present, true, TensionEffect::Normal, 0, 0};
 
 // Whole part of a product with a random number, as every draw of the experiment takes it.
 int whole(double v) { return static_cast<int>(std::floor(v)); }
@@ -19,23 +19,34 @@ constexpr double torchNarrowing = 75;
 constexpr double smallestPupil = 15;
 double narrowed(double v) { return v - torchNarrowing >= smallestPupil ? v - torchNarrowing : std::min(v, smallestPupil); }
 
+// The drops' timeline: the dropper hangs over the eye, then the pupil changes in two stages.
+constexpr int fallingMs = 2600;    // the dropper over the eye
+constexpr int soakingMs = 500;     // from the dropper's going to the half stage
+constexpr int halfStageMs = 550;   // from the half stage to the full stage
+
 qint16 roundedHalfEven(double v) { return static_cast<qint16>(std::nearbyint(v)); }
 
 }  // namespace
 
-QChar pupilAction(const RabDrugRec& d) {
-    if (d.P_size1 > 0) return u'W';
-    if (d.P_size2 < 0) return u'M';
-    return u'N';
+PupilAction pupilAction(const RabDrugRec& d) {
+    if (d.P_size1 > 0) return PupilAction::Mydriatic;
+    if (d.P_size2 < 0) return PupilAction::Miotic;
+    return PupilAction::Neither;
+}
+
+bool secondExaminationCorrect(const RabExam2Rec& exam) {
+    const QStringList answers = RabbitModel::secondExaminationAnswers();
+    return (exam.Action == PupilAction::Miotic && exam.Answer == answers[0]) ||
+           (exam.Action == PupilAction::Mydriatic && exam.Answer == answers[1]);
 }
 
 RabbitModel::RabbitModel(RabbitRunState& run, RandomSource& random) : m_run(run), m_random(random) {
-    Rab_Drugs = {noSubstance, RabDrugRec{}};
-    for (EyeState& e : eyes) e.Label = QStringLiteral("Нет");
+    m_drugs = {noSubstance, RabDrugRec{}};
+    for (EyeState& e : m_eyes) e.Label = QStringLiteral("Нет");
 }
 
 const RabDrugRec& RabbitModel::drug(int index) const {
-    return index >= 0 && index < Rab_Drugs.size() ? Rab_Drugs[index] : noSubstance;
+    return index >= 0 && index < m_drugs.size() ? m_drugs[index] : noSubstance;
 }
 
 qint16 RabbitModel::drawChange(const RabDrugRec& d) {
@@ -43,56 +54,59 @@ qint16 RabbitModel::drawChange(const RabDrugRec& d) {
 }
 
 QString RabbitModel::LoadDrugTable(const QVector<RabDrugRec>& rows) {
-    Rab_Drugs.clear();
-    substanceList.clear();
-    Rab_Drugs.push_back(noSubstance);
+    m_drugs.clear();
+    m_substanceList.clear();
+    m_drugs.push_back(noSubstance);
     for (const RabDrugRec& d : rows) {
-        Rab_Drugs.push_back(d);
-        substanceList << d.D_Name;
+        m_drugs.push_back(d);
+        m_substanceList << d.D_Name;
     }
-    Rab_Drugs.push_back(RabDrugRec{});  // reaches index Rab_DrugCount + 1
-    Rab_DrugCount = rows.size();
-    SelectedDrug = 1;
-    if (m_run.Rab_Mode == 2) return prepareExamination();
+    m_drugs.push_back(RabDrugRec{});  // reaches index Rab_DrugCount + 1
+    m_drugCount = rows.size();
+    m_selectedDrug = 1;
+    m_rabbitNo = 1;
+    m_run.m_dataLoaded = true;
+    if (m_run.Rab_Mode() == RabMode::FirstExamination) return prepareExamination();
     return {};
 }
 
 QString RabbitModel::prepareExamination() {
     // The last row is the saline control, index Rab_DrugCount + 1 from now on.
-    Rab_DrugCount = std::max(0, Rab_DrugCount - 1);
-    UnknownUsed = QVector<quint8>(Rab_DrugCount + 2, 0);
+    m_drugCount = std::max(0, m_drugCount - 1);
+    m_unknownUsed = QVector<bool>(m_drugCount + 2, false);
     // A new examination starts with no records, whatever an earlier one of this run left.
-    m_run.Rab_ExamRecs = QVector<RabExamRec>(Rab_DrugCount + 2);
-    m_run.Rab_Exam2 = {};
-    UnknownNo = 1;
-    UnknownLabel = QStringLiteral("Unknown Drug 1");
+    m_run.m_examRecs = QVector<RabExamRec>(m_drugCount + 2);
+    m_run.m_exam2 = {};
+    m_unknownNo = 1;
+    m_unknownLabel = QStringLiteral("Unknown Drug 1");
     QString message;
-    const int s = whole(Rab_DrugCount * m_random.uniform() + 1);
-    if (s == 0 || s > Rab_DrugCount) message = QStringLiteral("  Error in the System. Restart   ");
-    SelectedDrug = static_cast<quint8>(s);
-    UnknownUsed[s] = 1;
-    LightReflexSeen = u'N';
-    SalineAsked = SalineGiven = false;
-    UnknownInstilled = 0;
+    const int s = whole(m_drugCount * m_random.uniform() + 1);
+    if (s == 0 || s > m_drugCount) message = QStringLiteral("  Error in the System. Restart   ");
+    m_selectedDrug = static_cast<quint8>(s);
+    m_unknownUsed[s] = true;
+    nextUnknown();
     return message;
 }
 
 bool RabbitModel::takeRabbitNumber() {
-    if (RabbitNo >= lastRabbit) return false;
-    ++RabbitNo;
+    if (m_rabbitNo >= lastRabbit) return false;
+    ++m_rabbitNo;
     return true;
 }
 
 void RabbitModel::startRabbit() {
-    EyeState& left = eye(EyeSide::Left);
-    EyeState& right = eye(EyeSide::Right);
+    EyeState& left = mutableEye(EyeSide::Left);
+    EyeState& right = mutableEye(EyeSide::Right);
     left.Tension = 910 + whole(m_random.uniform() * 70 + 1);
     right.Tension = 890 + whole(m_random.uniform() * 70 + 1);
-    for (EyeState& e : eyes) {
-        e.Done = 0;
+    for (EyeState& e : m_eyes) {
+        e.Done = false;
         e.Drug = 0;
         e.Label = QStringLiteral("Нет");
+        e.Stage = DropStage::None;
+        e.StageLeftMs = 0;
     }
+    m_newRabbitOffered = true;
     const int g = whole(m_random.uniform() * 3 + 3);
     left.Base.Height = static_cast<qint16>(495 + g);
     left.Base.Left = static_cast<qint16>(1800 + g);
@@ -103,57 +117,98 @@ void RabbitModel::startRabbit() {
     right.Base.Left = static_cast<qint16>(800 + h);
     right.Base.Width = static_cast<qint16>(495 + whole(m_random.uniform() * 66 + 5));
     right.Base.Top = static_cast<qint16>(1200 + h);
-    for (EyeState& e : eyes) e.Pupil = e.Base.real();
-    TorchEye.reset();  // whatever the torch saved belonged to the rabbit that is gone
+    for (EyeState& e : m_eyes) e.Pupil = e.Base.real();
+    m_torchEye.reset();  // whatever the torch saved belonged to the rabbit that is gone
 }
 
 Instillation RabbitModel::instil(EyeSide side, int listRow, const QString& listText) {
-    EyeState& e = eye(side);
+    EyeState& e = mutableEye(side);
     const EyeState& other = eye(side == EyeSide::Left ? EyeSide::Right : EyeSide::Left);
-    const quint8 mode = m_run.Rab_Mode;
-    if (mode == 1) {
+    if (m_run.Rab_Mode() == RabMode::Tutorial) {
         if (e.Done)
             return {false, other.Done ? QStringLiteral("Вещества уже закапаны в оба глаза. Выберите нового кролика")
                                       : QStringLiteral("Вещество уже закапано. Выберите другой глаз")};
-        e.Done = 1;
-        SelectedDrug = listRow >= 0 && listRow < Rab_DrugCount ? static_cast<quint8>(listRow + 1) : 0;
-        e.Target = drawChange(drug(SelectedDrug));
-        e.Drug = SelectedDrug;
+        m_selectedDrug = listRow >= 0 && listRow < m_drugCount ? static_cast<quint8>(listRow + 1) : 0;
+        e.Target = drawChange(drug(m_selectedDrug));
+        e.Drug = m_selectedDrug;
         e.Label = listText;
+        startDrops(e);
         return {true, {}};
     }
-    if (mode != 2 && mode != 3) return {};
+    if (!m_run.examination()) return {};
 
     const QString taken = QStringLiteral("Вещество уже закапано. Выберите нового кролика");
-    if (SalineAsked) {
+    if (salineAsked()) {
         // The request is answered either way; a taken eye refuses the saline, and a saline
         // refused was not instilled.
-        SalineAsked = false;
+        m_saline = m_saline == Saline::AskedAgain ? Saline::Given : Saline::None;
         if (e.Done) return {false, taken};
-        SalineGiven = true;
-        const int saline = Rab_DrugCount + 1;
-        e.Done = 1;
+        m_saline = Saline::Given;
+        const int saline = m_drugCount + 1;
         e.Target = drawChange(drug(saline));
         e.Drug = static_cast<quint8>(saline);
         e.Label = drug(saline).D_Name;
+        startDrops(e);
         return {true, {}};
     }
     if (e.Done) return {false, taken};
-    UnknownInstilled = 1;
-    e.Done = 1;
-    e.Target = drawChange(drug(SelectedDrug));
-    e.Drug = SelectedDrug;
-    e.Label = mode == 2 ? QStringLiteral("Неизвестное вещество %1").arg(UnknownNo)
-                        : QStringLiteral("Неизвестное вещество");
+    m_unknownInstilled = true;
+    e.Target = drawChange(drug(m_selectedDrug));
+    e.Drug = m_selectedDrug;
+    e.Label = m_run.Rab_Mode() == RabMode::FirstExamination ? QStringLiteral("Неизвестное вещество %1").arg(m_unknownNo)
+                                                            : QStringLiteral("Неизвестное вещество");
+    startDrops(e);
     return {true, {}};
+}
+
+void RabbitModel::startDrops(EyeState& e) {
+    e.Done = true;
+    e.Stage = DropStage::Falling;
+    e.StageLeftMs = fallingMs;
+    m_newRabbitOffered = false;
+}
+
+void RabbitModel::advance(EyeSide side, int elapsedMs) {
+    EyeState& e = mutableEye(side);
+    elapsedMs = std::max(0, elapsedMs);
+    while (e.Stage != DropStage::None) {
+        if (elapsedMs < e.StageLeftMs) {
+            e.StageLeftMs -= elapsedMs;
+            return;
+        }
+        elapsedMs -= e.StageLeftMs;
+        nextStage(side);
+    }
+}
+
+void RabbitModel::nextStage(EyeSide side) {
+    EyeState& e = mutableEye(side);
+    switch (e.Stage) {
+    case DropStage::Falling:
+        e.Stage = DropStage::Soaking;
+        e.StageLeftMs = soakingMs;
+        break;
+    case DropStage::Soaking:
+        halfStage(side);
+        e.Stage = DropStage::Half;
+        e.StageLeftMs = halfStageMs;
+        break;
+    case DropStage::Half:
+        fullStage(side);
+        e.Stage = DropStage::None;
+        e.StageLeftMs = 0;
+        m_newRabbitOffered = true;
+        break;
+    case DropStage::None: break;
+    }
 }
 
 void RabbitModel::showStage(EyeSide side, const PupilBox& stage) {
     // Under the torch the new stage is what the light acts on now, and what the eye
     // shows once the torch is taken away.
-    const bool lit = TorchEye == side;
-    if (lit) TorchEye.reset();
-    eye(side).Pupil = stage;
+    const bool lit = m_torchEye == side;
+    if (lit) m_torchEye.reset();
+    mutableEye(side).Pupil = stage;
     if (lit) torchOn(side);
 }
 
@@ -165,94 +220,120 @@ void RabbitModel::halfStage(EyeSide side) {
 }
 
 void RabbitModel::fullStage(EyeSide side) {
-    EyeState& e = eye(side);
+    EyeState& e = mutableEye(side);
     const double t = e.Target;
     const WholeBox& b = e.Base;
     showStage(side, {b.Left - 3 * t, b.Top - 2 * t, b.Width + 5 * t, b.Height + 5 * t});
     const bool left = side == EyeSide::Left;
-    const QChar tension = drug(e.Drug).I_Tension;
-    if (tension == u'D')
+    switch (drug(e.Drug).I_Tension) {
+    case TensionEffect::Decreased:
         e.Tension = left ? 910 - whole(m_random.uniform() * 251 + 150) : 890 - whole(m_random.uniform() * 350 + 150);
-    else if (tension == u'I')
+        break;
+    case TensionEffect::Increased:
         e.Tension = left ? 910 + whole(m_random.uniform() * 251 + 150) : 890 + whole(m_random.uniform() * 350 + 150);
+        break;
+    case TensionEffect::Normal: break;
+    }
 }
 
 bool RabbitModel::lightReflexPresent(EyeSide side) const {
     const EyeState& e = eye(side);
-    const QChar c = drug(e.Drug).L_Reflex;
-    if (c == u'Y') return true;
+    switch (drug(e.Drug).L_Reflex) {
+    case LightReflexRule::Present: return true;
     // A narrowed pupil has no room left to narrow under the light.
-    return c == u'B' && e.Pupil.Width > (side == EyeSide::Left ? 275 : 180);
+    case LightReflexRule::WhileWide: return e.Pupil.Width > (side == EyeSide::Left ? 275 : 180);
+    case LightReflexRule::Absent: break;
+    }
+    return false;
 }
 
-bool RabbitModel::cornealReflexPresent(EyeSide side) const { return drug(eye(side).Drug).C_Reflex == u'Y'; }
+bool RabbitModel::cornealReflexPresent(EyeSide side) const { return drug(eye(side).Drug).C_Reflex; }
 
 void RabbitModel::torchOn(EyeSide side) {
-    if (TorchEye == side) return;  // already lit: its own box is saved
-    EyeState& e = eye(side);
-    SavedPupil = {roundedHalfEven(e.Pupil.Left), roundedHalfEven(e.Pupil.Top), roundedHalfEven(e.Pupil.Width),
-                  roundedHalfEven(e.Pupil.Height)};
-    TorchEye = side;
+    if (m_torchEye == side) return;  // already lit: its own box is saved
+    EyeState& e = mutableEye(side);
+    m_savedPupil = {roundedHalfEven(e.Pupil.Left), roundedHalfEven(e.Pupil.Top), roundedHalfEven(e.Pupil.Width),
+                    roundedHalfEven(e.Pupil.Height)};
+    m_torchEye = side;
     if (!lightReflexPresent(side)) return;
-    LightReflexSeen = u'Y';
-    e.Pupil = {SavedPupil.Left + 30.0, SavedPupil.Top + 30.0, narrowed(SavedPupil.Width), narrowed(SavedPupil.Height)};
+    m_lightReflexSeen = true;
+    e.Pupil = {m_savedPupil.Left + 30.0, m_savedPupil.Top + 30.0, narrowed(m_savedPupil.Width),
+               narrowed(m_savedPupil.Height)};
 }
 
 void RabbitModel::torchOff(EyeSide side) {
-    if (Tool != 1 || TorchEye != side) return;
-    TorchEye.reset();
-    eye(side).Pupil = SavedPupil.real();
+    if (m_tool != RabTool::Torch || m_torchEye != side) return;
+    m_torchEye.reset();
+    mutableEye(side).Pupil = m_savedPupil.real();
+}
+
+void RabbitModel::askSaline() {
+    if (m_saline == Saline::None) m_saline = Saline::Asked;
+    if (m_saline == Saline::Given) m_saline = Saline::AskedAgain;
+}
+
+void RabbitModel::cancelSaline() {
+    if (m_saline == Saline::Asked) m_saline = Saline::None;
+    if (m_saline == Saline::AskedAgain) m_saline = Saline::Given;
+}
+
+void RabbitModel::nextUnknown() {
+    m_saline = Saline::None;
+    m_unknownInstilled = false;
+    m_lightReflexSeen = false;
 }
 
 int RabbitModel::drawUnusedUnknown() {
     // Draws until an unknown not yet handed out comes up. Drawing again keeps every
     // remaining unknown equally likely; the bound only guarantees an end should the
     // source keep repeating itself.
-    const int tries = 1000 * std::max(1, Rab_DrugCount);
+    const int tries = 1000 * std::max(1, m_drugCount);
     for (int n = 0; n < tries; ++n) {
-        const int i = whole(Rab_DrugCount * m_random.uniform() + 1);
-        if (i >= 1 && i <= Rab_DrugCount && UnknownUsed[i] == 0) return i;
+        const int i = whole(m_drugCount * m_random.uniform() + 1);
+        if (i >= 1 && i <= m_drugCount && !m_unknownUsed[i]) return i;
     }
-    for (int i = 1; i <= Rab_DrugCount; ++i)
-        if (UnknownUsed[i] == 0) return i;
-    return Rab_DrugCount + 1;
+    for (int i = 1; i <= m_drugCount; ++i)
+        if (!m_unknownUsed[i]) return i;
+    return m_drugCount + 1;
 }
 
 bool RabbitModel::identify(const QString& identified) {
-    const quint8 mode = m_run.Rab_Mode;
-    if (mode == 3) {
-        m_run.Rab_Exam2.Answer = identified;
+    const RabMode mode = m_run.Rab_Mode();
+    if (mode == RabMode::SecondExamination) {
+        m_run.m_exam2.Answer = identified;
         closeSecondExamination();
         return true;
     }
-    if (mode != 2) return false;
+    if (mode != RabMode::FirstExamination) return false;
 
-    const int k = UnknownNo;
-    if (m_run.Rab_ExamRecs.size() <= k) m_run.Rab_ExamRecs.resize(k + 1);
-    RabExamRec& rec = m_run.Rab_ExamRecs[k];
-    rec.SalineInstilled = SalineGiven ? u'Y' : u'N';
+    const int k = m_unknownNo;
+    QVector<RabExamRec>& recs = m_run.m_examRecs;
+    if (recs.size() <= k) recs.resize(k + 1);
+    RabExamRec& rec = recs[k];
+    rec.SalineInstilled = salineGiven();
     rec.Identified = identified;
-    const RabDrugRec& s = drug(SelectedDrug);
+    const RabDrugRec& s = drug(m_selectedDrug);
     rec.DrugName = s.D_Name;
-    if (UnknownInstilled == 1) {
+    if (m_unknownInstilled) {
         rec.CornealReflex = s.C_Reflex;
         rec.Tension = s.I_Tension;
-        rec.LightReflex = s.L_Reflex == u'B' ? LightReflexSeen : s.L_Reflex;
+        rec.LightReflex = s.L_Reflex == LightReflexRule::WhileWide ? m_lightReflexSeen : s.L_Reflex == LightReflexRule::Present;
     } else {
-        rec.CornealReflex = rec.Tension = rec.LightReflex = u'H';
+        rec.CornealReflex.reset();
+        rec.Tension.reset();
+        rec.LightReflex.reset();
     }
     rec.Recorded = true;
-    LightReflexSeen = u'N';
+    m_lightReflexSeen = false;
     // Also when there were no unknowns at all: nothing is left to hand out.
-    if (k >= Rab_DrugCount) return true;
+    if (k >= m_drugCount) return true;
 
     const int i = drawUnusedUnknown();
-    SelectedDrug = static_cast<quint8>(i);
-    UnknownUsed[i] = 1;
-    UnknownNo = static_cast<quint8>(k + 1);
-    UnknownLabel = QStringLiteral("Неизвестное вещество %1").arg(UnknownNo);
-    SalineAsked = SalineGiven = false;
-    UnknownInstilled = 0;
+    m_selectedDrug = static_cast<quint8>(i);
+    m_unknownUsed[i] = true;
+    m_unknownNo = static_cast<quint8>(k + 1);
+    m_unknownLabel = QStringLiteral("Неизвестное вещество %1").arg(m_unknownNo);
+    nextUnknown();
     return false;
 }
 
@@ -260,30 +341,28 @@ int RabbitModel::drawSecondUnknown() {
     // The task is to tell a miotic from a mydriatic: only a substance that always narrows
     // or always widens the pupil can be asked about.
     QVector<int> candidates;
-    for (int i = 1; i <= Rab_DrugCount; ++i)
-        if (pupilAction(Rab_Drugs[i]) != u'N') candidates << i;
+    for (int i = 1; i <= m_drugCount; ++i)
+        if (pupilAction(m_drugs[i]) != PupilAction::Neither) candidates << i;
     if (candidates.isEmpty())
-        for (int i = 1; i <= Rab_DrugCount; ++i) candidates << i;
-    if (candidates.isEmpty()) candidates << Rab_DrugCount + 1;
+        for (int i = 1; i <= m_drugCount; ++i) candidates << i;
+    if (candidates.isEmpty()) candidates << m_drugCount + 1;
     const int n = candidates.size();
     return candidates[std::clamp(whole(n * m_random.uniform()), 0, n - 1)];
 }
 
 void RabbitModel::enterSecondExamination() {
-    m_run.Rab_Mode = 3;
+    m_run.m_mode = RabMode::SecondExamination;
     const int i = drawSecondUnknown();
-    SelectedDrug = static_cast<quint8>(i);
-    UnknownInstilled = 0;
-    SalineAsked = SalineGiven = false;
-    LightReflexSeen = u'N';
-    UnknownLabel = QStringLiteral("Неизвестное вещество");
-    m_run.Rab_Exam2 = {true, drug(i).D_Name, pupilAction(drug(i)), u'N', u'N', QString()};
+    m_selectedDrug = static_cast<quint8>(i);
+    nextUnknown();
+    m_unknownLabel = QStringLiteral("Неизвестное вещество");
+    m_run.m_exam2 = {true, drug(i).D_Name, pupilAction(drug(i)), false, false, QString()};
 }
 
 void RabbitModel::closeSecondExamination() {
-    RabExam2Rec& e = m_run.Rab_Exam2;
-    e.Instilled = UnknownInstilled == 1 ? u'Y' : u'N';
-    e.SalineInstilled = SalineGiven ? u'Y' : u'N';
+    RabExam2Rec& e = m_run.m_exam2;
+    e.Instilled = m_unknownInstilled;
+    e.SalineInstilled = salineGiven();
 }
 
 QStringList RabbitModel::secondExaminationAnswers() {

@@ -21,8 +21,15 @@ void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
     m.helpFile = QStringLiteral("rabbit.hlp");
     m.closedAtLoad = {QStringLiteral("Frm_Rabbit"), QStringLiteral("Frm_Rab_Table")};
     m.experimentWindow = QStringLiteral("Frm_Rabbit");
-    m.chooseMode = modeNumberIn(&run.Rab_Mode);
-    m.setPassword = [&run](const QString& password) { run.Rab_Password = password; };
+    // The home screen's examination is the first one; the second follows from the screen.
+    m.chooseMode = [&run](HomeChoice choice) {
+        switch (choice) {
+        case HomeChoice::None: run.chooseMode(RabMode::None); break;
+        case HomeChoice::Tutorial: run.chooseMode(RabMode::Tutorial); break;
+        case HomeChoice::Examination: run.chooseMode(RabMode::FirstExamination); break;
+        }
+    };
+    m.setPassword = [&run](const QString& password) { run.setPassword(password); };
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 

@@ -70,13 +70,13 @@ private slots:
 
         makeDb(QStringLiteral("Rab_Eye.mdb"),
                {QStringLiteral("CREATE TABLE R_Eye (D_Name, L_Reflex, C_Reflex, I_Tension, P_size1, P_size2)"),
-                QStringLiteral("INSERT INTO R_Eye VALUES (' Атропин ', ' N', '  Yes', ' I', -99, 32767)")});
+                QStringLiteral("INSERT INTO R_Eye VALUES (' Атропин ', ' B', '  Yes', ' I', -99, 32767)")});
         QVector<RabDrugRec> eye;
         QVERIFY2(readRabbitDrugs(&eye, &error), qPrintable(error));
         QCOMPARE(eye[0].D_Name, QStringLiteral("Атропин"));
-        QCOMPARE(eye[0].L_Reflex, QChar(u'N'));   // trimmed first
-        QCOMPARE(eye[0].C_Reflex, QChar(u'Y'));
-        QCOMPARE(eye[0].I_Tension, QChar(u' '));  // not trimmed
+        QCOMPARE(eye[0].L_Reflex, LightReflexRule::WhileWide);  // trimmed first
+        QCOMPARE(eye[0].C_Reflex, true);
+        QCOMPARE(eye[0].I_Tension, TensionEffect::Normal);  // not trimmed: " I" is no "I"
         QCOMPARE(eye[0].P_size1, qint16(-99));
         QCOMPARE(eye[0].P_size2, qint16(32767));
 
@@ -175,6 +175,40 @@ private slots:
         makeDb(QStringLiteral("f_oeso.mdb"), {rows[0], QStringLiteral("INSERT INTO Oeso VALUES ('Д', 13, 15, 0, 235)")});
         QVERIFY(!readOesoDrugs(&drugs, &error));
         QVERIFY2(error.contains(QStringLiteral("«time1»")), qPrintable(error));
+    }
+
+    // The rabbit table's letters are read once into what they mean; a letter the table does
+    // not know means what the eye does with it: no light or corneal reflex, no tension change.
+    void rabbitLetters_data() {
+        QTest::addColumn<QString>("light");
+        QTest::addColumn<QString>("corneal");
+        QTest::addColumn<QString>("tension");
+        QTest::addColumn<LightReflexRule>("lightRule");
+        QTest::addColumn<bool>("cornealReflex");
+        QTest::addColumn<TensionEffect>("effect");
+        QTest::newRow("Y Y N") << "Y" << "Y" << "N" << LightReflexRule::Present << true << TensionEffect::Normal;
+        QTest::newRow("N N D") << "N" << "N" << "D" << LightReflexRule::Absent << false << TensionEffect::Decreased;
+        QTest::newRow("B Y I") << "B" << "Y" << "I" << LightReflexRule::WhileWide << true << TensionEffect::Increased;
+        QTest::newRow("words") << "Yes" << "No" << "Increased" << LightReflexRule::Present << false << TensionEffect::Increased;
+        QTest::newRow("unknown letters") << "X" << "X" << "X" << LightReflexRule::Absent << false << TensionEffect::Normal;
+        QTest::newRow("lower case") << "y" << "y" << "d" << LightReflexRule::Absent << false << TensionEffect::Normal;
+    }
+    void rabbitLetters() {
+        QFETCH(QString, light);
+        QFETCH(QString, corneal);
+        QFETCH(QString, tension);
+        QFETCH(LightReflexRule, lightRule);
+        QFETCH(bool, cornealReflex);
+        QFETCH(TensionEffect, effect);
+        makeDb(QStringLiteral("Rab_Eye.mdb"),
+               {QStringLiteral("CREATE TABLE R_Eye (D_Name, L_Reflex, C_Reflex, I_Tension, P_size1, P_size2)"),
+                QStringLiteral("INSERT INTO R_Eye VALUES ('A', '%1', '%2', '%3', 0, 0)").arg(light, corneal, tension)});
+        QVector<RabDrugRec> drugs;
+        QString error;
+        QVERIFY2(readRabbitDrugs(&drugs, &error), qPrintable(error));
+        QCOMPARE(drugs[0].L_Reflex, lightRule);
+        QCOMPARE(drugs[0].C_Reflex, cornealReflex);
+        QCOMPARE(drugs[0].I_Tension, effect);
     }
 
     void rabbitLimits() {

@@ -51,7 +51,7 @@ struct Programs {
     QString password(const QString& window) const {
         if (window == QLatin1String("Frm_Oeso_main")) return oeso.Oeso_Password;
         if (window == QLatin1String("Frm_il_main")) return ileum.Ile_Password;
-        if (window == QLatin1String("Frm_Rab_main")) return rabbit.Rab_Password;
+        if (window == QLatin1String("Frm_Rab_main")) return rabbit.Rab_Password();
         return heart.Heart_Password();
     }
     HomeChoice mode(const QString& window) const {
@@ -65,9 +65,17 @@ struct Programs {
                     return HomeChoice::Examination;
             }
         }
-        const quint8 number = window == QLatin1String("Frm_Oeso_main") ? oeso.Oeso_Mode
-                              : window == QLatin1String("Frm_il_main") ? ileum.Ile_Mode
-                                                                       : rabbit.Rab_Mode;
+        if (window == QLatin1String("Frm_Rab_main")) {
+            switch (rabbit.Rab_Mode()) {
+                case RabMode::None:
+                    return HomeChoice::None;
+                case RabMode::Tutorial:
+                    return HomeChoice::Tutorial;
+                default:
+                    return HomeChoice::Examination;
+            }
+        }
+        const quint8 number = window == QLatin1String("Frm_Oeso_main") ? oeso.Oeso_Mode : ileum.Ile_Mode;
         return static_cast<HomeChoice>(number);
     }
 };

@@ -1,4 +1,6 @@
 // The drug databases built into the data folder hold what the experiments rely on.
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 #include <set>
 
@@ -55,25 +57,40 @@ private slots:
                 if (r.D_Name == QString::fromUtf8(name)) return r;
             qFatal("no %s", name);
         };
-        for (const RabDrugRec& r : d) {
-            QVERIFY(QStringLiteral("YNB").contains(r.L_Reflex));
-            QVERIFY(QStringLiteral("YN").contains(r.C_Reflex));
-            QVERIFY(QStringLiteral("NDI").contains(r.I_Tension));
-            QVERIFY(r.P_size1 <= r.P_size2 && r.P_size1 >= -99);
+        for (const RabDrugRec& r : d) QVERIFY(r.P_size1 <= r.P_size2 && r.P_size1 >= -99);
+        // Every letter is one the experiment knows: the reader takes any other as "absent"
+        // or "normal", so they are checked as the table holds them.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("letters"));
+            db.setDatabaseName(QStringLiteral("Rab_Eye.mdb"));
+            QVERIFY(db.open());
+            QSqlQuery q(QStringLiteral("SELECT L_Reflex, C_Reflex, I_Tension FROM R_Eye"), db);
+            auto firstIn = [](const char* letters, const QString& text) {
+                return !text.isEmpty() && QString::fromLatin1(letters).contains(text.front());
+            };
+            int rows = 0;
+            for (; q.next(); ++rows) {
+                QVERIFY(firstIn("YNB", q.value(0).toString().trimmed()));
+                QVERIFY(firstIn("YN", q.value(1).toString().trimmed()));
+                QVERIFY(firstIn("NDI", q.value(2).toString()));
+            }
+            QCOMPARE(rows, d.size());
         }
+        QSqlDatabase::removeDatabase(QStringLiteral("letters"));
         const RabDrugRec& saline = d.last();
         QCOMPARE(saline.D_Name, QStringLiteral("Физиологический раствор"));
-        QVERIFY(saline.L_Reflex == u'Y' && saline.C_Reflex == u'Y' && saline.I_Tension == u'N');
+        QVERIFY(saline.L_Reflex == LightReflexRule::Present && saline.C_Reflex && saline.I_Tension == TensionEffect::Normal);
         QVERIFY(saline.P_size1 == 0 && saline.P_size2 == 0);
         const RabDrugRec& atropine = find("Атропин");
-        QVERIFY(atropine.L_Reflex == u'N' && atropine.I_Tension == u'I' && atropine.P_size1 > 0);
+        QVERIFY(atropine.L_Reflex == LightReflexRule::Absent && atropine.I_Tension == TensionEffect::Increased &&
+                atropine.P_size1 > 0);
         for (const char* miotic : {"Пилокарпин", "Физостигмин"}) {
             QVERIFY(find(miotic).P_size2 < 0);
-            QCOMPARE(find(miotic).I_Tension, QChar(u'D'));
+            QCOMPARE(find(miotic).I_Tension, TensionEffect::Decreased);
         }
         int anaesthetics = 0, mydriatics = 0;
         for (const RabDrugRec& r : d) {
-            anaesthetics += r.C_Reflex == u'N';
+            anaesthetics += !r.C_Reflex;
             mydriatics += r.P_size1 > 0;
         }
         QVERIFY(anaesthetics >= 1 && mydriatics >= 2);

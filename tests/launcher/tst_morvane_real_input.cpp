@@ -65,7 +65,7 @@ private slots:
         QFETCH(QString, experiment);
         MainProgram p;
         QVERIFY2(p.examineFrom(home, experiment), "the typed password did not open the examination");
-        const quint8 modes[] = {p.runs.oeso.Oeso_Mode, p.runs.ileum.Ile_Mode, p.runs.rabbit.Rab_Mode};
+        const quint8 modes[] = {p.runs.oeso.Oeso_Mode, p.runs.ileum.Ile_Mode, static_cast<quint8>(p.runs.rabbit.Rab_Mode())};
         QCOMPARE(std::count(std::begin(modes), std::end(modes), quint8(2)), 1);
         QVERIFY(p.t.messages.shown.isEmpty());
     }

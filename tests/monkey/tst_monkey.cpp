@@ -172,8 +172,8 @@ private slots:
             if (runs.oeso.Oeso_Mode == 2 && shown("Frm_Oeso_Table", "Frame_Grid") &&
                 m.resultsShownWithout(runs.oeso.Oeso_Password))
                 return QStringLiteral("oesophagus results before the password");
-            if (runs.rabbit.Rab_Mode >= 2 && shown("Frm_Rab_Table", "Frametab") &&
-                m.resultsShownWithout(runs.rabbit.Rab_Password))
+            if (runs.rabbit.examination() && shown("Frm_Rab_Table", "Frametab") &&
+                m.resultsShownWithout(runs.rabbit.Rab_Password()))
                 return QStringLiteral("rabbit results before the password");
             return {};
         });

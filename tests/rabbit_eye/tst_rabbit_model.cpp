@@ -8,8 +8,15 @@
 
 namespace {
 
+// A substance written with the table's letters.
 RabDrugRec substance(const char* name, char light, char corneal, char tension, int p1, int p2) {
-    return {QString::fromUtf8(name), QChar(light), QChar(corneal), QChar(tension), qint16(p1), qint16(p2)};
+    const LightReflexRule l = light == 'Y' ? LightReflexRule::Present
+                              : light == 'B' ? LightReflexRule::WhileWide
+                                             : LightReflexRule::Absent;
+    const TensionEffect t = tension == 'D' ? TensionEffect::Decreased
+                            : tension == 'I' ? TensionEffect::Increased
+                                             : TensionEffect::Normal;
+    return {QString::fromUtf8(name), l, corneal == 'Y', t, qint16(p1), qint16(p2)};
 }
 
 // The shipped table, in its order, saline last.
@@ -21,28 +28,43 @@ QVector<RabDrugRec> shippedTable() {
             substance("Физиологический раствор", 'Y', 'Y', 'N', 0, 0)};
 }
 
+const RabMode tutorial = RabMode::Tutorial;
+const RabMode firstExam = RabMode::FirstExamination;
+const RabMode secondExam = RabMode::SecondExamination;
+
+// From the drops' start to their full stage.
+constexpr int allStages = 2600 + 500 + 550;
+
 // A model with its table read and a first rabbit whose draws are all 0.
 struct Bench {
     ScriptedRandom random;
     RabbitRunState run;
     RabbitModel model{run, random};
     QString message;
-    explicit Bench(quint8 mode, QVector<RabDrugRec> rows = shippedTable(), std::deque<double> draws = {}) {
-        run.Rab_Mode = mode;
+    explicit Bench(RabMode mode, QVector<RabDrugRec> rows = shippedTable(), std::deque<double> draws = {}) {
+        run.chooseMode(mode);
         random.values = std::move(draws);
         message = model.LoadDrugTable(rows);
         model.startRabbit();
     }
-    // Instils into an eye with the next draw r and runs its stages to the end.
+    // Instils into an eye with the next draw r and lets its drops reach the full stage.
     Instillation instil(EyeSide side, int row, double r = 0, std::deque<double> tension = {}) {
         random.values = {r};
-        const Instillation i = model.instil(side, row, row >= 0 ? model.substanceList.value(row) : QString());
+        const Instillation i = model.instil(side, row, row >= 0 ? model.substanceList().value(row) : QString());
         random.values = std::move(tension);
-        model.halfStage(side);
-        model.fullStage(side);
+        model.advance(side, allStages);
         return i;
     }
 };
+
+// The first examination's readings as the table's letters: tension, light, corneal; "H"
+// for what was not tested.
+QString letters(const RabExamRec& rec) {
+    auto reflex = [](std::optional<bool> r) { return !r ? u'H' : *r ? u'Y' : u'N'; };
+    QChar tension = u'H';
+    if (rec.Tension) tension = *rec.Tension == TensionEffect::Normal ? u'N' : *rec.Tension == TensionEffect::Decreased ? u'D' : u'I';
+    return QString(tension) + reflex(rec.LightReflex) + reflex(rec.CornealReflex);
+}
 
 const EyeSide L = EyeSide::Left;
 const EyeSide R = EyeSide::Right;
@@ -69,7 +91,7 @@ private slots:
         QFETCH(int, g);
         QFETCH(int, leftWidth);
         QFETCH(int, rightWidth);
-        Bench b(1, shippedTable(), std::deque<double>(6, r));
+        Bench b(tutorial, shippedTable(), std::deque<double>(6, r));
         const EyeState& left = b.model.eye(L);
         const EyeState& right = b.model.eye(R);
         QCOMPARE(left.Tension, leftTension);
@@ -82,21 +104,24 @@ private slots:
     }
 
     void freshEyeShowsBothReflexesAndNormalTension() {
-        Bench b(1);
+        Bench b(tutorial);
         for (EyeSide side : {L, R}) {
             QVERIFY(b.model.lightReflexPresent(side));
             QVERIFY(b.model.cornealReflexPresent(side));
+            QCOMPARE(b.model.eye(side).Label, QStringLiteral("Нет"));
+            // Drops of no substance of the table go through their stages and change nothing.
             const EyeState before = b.model.eye(side);
-            b.model.halfStage(side);
-            b.model.fullStage(side);
+            QVERIFY(b.instil(side, -1).accepted);
+            QCOMPARE(b.model.eye(side).Drug, quint8(0));
             QCOMPARE(b.model.eye(side).Pupil, before.Pupil);
             QCOMPARE(b.model.eye(side).Tension, before.Tension);
-            QCOMPARE(b.model.eye(side).Label, QStringLiteral("Нет"));
+            QVERIFY(b.model.lightReflexPresent(side));
+            QVERIFY(b.model.cornealReflexPresent(side));
         }
     }
 
     void changeCoversItsWholeRange() {
-        Bench b(1, {substance("Шире-уже", 'Y', 'Y', 'N', -10, 10), substance("Ровно", 'Y', 'Y', 'N', 7, 7)});
+        Bench b(tutorial, {substance("Шире-уже", 'Y', 'Y', 'N', -10, 10), substance("Ровно", 'Y', 'Y', 'N', 7, 7)});
         std::set<int> seen;
         for (int k = 0; k < 210; ++k) {
             b.model.startRabbit();
@@ -132,101 +157,182 @@ private slots:
         QFETCH(double, tensionDraw);
         QFETCH(double, leftTension);
         QFETCH(double, rightTension);
-        Bench b(1);
-        const double t = b.model.Rab_Drugs[row + 1].P_size1;
+        Bench b(tutorial);
+        const double t = b.model.Rab_Drugs()[row + 1].P_size1;
         for (EyeSide side : {L, R}) {
             b.random.values = {0};
-            QVERIFY(b.model.instil(side, row, b.model.substanceList[row]).accepted);
+            QVERIFY(b.model.instil(side, row, b.model.substanceList()[row]).accepted);
             // The reflexes follow the substance at once, the pupil only through the stages.
             QCOMPARE(b.model.eye(side).Pupil, b.model.eye(side).Base.real());
             const WholeBox base = b.model.eye(side).Base;
-            b.model.halfStage(side);
+            b.model.advance(side, 2600 + 500);
             QCOMPARE(b.model.eye(side).Pupil,
                      (PupilBox{base.Left - 1.5 * t, base.Top - t, base.Width + 2.5 * t, base.Height + 2.5 * t}));
             b.random.values = {tensionDraw};
-            b.model.fullStage(side);
+            b.model.advance(side, 550);
+            // The full stage comes from the base, not from the half stage on show.
             QCOMPARE(b.model.eye(side).Pupil,
                      (PupilBox{base.Left - 3 * t, base.Top - 2 * t, base.Width + 5 * t, base.Height + 5 * t}));
-            // Each stage comes from the base, not from the box on show.
-            b.model.halfStage(side);
-            QCOMPARE(b.model.eye(side).Pupil.Width, base.Width + 2.5 * t);
         }
         QCOMPARE(b.model.eye(L).Tension, leftTension);
         QCOMPARE(b.model.eye(R).Tension, rightTension);
     }
 
+    // The drops' timeline in one eye: atropine (change 40) into the left eye, the time
+    // since the instillation, and what the eye shows then. Each time is reached at once
+    // and in steps of a millisecond.
+    void dropsTimeline_data() {
+        QTest::addColumn<int>("elapsed");
+        QTest::addColumn<DropStage>("stage");
+        QTest::addColumn<int>("next");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("tension");
+        QTest::newRow("instilled") << 0 << DropStage::Falling << 2600 << 620.0 << 911.0;
+        QTest::newRow("the dropper still there") << 2599 << DropStage::Falling << 1 << 620.0 << 911.0;
+        QTest::newRow("the dropper gone") << 2600 << DropStage::Soaking << 500 << 620.0 << 911.0;
+        QTest::newRow("not yet the half stage") << 3099 << DropStage::Soaking << 1 << 620.0 << 911.0;
+        QTest::newRow("half stage") << 3100 << DropStage::Half << 550 << 720.0 << 911.0;
+        QTest::newRow("not yet the full stage") << 3649 << DropStage::Half << 1 << 720.0 << 911.0;
+        QTest::newRow("full stage") << 3650 << DropStage::None << 0 << 820.0 << 1060.0;
+        QTest::newRow("long after") << 60000 << DropStage::None << 0 << 820.0 << 1060.0;
+    }
+    void dropsTimeline() {
+        QFETCH(int, elapsed);
+        QFETCH(DropStage, stage);
+        QFETCH(int, next);
+        QFETCH(double, width);
+        QFETCH(double, tension);
+        for (const int step : {elapsed, 1}) {
+            Bench b(tutorial);
+            b.random.values = {0};
+            QVERIFY(b.model.instil(L, 0, QStringLiteral("Атропин")).accepted);
+            for (int t = 0; t < elapsed; t += step) b.model.advance(L, std::min(step, elapsed - t));
+            const EyeState& e = b.model.eye(L);
+            QCOMPARE(e.Stage, stage);
+            QCOMPARE(b.model.msToNextStage(L), next);
+            QCOMPARE(b.model.dropperShown(L), stage == DropStage::Falling);
+            QCOMPARE(e.Pupil.Width, width);
+            QCOMPARE(e.Tension, tension);
+            // "Новый" waits for the drops; the other eye has none under way.
+            QCOMPARE(b.model.newRabbitOffered(), stage == DropStage::None);
+            QCOMPARE(b.model.msToNextStage(R), 0);
+            QCOMPARE(b.model.eye(R).Pupil, b.model.eye(R).Base.real());
+        }
+    }
+
+    // Drops meant for the rabbit that is gone do not act on the new one.
+    void newRabbitStopsTheDrops() {
+        Bench b(tutorial);
+        b.random.values = {0};
+        b.model.instil(L, 0, QStringLiteral("Атропин"));
+        b.model.advance(L, 3100);
+        QVERIFY(!b.model.newRabbitOffered());
+        b.random.values = std::deque<double>(6, 0.9999);
+        b.model.startRabbit();
+        const EyeState& e = b.model.eye(L);
+        QCOMPARE(e.Stage, DropStage::None);
+        QCOMPARE(b.model.msToNextStage(L), 0);
+        QVERIFY(!b.model.dropperShown(L));
+        QVERIFY(b.model.newRabbitOffered());
+        b.model.advance(L, 10000);
+        QCOMPARE(e.Pupil, e.Base.real());
+        QCOMPARE(e.Tension, 980.0);
+        QVERIFY(!e.Done);
+    }
+
+    // A "B" substance whose change is fixed brings the pupil to the width under test: the
+    // left eye's normal width is 620 (or 621 with a draw of 0.02), the right one's 500 (501).
     void lightReflexOfAWideOnlyPupil_data() {
         QTest::addColumn<int>("side");
+        QTest::addColumn<double>("widthDraw");
+        QTest::addColumn<int>("change");
         QTest::addColumn<double>("width");
         QTest::addColumn<bool>("present");
-        QTest::newRow("left at 275") << 0 << 275.0 << false;
-        QTest::newRow("left at 276") << 0 << 276.0 << true;
-        QTest::newRow("right at 180") << 1 << 180.0 << false;
-        QTest::newRow("right at 181") << 1 << 181.0 << true;
-        QTest::newRow("right at 275") << 1 << 275.0 << true;
+        QTest::newRow("left at 275") << 0 << 0.0 << -69 << 275.0 << false;
+        QTest::newRow("left at 276") << 0 << 0.02 << -69 << 276.0 << true;
+        QTest::newRow("right at 180") << 1 << 0.0 << -64 << 180.0 << false;
+        QTest::newRow("right at 181") << 1 << 0.02 << -64 << 181.0 << true;
+        QTest::newRow("right at 275") << 1 << 0.0 << -45 << 275.0 << true;
     }
     void lightReflexOfAWideOnlyPupil() {
         QFETCH(int, side);
+        QFETCH(double, widthDraw);
+        QFETCH(int, change);
         QFETCH(double, width);
         QFETCH(bool, present);
-        Bench b(1);
+        Bench b(tutorial,
+                {substance("Миотик", 'B', 'Y', 'N', change, change), substance("Контроль", 'Y', 'Y', 'N', 0, 0)},
+                {0, 0, 0, widthDraw, 0, widthDraw});
         const EyeSide eye = side == 0 ? L : R;
-        b.instil(eye, 6);  // pilocarpine: "B"
-        b.model.eye(eye).Pupil.Width = width;
+        b.instil(eye, 0);
+        QCOMPARE(b.model.eye(eye).Pupil.Width, width);
         QCOMPARE(b.model.lightReflexPresent(eye), present);
         b.model.torchOn(eye);
-        QCOMPARE(b.model.LightReflexSeen, present ? u'Y' : u'N');
+        QCOMPARE(b.model.LightReflexSeen(), present);
         QCOMPARE(b.model.eye(eye).Pupil.Width, present ? width - 75 : width);
     }
 
     void torchSavesNarrowsAndRestores() {
-        Bench b(1);
-        b.instil(L, 2);  // mesaton, target 20: box 1743, 1163, 720, 598
-        EyeState& e = b.model.eye(L);
-        e.Pupil = {1743.5, 1162.5, 720.25, 597.75};
+        // An odd change puts the half stage's box on halves: 1765.5, 1178, 682.5, 560.5.
+        Bench b(tutorial, {substance("Мидриатик", 'Y', 'Y', 'N', 25, 25), substance("Контроль", 'Y', 'Y', 'N', 0, 0)});
+        b.random.values = {0};
+        b.model.instil(L, 0, QStringLiteral("Мидриатик"));
+        b.model.advance(L, 2600 + 500);
+        const EyeState& e = b.model.eye(L);
+        QCOMPARE(e.Pupil, (PupilBox{1765.5, 1178, 682.5, 560.5}));
         b.model.torchOn(L);
         // Halves go to the even neighbour.
-        QCOMPARE(b.model.SavedPupil, (WholeBox{1744, 1162, 720, 598}));
-        QCOMPARE(e.Pupil, (PupilBox{1774, 1192, 645, 523}));
-        QCOMPARE(b.model.LightReflexSeen, u'Y');
+        QCOMPARE(b.model.SavedPupil(), (WholeBox{1766, 1178, 682, 560}));
+        QCOMPARE(e.Pupil, (PupilBox{1796, 1208, 607, 485}));
+        QCOMPARE(b.model.LightReflexSeen(), true);
         b.model.torchOff(L);
-        QCOMPARE(e.Pupil, (PupilBox{1744, 1162, 720, 598}));
+        QCOMPARE(e.Pupil, (PupilBox{1766, 1178, 682, 560}));
 
-        // An atropine eye does not narrow, and the cotton (tool 2) leaves the box alone.
-        b.instil(R, 0);
-        const PupilBox wide = b.model.eye(R).Pupil;
-        b.model.LightReflexSeen = u'N';
-        b.model.torchOn(R);
-        QCOMPARE(b.model.eye(R).Pupil, wide);
-        QCOMPARE(b.model.LightReflexSeen, u'N');
-        b.model.Tool = 2;
-        b.model.eye(R).Pupil.Width = 1;
-        b.model.torchOff(R);
-        QCOMPARE(b.model.eye(R).Pupil.Width, 1.0);
+        // An atropine eye does not narrow.
+        Bench c(tutorial);
+        c.instil(R, 0);
+        const PupilBox wide = c.model.eye(R).Pupil;
+        c.model.torchOn(R);
+        QCOMPARE(c.model.eye(R).Pupil, wide);
+        QCOMPARE(c.model.LightReflexSeen(), false);
+        // With the cotton picked, the torch's leaving puts no box back.
+        c.instil(L, 2);  // mesaton
+        c.model.torchOn(L);
+        const PupilBox lit = c.model.eye(L).Pupil;
+        QCOMPARE(lit.Width, c.model.SavedPupil().Width - 75);
+        c.model.pickTool(RabTool::Cotton);
+        c.model.torchOff(L);
+        QCOMPARE(c.model.eye(L).Pupil, lit);
     }
 
     // The torch shines into an eye while its substance's stages land: under the light the
     // eye shows the stage reached (narrowed when the reflex is there), and taken away it
-    // leaves that stage, never the box from before the drops.
+    // leaves that stage, never the box from before the drops. Each stage comes from the
+    // base, not from the box on show.
     void torchHeldWhileTheStagesLand_data() {
         QTest::addColumn<int>("row");
+        QTest::addColumn<PupilBox>("halfLit");
         QTest::addColumn<PupilBox>("full");
         QTest::addColumn<PupilBox>("lit");
-        QTest::newRow("atropine, no reflex") << 0 << PupilBox{1683, 1123, 820, 698} << PupilBox{1683, 1123, 820, 698};
-        QTest::newRow("mesaton, reflex") << 2 << PupilBox{1743, 1163, 720, 598} << PupilBox{1773, 1193, 645, 523};
+        QTest::newRow("atropine, no reflex") << 0 << PupilBox{1743, 1163, 720, 598} << PupilBox{1683, 1123, 820, 698}
+                                             << PupilBox{1683, 1123, 820, 698};
+        QTest::newRow("mesaton, reflex") << 2 << PupilBox{1803, 1213, 595, 473} << PupilBox{1743, 1163, 720, 598}
+                                         << PupilBox{1773, 1193, 645, 523};
     }
     void torchHeldWhileTheStagesLand() {
         QFETCH(int, row);
+        QFETCH(PupilBox, halfLit);
         QFETCH(PupilBox, full);
         QFETCH(PupilBox, lit);
-        Bench b(1);
+        Bench b(tutorial);
         b.random.values = {0};
-        b.model.instil(L, row, b.model.substanceList[row]);
+        b.model.instil(L, row, b.model.substanceList()[row]);
         b.model.torchOn(L);
-        b.model.halfStage(L);
-        b.random.values = {0};
-        b.model.fullStage(L);
+        b.model.advance(L, 2600 + 500);
         const EyeState& e = b.model.eye(L);
+        QCOMPARE(e.Pupil, halfLit);
+        b.random.values = {0};
+        b.model.advance(L, 550);
         QCOMPARE(e.Pupil, lit);
         b.instil(R, 3);  // stages landing on the other eye leave the lit one alone
         QCOMPARE(e.Pupil, lit);
@@ -242,7 +348,7 @@ private slots:
     }
 
     void torchNeverTurnsATinyPupilInsideOut() {
-        Bench b(1, {substance("Сильный миотик", 'Y', 'Y', 'D', -99, -99), substance("Контроль", 'Y', 'Y', 'N', 0, 0)});
+        Bench b(tutorial, {substance("Сильный миотик", 'Y', 'Y', 'D', -99, -99), substance("Контроль", 'Y', 'Y', 'N', 0, 0)});
         b.instil(L, 0);
         const PupilBox tiny = b.model.eye(L).Pupil;
         QCOMPARE(tiny.Height, 3.0);  // 498 - 495: the smallest box the table allows
@@ -255,13 +361,13 @@ private slots:
     }
 
     void tutorialInstillation() {
-        Bench b(1);
+        Bench b(tutorial);
         QVERIFY(b.instil(L, 4).accepted);  // cocaine
         QCOMPARE(b.model.eye(L).Drug, quint8(5));
         QCOMPARE(b.model.eye(L).Label, QStringLiteral("Кокаин"));
         QVERIFY(!b.model.cornealReflexPresent(L));
         QVERIFY(b.model.lightReflexPresent(L));
-        QCOMPARE(b.model.SelectedDrug, quint8(5));
+        QCOMPARE(b.model.SelectedDrug(), quint8(5));
 
         b.random.values = {0.7};
         Instillation again = b.model.instil(L, 0, QStringLiteral("Атропин"));
@@ -284,63 +390,82 @@ private slots:
     }
 
     void rabbitNumberStopsAtItsLimit() {
-        Bench b(1);
-        b.model.RabbitNo = 1;
+        Bench b(tutorial);
+        QCOMPARE(b.model.RabbitNo(), quint8(1));  // the first rabbit comes with the table
         int taken = 0;
         while (b.model.takeRabbitNumber()) ++taken;
         QCOMPARE(taken, 254);
-        QCOMPARE(b.model.RabbitNo, quint8(255));
+        QCOMPARE(b.model.RabbitNo(), quint8(255));
         QVERIFY(!b.model.takeRabbitNumber());
-        QCOMPARE(b.model.RabbitNo, quint8(255));
+        QCOMPARE(b.model.RabbitNo(), quint8(255));
     }
 
     void examinationStart() {
-        Bench b(2, shippedTable(), {0.5});
+        Bench b(firstExam, shippedTable(), {0.5});
         QVERIFY(b.message.isEmpty());
-        QCOMPARE(b.model.Rab_DrugCount, 8);
-        QCOMPARE(b.model.Rab_Drugs[9].D_Name, QStringLiteral("Физиологический раствор"));
-        QCOMPARE(b.model.SelectedDrug, quint8(5));  // Int(8 × 0.5 + 1)
-        QCOMPARE(b.model.UnknownUsed, (QVector<quint8>{0, 0, 0, 0, 0, 1, 0, 0, 0, 0}));
-        QCOMPARE(b.model.UnknownLabel, QStringLiteral("Unknown Drug 1"));
-        QCOMPARE(b.run.Rab_ExamRecs.size(), 10);
-        QCOMPARE(b.model.substanceList.size(), 9);  // the hidden list still holds every row
+        QCOMPARE(b.model.Rab_DrugCount(), 8);
+        QCOMPARE(b.model.Rab_Drugs()[9].D_Name, QStringLiteral("Физиологический раствор"));
+        QCOMPARE(b.model.SelectedDrug(), quint8(5));  // Int(8 × 0.5 + 1)
+        QCOMPARE(b.model.UnknownUsed(), (QVector<bool>{false, false, false, false, false, true, false, false, false, false}));
+        QCOMPARE(b.model.UnknownLabel(), QStringLiteral("Unknown Drug 1"));
+        QCOMPARE(b.run.Rab_ExamRecs().size(), 10);
+        QCOMPARE(b.model.substanceList().size(), 9);  // the hidden list still holds every row
     }
 
     void newExaminationStartsWithEmptyRecords() {
         ScriptedRandom random;
         RabbitRunState run;
-        run.Rab_Mode = 2;
-        run.Rab_ExamRecs = QVector<RabExamRec>(12);
-        run.Rab_ExamRecs[3] = {QStringLiteral("Атропин"), QStringLiteral("Атропин"), u'I', u'N', u'Y', u'N', true};
-        run.Rab_Exam2.Given = true;
+        run.chooseMode(firstExam);
+        {
+            // An earlier examination of this run, with a longer table, got as far as the second.
+            QVector<RabDrugRec> longer = shippedTable();
+            longer.insert(0, 2, substance("Атропин", 'N', 'Y', 'I', 40, 60));
+            RabbitModel earlier(run, random);
+            earlier.LoadDrugTable(longer);
+            earlier.identify(QStringLiteral("Атропин"));
+            earlier.identify(QStringLiteral("Атропин"));
+            earlier.enterSecondExamination();
+        }
+        QCOMPARE(run.Rab_ExamRecs().size(), 12);
+        QVERIFY(run.Rab_ExamRecs()[2].Recorded);
+        QVERIFY(run.Rab_Exam2().Given);
+        run.chooseMode(firstExam);
         RabbitModel model(run, random);
         model.LoadDrugTable(shippedTable());
-        QCOMPARE(run.Rab_ExamRecs.size(), 10);
-        for (const RabExamRec& rec : std::as_const(run.Rab_ExamRecs)) QVERIFY(!rec.Recorded);
-        QVERIFY(!run.Rab_Exam2.Given);
+        QCOMPARE(run.Rab_ExamRecs().size(), 10);
+        for (const RabExamRec& rec : run.Rab_ExamRecs()) QVERIFY(!rec.Recorded);
+        QVERIFY(!run.Rab_Exam2().Given);
     }
 
-    // What the supervisor reads under "Saline Instilled": only a saline that went into an
-    // eye counts. "saline X": asked for, then eye X chosen; "ask": asked for and left pending;
-    // "cancel": the eye choice cancelled.
+    // The saline of the current unknown, and what the supervisor reads under "Saline
+    // Instilled": only a saline that went into an eye counts. "saline X": asked for, then
+    // eye X chosen; "ask": asked for and left pending; "cancel": the eye choice cancelled.
     void salineInTheRecord_data() {
-        QTest::addColumn<quint8>("mode");
+        QTest::addColumn<bool>("second");  // in the second examination
         QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QChar>("recorded");
-        QTest::newRow("refused by a taken eye") << quint8(2) << QStringList{"unknown L", "saline L"} << QChar(u'N');
-        QTest::newRow("into a free eye") << quint8(2) << QStringList{"unknown L", "saline R"} << QChar(u'Y');
-        QTest::newRow("given, then refused") << quint8(2) << QStringList{"saline R", "saline R"} << QChar(u'Y');
-        QTest::newRow("given, then asked again") << quint8(2) << QStringList{"saline R", "ask"} << QChar(u'Y');
-        QTest::newRow("asked only") << quint8(2) << QStringList{"ask"} << QChar(u'N');
-        QTest::newRow("asked, cancelled, the unknown") << quint8(2) << QStringList{"ask", "cancel", "unknown L"} << QChar(u'N');
-        QTest::newRow("second examination, refused") << quint8(3) << QStringList{"unknown L", "saline L"} << QChar(u'N');
+        QTest::addColumn<Saline>("state");
+        QTest::addColumn<bool>("recorded");
+        QTest::newRow("refused by a taken eye") << false << QStringList{"unknown L", "saline L"} << Saline::None << false;
+        QTest::newRow("into a free eye") << false << QStringList{"unknown L", "saline R"} << Saline::Given << true;
+        QTest::newRow("given, then refused") << false << QStringList{"saline R", "saline R"} << Saline::Given << true;
+        QTest::newRow("given, then asked again") << false << QStringList{"saline R", "ask"} << Saline::AskedAgain << true;
+        QTest::newRow("given, asked again, cancelled") << false << QStringList{"saline R", "ask", "cancel"} << Saline::Given
+                                                       << true;
+        QTest::newRow("asked only") << false << QStringList{"ask"} << Saline::Asked << false;
+        QTest::newRow("asked twice") << false << QStringList{"ask", "ask"} << Saline::Asked << false;
+        QTest::newRow("cancelled without asking") << false << QStringList{"cancel"} << Saline::None << false;
+        QTest::newRow("asked, cancelled, the unknown") << false << QStringList{"ask", "cancel", "unknown L"} << Saline::None
+                                                       << false;
+        QTest::newRow("second examination, refused") << true << QStringList{"unknown L", "saline L"} << Saline::None << false;
+        QTest::newRow("second examination, given") << true << QStringList{"saline L"} << Saline::Given << true;
     }
     void salineInTheRecord() {
-        QFETCH(quint8, mode);
+        QFETCH(bool, second);
         QFETCH(QStringList, steps);
-        QFETCH(QChar, recorded);
-        Bench b(2, shippedTable(), {0.0});  // unknown 1 is atropine
-        if (mode == 3) {
+        QFETCH(Saline, state);
+        QFETCH(bool, recorded);
+        Bench b(firstExam, shippedTable(), {0.0});  // unknown 1 is atropine
+        if (second) {
             b.random.values = {0.0};
             b.model.enterSecondExamination();
         }
@@ -355,18 +480,21 @@ private slots:
             QCOMPARE(i.accepted, free);
             if (!free) QCOMPARE(i.refusal, QStringLiteral("Вещество уже закапано. Выберите нового кролика"));
         }
-        QVERIFY(b.model.identify(QStringLiteral("Атропин")) == (mode == 3));
-        QCOMPARE(mode == 3 ? b.run.Rab_Exam2.SalineInstilled : b.run.Rab_ExamRecs[1].SalineInstilled, recorded);
+        QCOMPARE(b.model.SalineState(), state);
+        QVERIFY(b.model.identify(QStringLiteral("Атропин")) == second);
+        QCOMPARE(second ? b.run.Rab_Exam2().SalineInstilled : b.run.Rab_ExamRecs()[1].SalineInstilled, recorded);
+        // The next unknown starts without a saline.
+        if (!second) QCOMPARE(b.model.SalineState(), Saline::None);
     }
 
     void salineGoesIntoAFreeEye() {
-        Bench b(2, shippedTable(), {0.0});
-        b.model.SalineAsked = true;
+        Bench b(firstExam, shippedTable(), {0.0});
+        b.model.askSaline();
         b.random.values = {0};
         QVERIFY(b.model.instil(R, -1, QString()).accepted);
         QCOMPARE(b.model.eye(R).Drug, quint8(9));
         QCOMPARE(b.model.eye(R).Label, QStringLiteral("Физиологический раствор"));
-        QCOMPARE(b.model.UnknownInstilled, quint8(0));
+        QCOMPARE(b.model.UnknownInstilled(), false);
         // The next eye receives the unknown again.
         QVERIFY(b.model.instil(L, -1, QString()).accepted);
         QCOMPARE(b.model.eye(L).Drug, quint8(1));
@@ -390,7 +518,7 @@ private slots:
         QFETCH(bool, torchSawReflex);
         QFETCH(QString, name);
         QFETCH(QString, expected);
-        Bench b(2, shippedTable(), {firstDraw});
+        Bench b(firstExam, shippedTable(), {firstDraw});
         if (instil) {
             b.random.values = {0};
             b.model.instil(R, -1, QString());
@@ -399,77 +527,107 @@ private slots:
         if (torchSawReflex) b.model.torchOn(L);
         b.random.values = {0.0};
         QVERIFY(!b.model.identify(name));
-        const RabExamRec& rec = b.run.Rab_ExamRecs[1];
+        const RabExamRec& rec = b.run.Rab_ExamRecs()[1];
         QVERIFY(rec.Recorded);
         QCOMPARE(rec.Identified, name);
-        QCOMPARE(QString(rec.Tension) + rec.LightReflex + rec.CornealReflex, expected);
-        QCOMPARE(rec.SalineInstilled, u'N');
-        QCOMPARE(b.model.LightReflexSeen, u'N');
-        QCOMPARE(b.model.UnknownNo, quint8(2));
-        QCOMPARE(b.model.UnknownLabel, QStringLiteral("Неизвестное вещество 2"));
-        QCOMPARE(b.model.UnknownInstilled, quint8(0));
+        QCOMPARE(letters(rec), expected);
+        QCOMPARE(rec.SalineInstilled, false);
+        QCOMPARE(b.model.LightReflexSeen(), false);
+        QCOMPARE(b.model.UnknownNo(), quint8(2));
+        QCOMPARE(b.model.UnknownLabel(), QStringLiteral("Неизвестное вещество 2"));
+        QCOMPARE(b.model.UnknownInstilled(), false);
     }
 
     void unknownsComeOnceEachAndTheLastMovesOn() {
         // The first draw gives unknown 3; the source offers it twice more, and the draw
         // goes on until a fresh one comes.
-        Bench b(2, shippedTable(), {0.25});
-        QCOMPARE(b.model.SelectedDrug, quint8(3));
+        Bench b(firstExam, shippedTable(), {0.25});
+        QCOMPARE(b.model.SelectedDrug(), quint8(3));
         b.random.values = {0.25, 0.25, 0.9};
         QVERIFY(!b.model.identify(QString()));
-        QCOMPARE(b.model.SelectedDrug, quint8(8));
+        QCOMPARE(b.model.SelectedDrug(), quint8(8));
         QVERIFY(!b.model.identify(QString()));  // the source is empty: it says 0, unknown 1
-        QCOMPARE(b.model.SelectedDrug, quint8(1));
+        QCOMPARE(b.model.SelectedDrug(), quint8(1));
         // From now on it keeps saying 0, a used unknown: the draw still ends, on a fresh one.
         std::set<int> handedOut{3, 8, 1};
         for (int k = 4; k <= 8; ++k) {
             b.random.values = {0.0};
             const bool last = b.model.identify(QString());
             QCOMPARE(last, k > 8);
-            QVERIFY(handedOut.insert(b.model.SelectedDrug).second);
+            QVERIFY(handedOut.insert(b.model.SelectedDrug()).second);
         }
-        QCOMPARE(b.model.UnknownNo, quint8(8));
+        QCOMPARE(b.model.UnknownNo(), quint8(8));
         QVERIFY(b.model.identify(QString()));
         QCOMPARE(int(handedOut.size()), 8);
-        for (int k = 1; k <= 8; ++k) QVERIFY(b.run.Rab_ExamRecs[k].Recorded);
+        for (int k = 1; k <= 8; ++k) QVERIFY(b.run.Rab_ExamRecs()[k].Recorded);
     }
 
     void noUnknownAtAll() {
-        Bench b(2, {substance("Физиологический раствор", 'Y', 'Y', 'N', 0, 0)});
+        Bench b(firstExam, {substance("Физиологический раствор", 'Y', 'Y', 'N', 0, 0)});
         QCOMPARE(b.message, QStringLiteral("  Error in the System. Restart   "));
-        QCOMPARE(b.model.Rab_DrugCount, 0);
+        QCOMPARE(b.model.Rab_DrugCount(), 0);
         QVERIFY(b.model.identify(QString()));  // nothing left to hand out: it moves on
         b.model.enterSecondExamination();
-        QCOMPARE(b.run.Rab_Exam2.DrugName, QStringLiteral("Физиологический раствор"));
-        QCOMPARE(b.run.Rab_Exam2.Action, u'N');
+        QCOMPARE(b.run.Rab_Exam2().DrugName, QStringLiteral("Физиологический раствор"));
+        QCOMPARE(b.run.Rab_Exam2().Action, PupilAction::Neither);
+    }
+
+    // The second examination is answered rightly when the answer names what the unknown
+    // does to the pupil; a substance that does neither has no right answer.
+    void secondExaminationGrading_data() {
+        QTest::addColumn<PupilAction>("action");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("correct");
+        const QString miotic = QStringLiteral("Миотик"), mydriatic = QStringLiteral("Мидриатик");
+        QTest::newRow("miotic, miotic") << PupilAction::Miotic << miotic << true;
+        QTest::newRow("miotic, mydriatic") << PupilAction::Miotic << mydriatic << false;
+        QTest::newRow("miotic, no answer") << PupilAction::Miotic << QString() << false;
+        QTest::newRow("mydriatic, mydriatic") << PupilAction::Mydriatic << mydriatic << true;
+        QTest::newRow("mydriatic, miotic") << PupilAction::Mydriatic << miotic << false;
+        QTest::newRow("mydriatic, no answer") << PupilAction::Mydriatic << QString() << false;
+        QTest::newRow("neither, miotic") << PupilAction::Neither << miotic << false;
+        QTest::newRow("neither, mydriatic") << PupilAction::Neither << mydriatic << false;
+        QTest::newRow("neither, no answer") << PupilAction::Neither << QString() << false;
+    }
+    void secondExaminationGrading() {
+        QFETCH(PupilAction, action);
+        QFETCH(QString, answer);
+        QFETCH(bool, correct);
+        RabExam2Rec exam;
+        exam.Given = true;
+        exam.Action = action;
+        exam.Answer = answer;
+        QCOMPARE(secondExaminationCorrect(exam), correct);
+        QCOMPARE(RabbitModel::secondExaminationAnswers(), (QStringList{QStringLiteral("Миотик"), QStringLiteral("Мидриатик")}));
     }
 
     void secondExamination() {
-        Bench b(2, shippedTable(), {0.0});
+        Bench b(firstExam, shippedTable(), {0.0});
         // Dicaine (row 6) neither narrows nor widens: never asked about. The seven that
         // act on the pupil are drawn evenly.
         QStringList drawn;
         for (int k = 0; k < 7; ++k) {
             b.random.values = {(k + 0.5) / 7};
             b.model.enterSecondExamination();
-            drawn << b.run.Rab_Exam2.DrugName;
+            drawn << b.run.Rab_Exam2().DrugName;
         }
         QCOMPARE(drawn, (QStringList{"Атропин", "Гоматропин", "Мезатон", "Адреналин", "Кокаин", "Пилокарпин", "Физостигмин"}));
-        QCOMPARE(b.run.Rab_Mode, quint8(3));
-        QCOMPARE(b.run.Rab_Exam2.Action, u'M');
-        QVERIFY(b.run.Rab_Exam2.Given);
+        QCOMPARE(b.run.Rab_Mode(), secondExam);
+        QCOMPARE(b.run.Rab_Exam2().Action, PupilAction::Miotic);
+        QVERIFY(b.run.Rab_Exam2().Given);
 
         b.random.values = {0};
         QVERIFY(b.model.instil(L, -1, QString()).accepted);
         QCOMPARE(b.model.eye(L).Drug, quint8(8));
         QCOMPARE(b.model.eye(L).Label, QStringLiteral("Неизвестное вещество"));
-        b.model.SalineAsked = true;
+        b.model.askSaline();
         QVERIFY(b.model.instil(R, -1, QString()).accepted);
         QVERIFY(b.model.identify(QStringLiteral("Миотик")));
-        QCOMPARE(b.run.Rab_Exam2.Answer, QStringLiteral("Миотик"));
-        QCOMPARE(b.run.Rab_Exam2.Instilled, u'Y');
-        QCOMPARE(b.run.Rab_Exam2.SalineInstilled, u'Y');
-        QCOMPARE(b.run.Rab_ExamRecs[1].Recorded, false);  // the first examination's rows are untouched
+        QCOMPARE(b.run.Rab_Exam2().Answer, QStringLiteral("Миотик"));
+        QCOMPARE(b.run.Rab_Exam2().Instilled, true);
+        QCOMPARE(b.run.Rab_Exam2().SalineInstilled, true);
+        QCOMPARE(b.run.Rab_ExamRecs()[1].Recorded, false);
+        QVERIFY(secondExaminationCorrect(b.run.Rab_Exam2()));  // the first examination's rows are untouched
     }
 };
 

@@ -149,8 +149,8 @@ private slots:
         Program p;
         Frm_Rabbit* s = p.start();
         QVERIFY(s);
-        QCOMPARE(p.run.Rab_Mode, quint8(1));
-        QCOMPARE(p.run.Rab_DataLoaded, quint8(1));
+        QCOMPARE(p.run.Rab_Mode(), RabMode::Tutorial);
+        QCOMPARE(p.run.Rab_DataLoaded(), true);
         QVERIFY(!p.find("Frm_Rab_main"));
         QCOMPARE(s->windowTitle(), QStringLiteral(" Воздействие веществ на глаз кролика - Режим обучения "));
         QVERIFY(!(s->windowFlags() & Qt::WindowCloseButtonHint));
@@ -261,7 +261,7 @@ private slots:
         Program::click(s, "Cmd_Table");
         QWidget* table = p.table();
         QVERIFY(table && !s->isVisible());
-        QCOMPARE(p.run.Rab_TableRequest, quint8(2));
+        QCOMPARE(p.run.Rab_TableRequest(), TableRequest::OnShow);
         QCOMPARE(table->windowTitle(), QStringLiteral("Morvane - Кролик T1.01R"));
         QVERIFY(Program::shown(table, "Frametab") && !Program::shown(table, "Fra_Ques") && !Program::shown(table, "Frame_Pass"));
         auto* grid = child<QTableWidget>(table, "Grid_Rab");
@@ -290,7 +290,7 @@ private slots:
         QCOMPARE(p.screen(), s);
         QVERIFY(s->isVisible());
         QVERIFY(!p.table());
-        QCOMPARE(p.run.Rab_TableRequest, quint8(0));
+        QCOMPARE(p.run.Rab_TableRequest(), TableRequest::None);
         QCOMPARE(text(s, "Lab_LDrug"), QStringLiteral("Кокаин"));
 
         // "Далее": the questions; "Назад" returns, "&OK" ends at the home screen.
@@ -307,7 +307,7 @@ private slots:
         flushDeletes();
         QVERIFY(p.find("Frm_Rab_main"));
         QVERIFY(!p.screen() && !p.table());
-        QCOMPARE(p.run.Rab_Mode, quint8(0));
+        QCOMPARE(p.run.Rab_Mode(), RabMode::None);
     }
 
     void bothEyesReachFullStageOnTheirOwnClocks() {
@@ -372,7 +372,7 @@ private slots:
         QCOMPARE(s->model().eye(L).Base, (WholeBox{1805, 1205, 685, 500}));
         QCOMPARE(Program::pupil(s, L)->box(), s->model().eye(L).Base.real());
         QCOMPARE(s->model().eye(L).Tension, 980.0);
-        QCOMPARE(s->model().eye(L).Done, quint8(0));
+        QCOMPARE(s->model().eye(L).Done, false);
         for (const char* timer : {"Timer_LEye", "Timer_REye"}) {
             QVERIFY(child<QTimer>(s, timer)->isActive());
             QCOMPARE(child<QTimer>(s, timer)->interval(), 100);
@@ -394,13 +394,14 @@ private slots:
         QCOMPARE(s->rulerLeft(R), 2580);
 
         // The last rabbit.
-        s->model().RabbitNo = 255;
+        while (s->model().RabbitNo() < RabbitModel::lastRabbit) s->Cmd_New_Click();
+        QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 255"));
         p.t.messages.shown.clear();
         Program::click(s, "Cmd_New");
         QCOMPARE(p.t.messages.shown.size(), 1);
         QVERIFY(p.t.messages.shown[0].text.contains(QStringLiteral("последний кролик")));
-        QCOMPARE(s->model().RabbitNo, quint8(255));
-        QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 4"));
+        QCOMPARE(s->model().RabbitNo(), quint8(255));
+        QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 255"));
     }
 
     void rulers() {
@@ -445,7 +446,7 @@ private slots:
         QCOMPARE(s->dragIcon(), QStringLiteral("torche1.ico"));
         QTest::mouseMove(window, Program::centreOf(s, "Image_REye"));
         QCOMPARE(Program::pupil(s, R)->box().Width, open.Width - 75);
-        QCOMPARE(s->model().LightReflexSeen, u'Y');
+        QCOMPARE(s->model().LightReflexSeen(), true);
         QTest::mouseMove(window, QPoint(5, 5));
         QCOMPARE(Program::pupil(s, R)->box(), open);
         QCOMPARE(s->dragIcon(), QStringLiteral("torche.ico"));
@@ -474,8 +475,8 @@ private slots:
         p.t.random.values = {0.75};
         Frm_Rabbit* s = p.start(QStringLiteral(" Secret "));
         QVERIFY(s);
-        QCOMPARE(p.run.Rab_Mode, quint8(2));
-        QCOMPARE(p.run.Rab_Password, QStringLiteral("SECRET    "));
+        QCOMPARE(p.run.Rab_Mode(), RabMode::FirstExamination);
+        QCOMPARE(p.run.Rab_Password(), QStringLiteral("SECRET    "));
         QCOMPARE(s->windowTitle(), QStringLiteral(" Effects of Drugs on the Rabbit Eye- Examination Mode "));
         QCOMPARE(text(s, "LAb_Title"),
                  QStringLiteral("Examination 1 : You are given a set of unknown drugs. Test them on the rabbit eye and identify."));
@@ -499,10 +500,10 @@ private slots:
         // The narrowed pupil shows no light reflex; the saline eye does.
         s->Image_Torche_Click();
         s->dragToolTo(Program::centreOf(s, "Image_LEye"));
-        QCOMPARE(s->model().LightReflexSeen, u'N');
+        QCOMPARE(s->model().LightReflexSeen(), false);
         s->dragToolTo(Program::centreOf(s, "Image_REye"));
         s->endToolDrag();
-        QCOMPARE(s->model().LightReflexSeen, u'Y');
+        QCOMPARE(s->model().LightReflexSeen(), true);
         list->setCurrentRow(6);
         p.t.random.values = {0.0};  // unknown 2: atropine
         Program::click(s, "Cmd_Dr_Id");
@@ -513,12 +514,12 @@ private slots:
         Program::click(s, "Cmd_Dr_Id");
         p.t.random.values = {0.2};  // the second examination's unknown: homatropine (second of seven)
         Program::click(s, "Cmd_Next");
-        QCOMPARE(p.run.Rab_Mode, quint8(3));
+        QCOMPARE(p.run.Rab_Mode(), RabMode::SecondExamination);
         QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 2"));
         QCOMPARE(text(s, "LAb_Title"),
                  QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to find out whether the drug is a miotic or mydriatic."));
         QCOMPARE(list->count(), 2);
-        QCOMPARE(s->model().eye(L).Done, quint8(0));
+        QCOMPARE(s->model().eye(L).Done, false);
         Program::click(s, "cmdreturn");  // no way back from here
         QCOMPARE(p.screen(), s);
         Program::instil(s, "Cmd_Reye");
