@@ -7,7 +7,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
-struct RabbitRunState;
+class RabbitRunState;
 
 // The end of the rabbit-eye experiment, with three faces: the sample results table of
 // the tutorial, the questions that close the tutorial, and the results of the

@@ -1,13 +1,11 @@
 #include "frm_rabbit.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -15,13 +13,12 @@
 
 #include "clickable_label.h"
 #include "data_files.h"
+#include "eye_panel.h"
 #include "named_widgets.h"
 #include "pictures.h"
 #include "program_context.h"
 #include "rabbit_drugs.h"
 #include "rabbit_run_state.h"
-#include "rabbit_widgets.h"
-#include "twips.h"
 #include "window_helpers.h"
 
 namespace {
@@ -31,7 +28,6 @@ using namespace named_widgets;
 const QString tutorialCaption = QStringLiteral(" Воздействие веществ на глаз кролика - Режим обучения ");
 const QString examCaption = QStringLiteral(" Effects of Drugs on the Rabbit Eye- Examination Mode ");
 const QString reflexTip = QStringLiteral("Нажмите и используйте для проверки рефлексов");
-const QString rulerTip = QStringLiteral("Переместите для измерения размеров зрачка. 1 деление = 1 мм");
 
 // Pictures the screen cannot do without, by the names it loads them by.
 const QStringList pictureFiles = {
@@ -42,25 +38,7 @@ const QStringList pictureFiles = {
     QStringLiteral("cotton1.ico"), QStringLiteral("rab_rabbit.png"), QStringLiteral("rab_testtube.png"),
     QStringLiteral("rab_ruler.png")};
 
-// Where the pointer of each drag icon is: the lit end of the torch, the tip of the swab.
-QPoint hotSpot(const QString& icon) { return icon.endsWith(QStringLiteral("1.ico")) ? QPoint(29, 2) : QPoint(2, 2); }
-
-constexpr int rulerTop = 60;           // twips of the eye view; a ruler moves sideways only
-constexpr int rightRulerStop = 2700;   // the right ruler goes no further right
-
-// A label placed in twips on an eye panel.
-QLabel* placedLabel(const char* name, const QString& text, QWidget* parent, int left, int top, int width = 0) {
-    QLabel* l = label(name, text, parent);
-    l->move(twips::point(left, top));
-    if (width > 0) {
-        l->setWordWrap(true);
-        l->setFixedWidth(twips::toPixels(width));
-    }
-    l->adjustSize();
-    return l;
-}
-
-int eyeIndex(EyeSide side) { return side == EyeSide::Left ? 0 : 1; }
+constexpr int rightRulerStop = 2700;  // the right ruler goes no further right
 
 }  // namespace
 
@@ -69,13 +47,15 @@ Frm_Rabbit::Frm_Rabbit(ProgramContext& ctx, RabbitRunState& run)
     setWindowTitle(QStringLiteral("Воздействие веществ на глаз кролика - Режим обучения"));
     RemoveSysMenuItems(this);
     discardWindowKeys(this);
-    // The dragged tool follows the pointer without a button held down.
+    // The carried tool follows the pointer without a button held down.
     setMouseTracking(true);
-}
-
-Frm_Rabbit::~Frm_Rabbit() {
-    if (m_toolDrag) QGuiApplication::restoreOverrideCursor();
-    watchApplication(false);
+    m_tool.moved = [this](QPoint windowPos) { dragToolTo(windowPos); };
+    // Putting the tool down takes it off the eye: a torch no longer shines into it.
+    m_tool.puttingDown = [this] {
+        const Target last = m_dragTarget;
+        m_dragTarget = Target::None;
+        dragOver(last, Leaving);
+    };
 }
 
 bool Frm_Rabbit::loadPictures() {
@@ -132,114 +112,16 @@ bool Frm_Rabbit::Form_Load() {
         Lab_Rab_No->setText(QStringLiteral("Кролик %1").arg(m_model.RabbitNo()));
     }
     setUp();
-    for (EyeSide side : {EyeSide::Left, EyeSide::Right}) {
-        EyeControls& c = controls(side);
-        const bool left = side == EyeSide::Left;
-        c.view->setPixmap(m_pictures.value(left ? QStringLiteral("Leye1.bmp") : QStringLiteral("Reye1.bmp")));
-        c.head->setPixmap(m_pictures.value(left ? QStringLiteral("LRab1.bmp") : QStringLiteral("RRab1.bmp")));
-    }
+    for (const Eye& e : m_eye) e.panel->openEye();
     // As wide as the two eye panels, whichever panels the bands show.
     const QMargins margins = layout()->contentsMargins();
     setFixedSize(margins.left() + m_eyesRow->sizeHint().width() + margins.right(), sizeHint().height());
     return true;
 }
 
-QGroupBox* Frm_Rabbit::buildEyePanel(EyeSide side) {
-    const bool left = side == EyeSide::Left;
-    EyeControls& c = controls(side);
-    auto* panel = new QGroupBox;
-    panel->setObjectName(left ? QStringLiteral("Frame_PicLeft") : QStringLiteral("Frame_Pic_right"));
-    panel->setFixedSize(twips::size(5580, 4800));
-    QLabel* caption = label(left ? "Label1" : "Lab_PicRight", left ? QStringLiteral("Левый глаз") : QStringLiteral("Правый глаз"), panel);
-    QFont bold = caption->font();
-    bold.setBold(true);
-    caption->setFont(bold);
-    caption->move(twips::point(left ? 180 : 2280, 30));
-    caption->adjustSize();
+// --- Controls.
 
-    // The magnified eye with its zoom frame, pupil and ruler.
-    c.view = named(new QLabel(panel), left ? "Pic_LEye" : "Pic_Reye");
-    c.view->setGeometry(left ? twips::rect(180, 360, 2950, 2895) : twips::rect(2280, 360, 3015, 2895));
-    c.view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    c.view->setAutoFillBackground(true);
-    c.zoom = left ? new RabShape(QStringLiteral("Shape_LEZoom"), QColor(255, 0, 0), QColor(), c.view)
-                  : new RabShape(QStringLiteral("Shape_REzoom"), QColor(0, 0, 255), QColor(), c.view);
-    if (left)
-        c.zoom->placeTwips(600, 240, 2220, 2355);
-    else
-        c.zoom->placeTwips(120, 240, 2280, 2355);
-    c.pupil = new PupilShape(left ? QStringLiteral("Shape_LEye") : QStringLiteral("Shape_REye"), c.view);
-    c.ruler = named(new QLabel(c.view), left ? "Picture_ScaleL" : "Picture_Scale_R");
-    c.ruler->setPixmap(m_pictures.value(QStringLiteral("rab_ruler.png")));
-    c.ruler->setFixedSize(twips::size(350, 2775));
-    c.ruler->setToolTip(rulerTip);
-    c.ruler->setCursor(Qt::SizeHorCursor);
-    c.ruler->installEventFilter(this);
-
-    // That side of the rabbit's head, with the dropper, the eye target and its marker.
-    c.head = named(new QLabel(panel), left ? "Pic_LRab" : "Pic_Rrab");
-    c.head->setGeometry(left ? twips::rect(3240, 240, 2175, 3015) : twips::rect(120, 240, 2055, 3015));
-    c.head->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    c.marker = left ? new RabShape(QStringLiteral("Shape_Rzoom"), QColor(255, 0, 0), QColor(), c.head)
-                    : new RabShape(QStringLiteral("Shape_Zooml"), QColor(0, 0, 192), QColor(), c.head);
-    if (left)
-        c.marker->placeTwips(240, 1680, 495, 615);
-    else
-        c.marker->placeTwips(1440, 1680, 525, 615);
-    c.dropper = named(new QLabel(c.head), left ? "Image_LD" : "Image_Rd");
-    c.dropper->move(left ? twips::point(480, 1440) : twips::point(1540, 1440));
-    c.dropper->resize(m_pictures.value(QStringLiteral("filler.ico")).size());
-    c.dropper->setAttribute(Qt::WA_TransparentForMouseEvents);
-    c.target = named(new QWidget(c.head), left ? "Image_LEye" : "Image_REye");
-    c.target->setGeometry(left ? twips::rect(240, 1680, 615, 615) : twips::rect(1320, 1800, 615, 495));
-
-    // What acts on the eye.
-    const int textLeft = left ? 180 : 120;
-    QLabel* acting = placedLabel(left ? "Lab_LDrugt" : "Lab_rDrugt", QStringLiteral("Действует вещество:"), panel,
-                                 textLeft, 3330);
-    c.drugName = label(left ? "Lab_LDrug" : "Lab_rDrug", QStringLiteral("Нет"), panel);
-    c.drugName->setGeometry(acting->geometry().right() + 6, acting->y(), twips::toPixels(5400) - acting->geometry().right(),
-                            acting->height());
-    QFont strong = c.drugName->font();
-    strong.setBold(true);
-    c.drugName->setFont(strong);
-    c.drugName->setStyleSheet(QStringLiteral("color: #00007f;"));
-
-    // The tension gauge: box, bar, the mark of normal and the three words under it.
-    const int dx = left ? 0 : 120, dy = left ? 0 : 120;
-    placedLabel(left ? "Lab_LIntra" : "Lab_RINtra", QStringLiteral("Внутриглазное давление:"), panel, textLeft,
-                3840 + dy, 2160 + dx - textLeft);
-    auto* box = new RabShape(left ? QStringLiteral("Shape_LBox") : QStringLiteral("Shape_RBox"), Qt::black, Qt::white, panel);
-    box->placeTwips(2400 + dx, 3960 + dy, 1920, 240);
-    c.tension = left ? new RabShape(QStringLiteral("Shape_LTension"), Qt::black, QColor(128, 0, 128), panel)
-                     : new RabShape(QStringLiteral("Shape_RTension"), QColor(), QColor(128, 0, 128), panel);
-    auto* mark = new RabShape(left ? QStringLiteral("Line_LNormal") : QStringLiteral("Line_RNormal"), QColor(), Qt::black, panel);
-    mark->setGeometry(twips::toPixels(3360 + dx), twips::toPixels(3840 + dy), 1, twips::toPixels(480));
-    const std::tuple<const char*, const char*, QString, QString, int> words[] = {
-        {"Lab_LLow", "Lab_RLow", QStringLiteral("НИЗ"), QStringLiteral("Low"), 2160},
-        {"Lab_LNorm", "Lab_RNorm", QStringLiteral("НОРМ"), QStringLiteral("Normal"), 3000},
-        {"Lab_LHigh", "Lab_RHigh", QStringLiteral("ВЫС"), QStringLiteral("High"), 4080}};
-    for (const auto& [leftName, rightName, text, tip, x] : words) {
-        QLabel* w = placedLabel(left ? leftName : rightName, text, panel, x + dx, 4320 + dy);
-        w->setToolTip(tip);
-        QFont small = w->font();
-        small.setPointSizeF(small.pointSizeF() * 0.85);
-        w->setFont(small);
-        w->adjustSize();
-    }
-
-    c.instill = new QTimer(this);
-    c.instill->setObjectName(left ? QStringLiteral("Timer_L_Instill") : QStringLiteral("Timer_R_Instill"));
-    connect(c.instill, &QTimer::timeout, this, left ? &Frm_Rabbit::Timer_L_Instill_Timer : &Frm_Rabbit::Timer_R_Instill_Timer);
-    c.reopen = new QTimer(this);
-    c.reopen->setObjectName(left ? QStringLiteral("Timer_LEye") : QStringLiteral("Timer_REye"));
-    c.reopen->setInterval(400);
-    connect(c.reopen, &QTimer::timeout, this, left ? &Frm_Rabbit::Timer_LEye_Timer : &Frm_Rabbit::Timer_REye_Timer);
-    return panel;
-}
-
-void Frm_Rabbit::buildControls() {
-    // Top band: instructions, help (or the identification in the examinations), the rabbit.
+QGroupBox* Frm_Rabbit::buildTitle() {
     auto* frameTitle = named(new QGroupBox(QStringLiteral("Указания")), "Frame_Title");
     LAb_Title = label("LAb_Title", QStringLiteral("Капайте вещества по очереди и наблюдайте эффект, оказываемый на глаз "
                                                   "кролика. Занесите данные в таблицу и сделайте выводы."));
@@ -247,7 +129,10 @@ void Frm_Rabbit::buildControls() {
     LAb_Title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     (new QVBoxLayout(frameTitle))->addWidget(LAb_Title);
     frameTitle->setFixedWidth(290);
+    return frameTitle;
+}
 
+QGroupBox* Frm_Rabbit::buildHelp() {
     Frame_help = named(new QGroupBox(QStringLiteral("Справка")), "Frame_help");
     auto* help = button("cmd_help", QStringLiteral("Инструкция"));
     Lbl_step = label("Lbl_step", QStringLiteral("Выберите вещество и закапайте"));
@@ -256,7 +141,12 @@ void Frm_Rabbit::buildControls() {
     auto* helpLayout = new QVBoxLayout(Frame_help);
     helpLayout->addWidget(help, 0, Qt::AlignLeft);
     helpLayout->addWidget(Lbl_step, 1);
+    connect(help, &QPushButton::clicked, this, &Frm_Rabbit::cmd_help_Click);
+    return Frame_help;
+}
 
+// In the examinations, in the help's place.
+QGroupBox* Frm_Rabbit::buildIdentification() {
     Frame_Exam = named(new QGroupBox(QStringLiteral("Определите неизвестное вещество")), "Frame_Exam");
     Lst_Exam = named(new QListWidget, "Lst_Exam");
     Cmd_Dr_Id = button("Cmd_Dr_Id", QStringLiteral("Определить"));
@@ -264,7 +154,11 @@ void Frm_Rabbit::buildControls() {
     examLayout->addWidget(Lst_Exam, 1);
     examLayout->addWidget(Cmd_Dr_Id, 0, Qt::AlignBottom);
     Frame_Exam->hide();
+    connect(Cmd_Dr_Id, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Dr_Id_Click);
+    return Frame_Exam;
+}
 
+QVBoxLayout* Frm_Rabbit::buildRabbit() {
     Pic_Rabbit = named(new ClickableLabel, "Pic_Rabbit");
     Pic_Rabbit->setPixmap(m_pictures.value(QStringLiteral("rab_rabbit.png")));
     Pic_Rabbit->setToolTip(QStringLiteral("Нажмите чтобы выбрать нового кролика"));
@@ -282,19 +176,29 @@ void Frm_Rabbit::buildControls() {
     rabbit->setSpacing(0);
     rabbit->addWidget(Pic_Rabbit);
     rabbit->addWidget(Lab_Rab_No);
+    connect(Pic_Rabbit, &ClickableLabel::clicked, this, &Frm_Rabbit::Pic_Rabbit_Click);
+    connect(Lab_Rab_No, &ClickableLabel::clicked, this, &Frm_Rabbit::Lab_Rab_No_Click);
+    return rabbit;
+}
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(frameTitle);
-    top->addWidget(Frame_help, 1);
-    top->addWidget(Frame_Exam, 1);
-    top->addLayout(rabbit);
+EyePanel* Frm_Rabbit::buildEye(EyeSide side) {
+    const bool left = side == EyeSide::Left;
+    Eye& e = eye(side);
+    e.panel = new EyePanel(side, m_pictures);
+    m_rulers.watch(e.panel->ruler(), e.panel->view(), [this, side](double x, double y, DragState state) {
+        QWidget* ruler = eye(side).panel->ruler();
+        side == EyeSide::Left ? Pic_LEye_DragOver(ruler, x, y, state) : Pic_Reye_DragOver(ruler, x, y, state);
+    });
+    e.instill = named(new QTimer(this), left ? "Timer_L_Instill" : "Timer_R_Instill");
+    connect(e.instill, &QTimer::timeout, this, left ? &Frm_Rabbit::Timer_L_Instill_Timer : &Frm_Rabbit::Timer_R_Instill_Timer);
+    e.reopen = named(new QTimer(this), left ? "Timer_LEye" : "Timer_REye");
+    e.reopen->setInterval(400);
+    connect(e.reopen, &QTimer::timeout, this, left ? &Frm_Rabbit::Timer_LEye_Timer : &Frm_Rabbit::Timer_REye_Timer);
+    return e.panel;
+}
 
-    // The two eyes.
-    m_eyesRow = new QHBoxLayout;
-    m_eyesRow->addWidget(buildEyePanel(EyeSide::Left));
-    m_eyesRow->addWidget(buildEyePanel(EyeSide::Right));
-
-    // Bottom band: the substance (or the eye choice in its place), the tools, the commands.
+// The substance to instil, and the saline in the examinations.
+QGroupBox* Frm_Rabbit::buildSubstance() {
     Frame_Drug = named(new QGroupBox(QStringLiteral("Вещество")), "Frame_Drug");
     Lab_Drug = label("Lab_Drug", QStringLiteral("Вещества:"));
     Combo_Drug = named(new QComboBox, "Combo_Drug");
@@ -323,7 +227,15 @@ void Frm_Rabbit::buildControls() {
     drugGrid->addWidget(Cmd_Instill, 2, 1);
     drugGrid->addWidget(Cmd_Saline, 2, 2);
     drugGrid->setColumnStretch(2, 1);
+    connect(Combo_Drug, &QComboBox::currentTextChanged, Lab_DName, &QLabel::setText);
+    connect(Combo_Drug, &QComboBox::editTextChanged, Lab_DName, &QLabel::setText);
+    connect(Cmd_Instill, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Instill_Click);
+    connect(Cmd_Saline, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Saline_Click);
+    return Frame_Drug;
+}
 
+// In the substance's place once "Закапать" is pressed.
+QGroupBox* Frm_Rabbit::buildEyeChoice() {
     Frame_Eye_Sel = named(new QGroupBox(QStringLiteral("В какой глаз вы хотите закапать?")), "Frame_Eye_Sel");
     auto* leftEye = button("Cmd_LEye", QStringLiteral("Левый глаз"));
     auto* rightEye = button("Cmd_Reye", QStringLiteral("Правый глаз"));
@@ -340,7 +252,13 @@ void Frm_Rabbit::buildControls() {
     eyeLayout->addWidget(cancel, 0, Qt::AlignHCenter);
     eyeLayout->addStretch();
     Frame_Eye_Sel->hide();
+    connect(leftEye, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_LEye_Click);
+    connect(rightEye, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Reye_Click);
+    connect(cancel, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Can_Click);
+    return Frame_Eye_Sel;
+}
 
+QGroupBox* Frm_Rabbit::buildTools() {
     auto* tools = named(new QGroupBox(QStringLiteral("Инструменты")), "Frame_Tool");
     Image_Cotton = named(new ClickableLabel, "Image_Cotton");
     Image_Cotton->setPixmap(m_pictures.value(QStringLiteral("cotton.ico")));
@@ -360,7 +278,12 @@ void Frm_Rabbit::buildControls() {
         toolGrid->addWidget(caption, 1, column);
         ++column;
     }
+    connect(Image_Cotton, &ClickableLabel::clicked, this, &Frm_Rabbit::Image_Cotton_Click);
+    connect(Image_Torche, &ClickableLabel::clicked, this, &Frm_Rabbit::Image_Torche_Click);
+    return tools;
+}
 
+QGroupBox* Frm_Rabbit::buildCommands() {
     auto* commands = named(new QGroupBox(QStringLiteral("Выход")), "Frame_Com");
     Cmd_New = button("Cmd_New", QStringLiteral("Новый"), QStringLiteral("Выбрать нового кролика"));
     Cmd_Next = button("Cmd_Next", QStringLiteral("Далее"), QStringLiteral("Перейти на следующую страницу"));
@@ -371,7 +294,35 @@ void Frm_Rabbit::buildControls() {
     commandGrid->addWidget(Cmd_Next, 0, 1);
     commandGrid->addWidget(Cmd_Table, 1, 0);
     commandGrid->addWidget(cmdreturn, 1, 1);
+    connect(Cmd_New, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_New_Click);
+    connect(Cmd_Next, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Next_Click);
+    connect(Cmd_Table, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Table_Click);
+    connect(cmdreturn, &QPushButton::clicked, this, &Frm_Rabbit::cmdreturn_Click);
+    return commands;
+}
 
+void Frm_Rabbit::buildControls() {
+    // Top band: instructions, help (or the identification in the examinations), the rabbit.
+    QGroupBox* frameTitle = buildTitle();
+    buildHelp();
+    buildIdentification();
+    QVBoxLayout* rabbit = buildRabbit();
+    auto* top = new QHBoxLayout;
+    top->addWidget(frameTitle);
+    top->addWidget(Frame_help, 1);
+    top->addWidget(Frame_Exam, 1);
+    top->addLayout(rabbit);
+
+    // The two eyes.
+    m_eyesRow = new QHBoxLayout;
+    m_eyesRow->addWidget(buildEye(EyeSide::Left));
+    m_eyesRow->addWidget(buildEye(EyeSide::Right));
+
+    // Bottom band: the substance (or the eye choice in its place), the tools, the commands.
+    buildSubstance();
+    buildEyeChoice();
+    QGroupBox* tools = buildTools();
+    QGroupBox* commands = buildCommands();
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(Frame_Drug, 1);
     bottom->addWidget(Frame_Eye_Sel, 1);
@@ -394,33 +345,15 @@ void Frm_Rabbit::buildControls() {
     Frame_Exam->setFixedHeight(96);
     frameTitle->setFixedHeight(96);
     for (QGroupBox* g : {Frame_Drug, Frame_Eye_Sel, tools, commands}) g->setFixedHeight(104);
-
-    connect(help, &QPushButton::clicked, this, &Frm_Rabbit::cmd_help_Click);
-    connect(Cmd_Dr_Id, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Dr_Id_Click);
-    connect(Pic_Rabbit, &ClickableLabel::clicked, this, &Frm_Rabbit::Pic_Rabbit_Click);
-    connect(Lab_Rab_No, &ClickableLabel::clicked, this, &Frm_Rabbit::Lab_Rab_No_Click);
-    connect(Combo_Drug, &QComboBox::currentTextChanged, Lab_DName, &QLabel::setText);
-    connect(Combo_Drug, &QComboBox::editTextChanged, Lab_DName, &QLabel::setText);
-    connect(Cmd_Instill, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Instill_Click);
-    connect(Cmd_Saline, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Saline_Click);
-    connect(leftEye, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_LEye_Click);
-    connect(rightEye, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Reye_Click);
-    connect(cancel, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Can_Click);
-    connect(Image_Cotton, &ClickableLabel::clicked, this, &Frm_Rabbit::Image_Cotton_Click);
-    connect(Image_Torche, &ClickableLabel::clicked, this, &Frm_Rabbit::Image_Torche_Click);
-    connect(Cmd_New, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_New_Click);
-    connect(Cmd_Next, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Next_Click);
-    connect(Cmd_Table, &QPushButton::clicked, this, &Frm_Rabbit::Cmd_Table_Click);
-    connect(cmdreturn, &QPushButton::clicked, this, &Frm_Rabbit::cmdreturn_Click);
 }
 
-bool Frm_Rabbit::examination() const { return m_run.examination(); }
+// --- The rabbit and its eyes.
 
 // Set-up: when the screen loads and at each new rabbit.
 void Frm_Rabbit::setUp() {
     Lbl_step->setText(QStringLiteral("Измерьте зрачок и проверьте рефлексы"));
     setWindowTitle(tutorialCaption);
-    if (examination()) {
+    if (m_run.examination()) {
         setWindowTitle(examCaption);
         Frame_help->hide();
         Frame_Exam->show();
@@ -436,25 +369,15 @@ void Frm_Rabbit::setUp() {
         cmdreturn->setEnabled(m_run.Rab_Mode() == RabMode::FirstExamination);
     }
     m_model.startRabbit();
-    placeRuler(EyeSide::Right, twips::fromPixels(controls(EyeSide::Right).zoom->width()) + 300);
-    placeRuler(EyeSide::Left, 0);
-    showDrops(EyeSide::Left);
-    showDrops(EyeSide::Right);
+    for (EyeSide side : {EyeSide::Left, EyeSide::Right}) {
+        eye(side).panel->putRulerBack();
+        showDrops(side);
+    }
 }
 
-void Frm_Rabbit::showEye(EyeSide side) {
-    EyeControls& c = controls(side);
-    const EyeState& e = m_model.eye(side);
-    c.pupil->setBox(e.Pupil);
-    c.tension->placeTwips(side == EyeSide::Left ? 2430 : 2535, side == EyeSide::Left ? 3990 : 4095, e.Tension,
-                          side == EyeSide::Left ? 195 : 210);
-    c.drugName->setText(e.Label);
-}
+void Frm_Rabbit::showEye(EyeSide side) { eye(side).panel->showEye(m_model.eye(side)); }
 
-void Frm_Rabbit::placeRuler(EyeSide side, int x) {
-    m_rulerX[eyeIndex(side)] = x;
-    controls(side).ruler->move(twips::point(x, rulerTop));
-}
+int Frm_Rabbit::rulerLeft(EyeSide side) const { return eye(side).panel->rulerLeft(); }
 
 void Frm_Rabbit::substanceHint() {
     const bool bothDone = m_model.eye(EyeSide::Left).Done && m_model.eye(EyeSide::Right).Done;
@@ -506,23 +429,20 @@ void Frm_Rabbit::Cmd_Can_Click() {
 // The drops as the model has them: the dropper over the eye, the pupil and the tension,
 // and the instillation clock set to the next stage.
 void Frm_Rabbit::showDrops(EyeSide side) {
-    EyeControls& c = controls(side);
-    if (m_model.dropperShown(side))
-        c.dropper->setPixmap(m_pictures.value(QStringLiteral("filler.ico")));
-    else
-        c.dropper->clear();
+    Eye& e = eye(side);
+    e.panel->showDropper(m_model.dropperShown(side));
     showEye(side);
     const int next = m_model.msToNextStage(side);
     if (next > 0)
-        c.instill->start(next);
+        e.instill->start(next);
     else
-        c.instill->stop();
+        e.instill->stop();
     Cmd_New->setEnabled(m_model.newRabbitOffered());
 }
 
 // The instillation clock has run its interval: the drops go on by that much.
 void Frm_Rabbit::instillationStep(EyeSide side) {
-    m_model.advance(side, controls(side).instill->interval());
+    m_model.advance(side, eye(side).instill->interval());
     showDrops(side);
 }
 
@@ -530,24 +450,18 @@ void Frm_Rabbit::Timer_L_Instill_Timer() { instillationStep(EyeSide::Left); }
 void Frm_Rabbit::Timer_R_Instill_Timer() { instillationStep(EyeSide::Right); }
 
 void Frm_Rabbit::reopen(EyeSide side) {
-    EyeControls& c = controls(side);
-    const bool left = side == EyeSide::Left;
-    c.view->setPixmap(m_pictures.value(left ? QStringLiteral("Leye1.bmp") : QStringLiteral("Reye1.bmp")));
-    c.head->setPixmap(m_pictures.value(left ? QStringLiteral("LRab1.bmp") : QStringLiteral("RRab1.bmp")));
-    c.reopen->stop();
-    c.pupil->show();
+    Eye& e = eye(side);
+    e.panel->openEye();
+    e.reopen->stop();
 }
 
 void Frm_Rabbit::Timer_LEye_Timer() { reopen(EyeSide::Left); }
 void Frm_Rabbit::Timer_REye_Timer() { reopen(EyeSide::Right); }
 
 void Frm_Rabbit::blink(EyeSide side) {
-    EyeControls& c = controls(side);
-    const bool left = side == EyeSide::Left;
-    c.pupil->hide();
-    c.view->setPixmap(m_pictures.value(left ? QStringLiteral("leye2.bmp") : QStringLiteral("Reye2.bmp")));
-    c.head->setPixmap(m_pictures.value(left ? QStringLiteral("LRab2.bmp") : QStringLiteral("Rrab2.bmp")));
-    c.reopen->start();
+    Eye& e = eye(side);
+    e.panel->closeEye();
+    e.reopen->start();
 }
 
 void Frm_Rabbit::newRabbit(bool always) {
@@ -559,13 +473,11 @@ void Frm_Rabbit::newRabbit(bool always) {
         return;
     }
     Lab_Rab_No->setText(QStringLiteral("Кролик %1").arg(m_model.RabbitNo()));
-    for (EyeSide side : {EyeSide::Left, EyeSide::Right}) {
-        EyeControls& c = controls(side);
-        c.pupil->hide();
-        c.view->clear();
-        c.head->clear();
-        c.reopen->setInterval(100);
-        c.reopen->start();
+    // The rabbit is changed behind closed eyes; from now on a blink is short.
+    for (Eye& e : m_eye) {
+        e.panel->clearEye();
+        e.reopen->setInterval(100);
+        e.reopen->start();
     }
     setUp();
 }
@@ -573,6 +485,8 @@ void Frm_Rabbit::newRabbit(bool always) {
 void Frm_Rabbit::Cmd_New_Click() { newRabbit(false); }
 void Frm_Rabbit::Pic_Rabbit_Click() { newRabbit(false); }
 void Frm_Rabbit::Lab_Rab_No_Click() { newRabbit(false); }
+
+// --- Examinations and leaving.
 
 void Frm_Rabbit::moveOnFromFirstExamination() {
     m_model.enterSecondExamination();
@@ -612,7 +526,7 @@ void Frm_Rabbit::cmdreturn_Click() {
 void Frm_Rabbit::cmd_help_Click() { m_ctx.help.showContents(this, QStringLiteral("rabbit.hlp")); }
 
 void Frm_Rabbit::Cmd_Dr_Id_Click() {
-    if (!examination()) return;
+    if (!m_run.examination()) return;
     QListWidgetItem* chosen = Lst_Exam->currentItem();
     const QString identified = chosen && chosen->isSelected() ? chosen->text() : QString();
     const RabMode mode = m_run.Rab_Mode();
@@ -630,47 +544,32 @@ void Frm_Rabbit::Cmd_Dr_Id_Click() {
 
 // --- Tools.
 
-void Frm_Rabbit::setDragIcon(const QString& file) {
-    if (!m_toolDrag || file == m_dragIcon) return;
-    m_dragIcon = file;
-    QGuiApplication::changeOverrideCursor(toolCursor(file));
-}
-
-QCursor Frm_Rabbit::toolCursor(const QString& file) const {
-    const QPoint hot = hotSpot(file);
-    return QCursor(m_pictures.value(file), hot.x(), hot.y());
-}
-
-void Frm_Rabbit::watchApplication(bool on) {
-    if (on == m_watching) return;
-    m_watching = on;
-    if (on)
-        qApp->installEventFilter(this);
-    else
-        qApp->removeEventFilter(this);
-}
-
 void Frm_Rabbit::pickTool(RabTool tool, const QString& icon) {
-    if (m_toolDrag) return;
+    if (draggingTool()) return;
     m_model.pickTool(tool);
-    m_toolDrag = true;
     m_dragTarget = Target::None;
-    m_dragIcon = icon;
-    QGuiApplication::setOverrideCursor(toolCursor(icon));
-    watchApplication(true);
+    m_tool.pick(icon);
 }
 
 void Frm_Rabbit::Image_Torche_Click() { pickTool(RabTool::Torch, QStringLiteral("torche.ico")); }
 void Frm_Rabbit::Image_Cotton_Click() { pickTool(RabTool::Cotton, QStringLiteral("cotton.ico")); }
 
+// The icon of the tool picked, as it is carried over the right side of the head or elsewhere.
+QString Frm_Rabbit::toolIcon(bool overTheHead) const {
+    if (m_model.Tool() == RabTool::Cotton) return overTheHead ? QStringLiteral("cotton1.ico") : QStringLiteral("cotton.ico");
+    return overTheHead ? QStringLiteral("torche1.ico") : QStringLiteral("torche.ico");
+}
+
 Frm_Rabbit::Target Frm_Rabbit::targetAt(QPoint windowPos) const {
     auto inside = [this, windowPos](const QWidget* w) {
         return w->isVisibleTo(this) && QRect(w->mapTo(this, QPoint(0, 0)), w->size()).contains(windowPos);
     };
+    const EyePanel* left = eye(EyeSide::Left).panel;
+    const EyePanel* right = eye(EyeSide::Right).panel;
     // The eye targets lie on the head pictures and come first.
-    if (inside(m_eye[1].target)) return Target::RightEye;
-    if (inside(m_eye[0].target)) return Target::LeftEye;
-    if (inside(m_eye[1].head)) return Target::RightHead;
+    if (inside(right->target())) return Target::RightEye;
+    if (inside(left->target())) return Target::LeftEye;
+    if (inside(right->head())) return Target::RightHead;
     return Target::None;
 }
 
@@ -684,7 +583,7 @@ void Frm_Rabbit::dragOver(Target target, DragState state) {
 }
 
 void Frm_Rabbit::dragToolTo(QPoint windowPos) {
-    if (!m_toolDrag) return;
+    if (!draggingTool()) return;
     const Target now = targetAt(windowPos);
     if (now == m_dragTarget) {
         dragOver(now, Over);
@@ -701,17 +600,6 @@ void Frm_Rabbit::dragToolTo(QPoint windowPos) {
         dragOver(Target::RightHead, Leaving);
     }
     dragOver(now, Entering);
-}
-
-void Frm_Rabbit::endToolDrag() {
-    if (!m_toolDrag) return;
-    // Putting the tool down takes it off the eye: a torch no longer shines into it.
-    const Target last = m_dragTarget;
-    m_dragTarget = Target::None;
-    dragOver(last, Leaving);
-    m_toolDrag = false;
-    QGuiApplication::restoreOverrideCursor();
-    if (!m_swallowRelease) watchApplication(false);
 }
 
 void Frm_Rabbit::testWithTool(EyeSide side) {
@@ -734,7 +622,7 @@ void Frm_Rabbit::Image_LEye_DragOver(DragState state) {
 
 void Frm_Rabbit::Image_REye_DragOver(DragState state) {
     if (state == Entering) {
-        setDragIcon(m_model.Tool() == RabTool::Cotton ? QStringLiteral("cotton1.ico") : QStringLiteral("torche1.ico"));
+        m_tool.setIcon(toolIcon(true));
         testWithTool(EyeSide::Right);
     } else if (state == Leaving && m_model.Tool() == RabTool::Torch) {
         m_model.torchOff(EyeSide::Right);
@@ -744,80 +632,28 @@ void Frm_Rabbit::Image_REye_DragOver(DragState state) {
 
 void Frm_Rabbit::Pic_Rrab_DragOver(DragState state) {
     if (state == Entering)
-        setDragIcon(m_model.Tool() == RabTool::Cotton ? QStringLiteral("cotton1.ico") : QStringLiteral("torche1.ico"));
+        m_tool.setIcon(toolIcon(true));
     else if (state == Leaving)
-        setDragIcon(m_model.Tool() == RabTool::Cotton ? QStringLiteral("cotton.ico") : QStringLiteral("torche.ico"));
+        m_tool.setIcon(toolIcon(false));
 }
 
 // --- Rulers.
 
 void Frm_Rabbit::Pic_LEye_DragOver(QWidget* source, double x, double, DragState) {
-    if (source != controls(EyeSide::Left).ruler) return;
-    placeRuler(EyeSide::Left, static_cast<int>(std::lround(x)));
+    EyePanel* panel = eye(EyeSide::Left).panel;
+    if (source != panel->ruler()) return;
+    panel->placeRuler(static_cast<int>(std::lround(x)));
 }
 
 void Frm_Rabbit::Pic_Reye_DragOver(QWidget* source, double x, double, DragState) {
-    if (source != controls(EyeSide::Right).ruler) return;
-    placeRuler(EyeSide::Right, static_cast<int>(std::lround(std::min(x, double(rightRulerStop)))));
+    EyePanel* panel = eye(EyeSide::Right).panel;
+    if (source != panel->ruler()) return;
+    panel->placeRuler(static_cast<int>(std::lround(std::min(x, double(rightRulerStop)))));
 }
 
-void Frm_Rabbit::rulerDragTo(QPoint globalPos) {
-    const EyeSide side = m_rulerDrag == controls(EyeSide::Left).ruler ? EyeSide::Left : EyeSide::Right;
-    QLabel* view = controls(side).view;
-    const QPoint p = view->mapFromGlobal(globalPos);
-    const bool inside = view->rect().contains(p);
-    const DragState state = !inside ? Leaving : m_rulerInside ? Over : Entering;
-    m_rulerInside = inside;
-    // Out of its eye view the ruler stays where it was last seen over the eye.
-    if (state == Leaving) return;
-    const double x = twips::fromPixels(p.x()), y = twips::fromPixels(p.y());
-    if (side == EyeSide::Left)
-        Pic_LEye_DragOver(m_rulerDrag, x, y, state);
-    else
-        Pic_Reye_DragOver(m_rulerDrag, x, y, state);
-}
-
+// The hint follows the student to the substance.
 bool Frm_Rabbit::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (m_watching) {
-        // While a tool is dragged, the pointer carries it and the next click puts it down.
-        auto* widget = qobject_cast<QWidget*>(watched);
-        const bool here = widget && widget->window() == this;
-        if (type == QEvent::MouseMove && m_toolDrag) {
-            if (here) dragToolTo(mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint()));
-            return false;
-        }
-        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && m_toolDrag) {
-            if (here) dragToolTo(mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint()));
-            m_swallowRelease = true;
-            endToolDrag();
-            return true;
-        }
-        if (type == QEvent::MouseButtonRelease && m_swallowRelease) {
-            m_swallowRelease = false;
-            watchApplication(false);
-            return true;
-        }
-    }
-    // A ruler follows the pointer while the button is held on it.
-    auto* ruler = qobject_cast<QLabel*>(watched);
-    const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease;
-    if (mouse && ruler && (ruler == m_eye[0].ruler || ruler == m_eye[1].ruler)) {
-        const auto* e = static_cast<QMouseEvent*>(event);
-        if (type == QEvent::MouseButtonPress && e->button() == Qt::LeftButton) {
-            m_rulerDrag = ruler;
-            m_rulerInside = false;
-            return true;
-        }
-        if (type == QEvent::MouseMove && m_rulerDrag == ruler) {
-            rulerDragTo(e->globalPosition().toPoint());
-            return true;
-        }
-        if (type == QEvent::MouseButtonRelease && m_rulerDrag == ruler) {
-            m_rulerDrag = nullptr;
-            return true;
-        }
-    }
     if (watched == Combo_Drug && type == QEvent::FocusIn) substanceHint();
     if (watched == Cmd_Instill && type == QEvent::Enter) substanceHint();
     return QWidget::eventFilter(watched, event);

@@ -1,16 +1,17 @@
 #pragma once
 
-#include <QCursor>
 #include <QHash>
 #include <QPixmap>
-#include <QPointer>
 #include <QWidget>
 
+#include "drag_state.h"
 #include "rabbit_model.h"
+#include "ruler_drag.h"
+#include "tool_carrier.h"
 
 class ClickableLabel;
+class EyePanel;
 class ProgramContext;
-class PupilShape;
 class QComboBox;
 class QGroupBox;
 class QHBoxLayout;
@@ -18,26 +19,26 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QTimer;
-class RabShape;
-struct RabbitRunState;
+class QVBoxLayout;
+class RabbitRunState;
 
 // The rabbit-eye experiment screen: the student instils substances into the eyes of a
 // rabbit, tests the light reflex with the torch and the corneal reflex with the cotton,
 // measures the pupils with the rulers and reads the tension gauges. In the examinations
-// the substances are unknowns that the student identifies.
+// the substances are unknowns that the student identifies. The rules are the model's;
+// the screen forwards each event to it and shows the result.
 class Frm_Rabbit : public QWidget {
     Q_OBJECT
 public:
     Frm_Rabbit(ProgramContext& ctx, RabbitRunState& run);
-    ~Frm_Rabbit() override;
 
     // What the window does when it loads: its pictures, the substance table, the first
     // rabbit. False when a file it needs is missing or broken: the message is shown, the
     // program is ending and the window must not be shown.
     bool Form_Load();
 
-    // Drag states of a drag over a control.
-    enum DragState { Entering = 0, Leaving = 1, Over = 2 };
+    // Drag states of a drag over a control: Frm_Rabbit::Entering, Leaving, Over.
+    using enum DragState;
 
     // Handlers, named after their controls.
     void Cmd_Instill_Click();
@@ -61,7 +62,7 @@ public:
     void Timer_LEye_Timer();
     void Timer_REye_Timer();
 
-    // The tool being dragged, over the eye targets and the right head.
+    // The tool being carried, over the eye targets and the right head.
     void Image_LEye_DragOver(DragState state);
     void Image_REye_DragOver(DragState state);
     void Pic_Rrab_DragOver(DragState state);
@@ -69,16 +70,16 @@ public:
     void Pic_LEye_DragOver(QWidget* source, double x, double y, DragState state);
     void Pic_Reye_DragOver(QWidget* source, double x, double y, DragState state);
 
-    // The dragged tool follows the pointer: where it is now, in pixels of this window.
+    // The carried tool follows the pointer: where it is now, in pixels of this window.
     void dragToolTo(QPoint windowPos);
-    // The click that ends a drag of the tool.
-    void endToolDrag();
-    bool draggingTool() const { return m_toolDrag; }
-    // The file of the drag icon on show (empty when no tool is dragged).
-    QString dragIcon() const { return m_toolDrag ? m_dragIcon : QString(); }
+    // The click that puts the tool down.
+    void endToolDrag() { m_tool.putDown(); }
+    bool draggingTool() const { return m_tool.carrying(); }
+    // The file of the drag icon on show (empty when no tool is carried).
+    QString dragIcon() const { return m_tool.icon(); }
 
     // Left edge of a ruler in twips of its eye view.
-    int rulerLeft(EyeSide side) const { return m_rulerX[side == EyeSide::Left ? 0 : 1]; }
+    int rulerLeft(EyeSide side) const;
 
     const RabbitModel& model() const { return m_model; }
 
@@ -86,8 +87,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Builders of the controls, band by band.
+    QGroupBox* buildTitle();
+    QGroupBox* buildHelp();
+    QGroupBox* buildIdentification();
+    QVBoxLayout* buildRabbit();
+    EyePanel* buildEye(EyeSide side);
+    QGroupBox* buildSubstance();
+    QGroupBox* buildEyeChoice();
+    QGroupBox* buildTools();
+    QGroupBox* buildCommands();
     void buildControls();
-    QGroupBox* buildEyePanel(EyeSide side);
+
     bool loadPictures();
     bool loadTable();
     void setUp();
@@ -100,38 +111,26 @@ private:
     void blink(EyeSide side);
     void testWithTool(EyeSide side);
     void showEye(EyeSide side);
-    void placeRuler(EyeSide side, int x);
-    void setDragIcon(const QString& file);
-    QCursor toolCursor(const QString& file) const;
     void pickTool(RabTool tool, const QString& icon);
-    void watchApplication(bool on);
+    QString toolIcon(bool overTheHead) const;
     void moveOnFromFirstExamination();
     void openResults();
     void substanceHint();
-    bool examination() const;
 
     ProgramContext& m_ctx;
     RabbitRunState& m_run;
     RabbitModel m_model;
     QHash<QString, QPixmap> m_pictures;
 
-    // Everything of one eye's panel.
-    struct EyeControls {
-        QLabel* view;          // Pic_LEye / Pic_Reye
-        PupilShape* pupil;     // Shape_LEye / Shape_REye
-        RabShape* zoom;        // Shape_LEZoom / Shape_REzoom
-        QLabel* ruler;         // Picture_ScaleL / Picture_Scale_R
-        QLabel* head;          // Pic_LRab / Pic_Rrab
-        QLabel* dropper;       // Image_LD / Image_Rd
-        QWidget* target;       // Image_LEye / Image_REye
-        RabShape* marker;      // Shape_Rzoom / Shape_Zooml
-        RabShape* tension;     // Shape_LTension / Shape_RTension
-        QLabel* drugName;      // Lab_LDrug / Lab_rDrug
-        QTimer* instill;       // Timer_L_Instill / Timer_R_Instill
-        QTimer* reopen;        // Timer_LEye / Timer_REye
+    // One eye: its panel, its instillation clock, and the clock that opens it after a blink.
+    struct Eye {
+        EyePanel* panel = nullptr;  // Frame_PicLeft / Frame_Pic_right
+        QTimer* instill = nullptr;  // Timer_L_Instill / Timer_R_Instill
+        QTimer* reopen = nullptr;   // Timer_LEye / Timer_REye
     };
-    EyeControls m_eye[2];
-    EyeControls& controls(EyeSide side) { return m_eye[side == EyeSide::Left ? 0 : 1]; }
+    Eye m_eye[2];
+    Eye& eye(EyeSide side) { return m_eye[side == EyeSide::Left ? 0 : 1]; }
+    const Eye& eye(EyeSide side) const { return m_eye[side == EyeSide::Left ? 0 : 1]; }
 
     QGroupBox *Frame_help, *Frame_Exam, *Frame_Drug, *Frame_Eye_Sel;
     QLabel *LAb_Title, *Lbl_step, *Lab_Drug, *lab_Exam, *Lab_DName;
@@ -141,20 +140,13 @@ private:
     QPushButton *Cmd_Dr_Id, *Cmd_Instill, *Cmd_Saline, *Cmd_New, *Cmd_Next, *Cmd_Table, *cmdreturn;
 
     QHBoxLayout* m_eyesRow = nullptr;  // the two eye panels: the screen is as wide as they are
-    int m_rulerX[2] = {0, 0};
 
-    // The tool drag: from the pick until the next click.
-    bool m_toolDrag = false;
-    bool m_swallowRelease = false;
-    bool m_watching = false;  // this window filters the application's events
-    QString m_dragIcon;
+    // The tool carried from the pick until the next click, and what it is over.
+    ToolCarrier m_tool{this, m_pictures};
     enum class Target { None, LeftEye, RightEye, RightHead };
     Target m_dragTarget = Target::None;
     Target targetAt(QPoint windowPos) const;
     void dragOver(Target target, DragState state);
 
-    // The ruler being dragged, and whether the pointer was over its eye view.
-    QPointer<QLabel> m_rulerDrag;
-    bool m_rulerInside = false;
-    void rulerDragTo(QPoint globalPos);
+    RulerDrag m_rulers;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 class ProgramContext;
-struct RabbitRunState;
+class RabbitRunState;
 
 // Registers the windows of the rabbit-eye experiment with the program's navigator.
 void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run);
