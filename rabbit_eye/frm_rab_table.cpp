@@ -119,7 +119,20 @@ Frm_Rab_Table::Frm_Rab_Table(ProgramContext& ctx, RabbitRunState& run) : m_ctx(c
     setWindowTitle(QStringLiteral("Morvane - Кролик T1.01R"));
     discardWindowKeys(this);
 
-    // Supervisor gate.
+    // All three faces are hidden until the load chooses one.
+    auto* layout = new QVBoxLayout(this);
+    for (QGroupBox* face : {buildGate(), buildTable(), buildQuestions()}) {
+        layout->addWidget(face, 0, Qt::AlignCenter);
+        face->hide();
+    }
+
+    const QFontMetrics metrics(Grid_Rab->font());
+    TW = metrics.horizontalAdvance(u'A');
+    TH = metrics.height();
+}
+
+// The supervisor's gate.
+QGroupBox* Frm_Rab_Table::buildGate() {
     Frame_Pass = named(new QGroupBox(QStringLiteral(" GateWay For   Supervisor  Mode")), "Frame_Pass");
     Txt_PassW = named(new QLineEdit, "Txt_PassW");
     Txt_PassW->setMaxLength(10);
@@ -131,8 +144,13 @@ Frm_Rab_Table::Frm_Rab_Table(ProgramContext& ctx, RabbitRunState& run) : m_ctx(c
     gate->addWidget(Txt_PassW, 0, 1);
     gate->addWidget(pass, 1, 0, 1, 2, Qt::AlignRight);
     Frame_Pass->setFixedWidth(320);
+    connect(pass, &QPushButton::clicked, this, &Frm_Rab_Table::Cmd_pass_Click);
+    connect(Txt_PassW, &QLineEdit::returnPressed, this, &Frm_Rab_Table::Cmd_pass_Click);
+    return Frame_Pass;
+}
 
-    // The table.
+// The results: the sample table of the tutorial, or both examinations'.
+QGroupBox* Frm_Rab_Table::buildTable() {
     Frametab = named(new QGroupBox, "Frametab");
     lbltitle = named(new QLabel(QStringLiteral("Таблица 1: Воздействие веществ на глаз кролика")), "lbltitle");
     QFont titleFont = lbltitle->font();
@@ -152,8 +170,12 @@ Frm_Rab_Table::Frm_Rab_Table(ProgramContext& ctx, RabbitRunState& run) : m_ctx(c
     table->addWidget(end, 0, Qt::AlignRight);
     lblexam2->hide();
     Grid_Exam2->hide();
+    connect(end, &QPushButton::clicked, this, &Frm_Rab_Table::Cmd_End_Click);
+    return Frametab;
+}
 
-    // The questions.
+// The questions that close the tutorial.
+QGroupBox* Frm_Rab_Table::buildQuestions() {
     Fra_Ques = named(new QGroupBox(QStringLiteral("Ответьте на следующие вопросы:")), "Fra_Ques");
     auto* questions = new QVBoxLayout(Fra_Ques);
     const std::pair<const char*, QString> texts[] = {
@@ -184,23 +206,9 @@ Frm_Rab_Table::Frm_Rab_Table(ProgramContext& ctx, RabbitRunState& run) : m_ctx(c
     questions->addStretch();
     questions->addLayout(buttons);
     Fra_Ques->setFixedWidth(600);
-
-    // All three faces are hidden until the load chooses one.
-    auto* layout = new QVBoxLayout(this);
-    for (QGroupBox* face : {Frame_Pass, Frametab, Fra_Ques}) {
-        layout->addWidget(face, 0, Qt::AlignCenter);
-        face->hide();
-    }
-
-    const QFontMetrics metrics(Grid_Rab->font());
-    TW = metrics.horizontalAdvance(u'A');
-    TH = metrics.height();
-
-    connect(pass, &QPushButton::clicked, this, &Frm_Rab_Table::Cmd_pass_Click);
-    connect(Txt_PassW, &QLineEdit::returnPressed, this, &Frm_Rab_Table::Cmd_pass_Click);
-    connect(end, &QPushButton::clicked, this, &Frm_Rab_Table::Cmd_End_Click);
     connect(ok, &QPushButton::clicked, this, &Frm_Rab_Table::Cmd_ok_Click);
     connect(back, &QPushButton::clicked, this, &Frm_Rab_Table::Cmd_return_Click);
+    return Fra_Ques;
 }
 
 void Frm_Rab_Table::Form_Load() {

@@ -26,6 +26,9 @@ public:
     void Cmd_return_Click();
 
 private:
+    QGroupBox* buildGate();
+    QGroupBox* buildTable();
+    QGroupBox* buildQuestions();
     void fillTable();
     void fitToFace();
     void fillExamination();
