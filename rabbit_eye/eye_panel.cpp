@@ -44,7 +44,8 @@ QPixmap EyePanel::picture(const char* leftFile, const char* rightFile) const {
 }
 
 void EyePanel::buildCaption() {
-    QLabel* caption = label(m_left ? "Label1" : "Lab_PicRight", m_left ? QStringLiteral("Левый глаз") : QStringLiteral("Правый глаз"), this);
+    QLabel* caption = label(m_left ? "Label1" : "Lab_PicRight",
+                            m_left ? QStringLiteral("Левый глаз") : QStringLiteral("Правый глаз"), this);
     QFont bold = caption->font();
     bold.setBold(true);
     caption->setFont(bold);
@@ -96,8 +97,8 @@ void EyePanel::buildSubstanceName() {
     QLabel* acting = placedLabel(m_left ? "Lab_LDrugt" : "Lab_rDrugt", QStringLiteral("Действует вещество:"), this,
                                  m_left ? 180 : 120, 3330);
     m_drugName = label(m_left ? "Lab_LDrug" : "Lab_rDrug", QStringLiteral("Нет"), this);
-    m_drugName->setGeometry(acting->geometry().right() + 6, acting->y(), twips::toPixels(5400) - acting->geometry().right(),
-                            acting->height());
+    m_drugName->setGeometry(acting->geometry().right() + 6, acting->y(),
+                            twips::toPixels(5400) - acting->geometry().right(), acting->height());
     QFont strong = m_drugName->font();
     strong.setBold(true);
     m_drugName->setFont(strong);
@@ -110,11 +111,13 @@ void EyePanel::buildTensionGauge() {
     const int dx = m_left ? 0 : 120, dy = m_left ? 0 : 120;
     placedLabel(m_left ? "Lab_LIntra" : "Lab_RINtra", QStringLiteral("Внутриглазное давление:"), this, textLeft,
                 3840 + dy, 2160 + dx - textLeft);
-    auto* box = new RabShape(m_left ? QStringLiteral("Shape_LBox") : QStringLiteral("Shape_RBox"), Qt::black, Qt::white, this);
+    auto* box =
+        new RabShape(m_left ? QStringLiteral("Shape_LBox") : QStringLiteral("Shape_RBox"), Qt::black, Qt::white, this);
     box->placeTwips(2400 + dx, 3960 + dy, 1920, 240);
     m_tension = m_left ? new RabShape(QStringLiteral("Shape_LTension"), Qt::black, QColor(128, 0, 128), this)
                        : new RabShape(QStringLiteral("Shape_RTension"), QColor(), QColor(128, 0, 128), this);
-    auto* mark = new RabShape(m_left ? QStringLiteral("Line_LNormal") : QStringLiteral("Line_RNormal"), QColor(), Qt::black, this);
+    auto* mark = new RabShape(m_left ? QStringLiteral("Line_LNormal") : QStringLiteral("Line_RNormal"), QColor(),
+                              Qt::black, this);
     mark->setGeometry(twips::toPixels(3360 + dx), twips::toPixels(3840 + dy), 1, twips::toPixels(480));
     const std::tuple<const char*, const char*, QString, QString, int> words[] = {
         {"Lab_LLow", "Lab_RLow", QStringLiteral("НИЗ"), QStringLiteral("Low"), 2160},
@@ -167,4 +170,6 @@ void EyePanel::placeRuler(int x) {
 }
 
 // The left ruler lies at the view's left edge, the right one beside the zoom frame.
-void EyePanel::putRulerBack() { placeRuler(m_left ? 0 : twips::fromPixels(m_zoom->width()) + 300); }
+void EyePanel::putRulerBack() {
+    placeRuler(m_left ? 0 : twips::fromPixels(m_zoom->width()) + 300);
+}

@@ -34,9 +34,9 @@ public:
     void putRulerBack();
     int rulerLeft() const { return m_rulerX; }
 
-    QLabel* view() const { return m_view; }      // Pic_LEye / Pic_Reye
-    QLabel* ruler() const { return m_ruler; }    // Picture_ScaleL / Picture_Scale_R
-    QLabel* head() const { return m_head; }      // Pic_LRab / Pic_Rrab
+    QLabel* view() const { return m_view; }       // Pic_LEye / Pic_Reye
+    QLabel* ruler() const { return m_ruler; }     // Picture_ScaleL / Picture_Scale_R
+    QLabel* head() const { return m_head; }       // Pic_LRab / Pic_Rrab
     QWidget* target() const { return m_target; }  // Image_LEye / Image_REye: where a tool tests the eye
 
 private:
@@ -50,13 +50,13 @@ private:
     const bool m_left;
     const QHash<QString, QPixmap>& m_pictures;
     QLabel* m_view = nullptr;
-    PupilShape* m_pupil = nullptr;   // Shape_LEye / Shape_REye
-    RabShape* m_zoom = nullptr;      // Shape_LEZoom / Shape_REzoom
+    PupilShape* m_pupil = nullptr;  // Shape_LEye / Shape_REye
+    RabShape* m_zoom = nullptr;     // Shape_LEZoom / Shape_REzoom
     QLabel* m_ruler = nullptr;
     QLabel* m_head = nullptr;
-    QLabel* m_dropper = nullptr;     // Image_LD / Image_Rd
+    QLabel* m_dropper = nullptr;  // Image_LD / Image_Rd
     QWidget* m_target = nullptr;
-    QLabel* m_drugName = nullptr;    // Lab_LDrug / Lab_rDrug
-    RabShape* m_tension = nullptr;   // Shape_LTension / Shape_RTension
+    QLabel* m_drugName = nullptr;   // Lab_LDrug / Lab_rDrug
+    RabShape* m_tension = nullptr;  // Shape_LTension / Shape_RTension
     int m_rulerX = 0;
 };

@@ -70,7 +70,8 @@ void fitColumnsToHeadings(QTableWidget* g) {
         const QTableWidgetItem* heading = g->item(0, c);
         if (!heading) continue;
         qreal widest = 0;
-        for (const QString& line : heading->text().split(u'\n')) widest = std::max(widest, metrics.horizontalAdvance(line));
+        for (const QString& line : heading->text().split(u'\n'))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
         g->setColumnWidth(c, std::max(g->columnWidth(c), static_cast<int>(std::ceil(widest)) + margins));
     }
 }
@@ -90,25 +91,35 @@ void fitToCells(QTableWidget* g) {
 
 const QString notTested = QStringLiteral(" Not Tested ");
 
-QString yesNo(bool yes) { return yes ? QStringLiteral(" Yes ") : QStringLiteral(" No "); }
+QString yesNo(bool yes) {
+    return yes ? QStringLiteral(" Yes ") : QStringLiteral(" No ");
+}
 
-QString reflexWord(std::optional<bool> reading) { return reading ? yesNo(*reading) : notTested; }
+QString reflexWord(std::optional<bool> reading) {
+    return reading ? yesNo(*reading) : notTested;
+}
 
 QString tensionWord(std::optional<TensionEffect> reading) {
     if (!reading) return notTested;
     switch (*reading) {
-    case TensionEffect::Normal: return QStringLiteral(" Normal ");
-    case TensionEffect::Decreased: return QStringLiteral(" Decreased ");
-    case TensionEffect::Increased: break;
+        case TensionEffect::Normal:
+            return QStringLiteral(" Normal ");
+        case TensionEffect::Decreased:
+            return QStringLiteral(" Decreased ");
+        case TensionEffect::Increased:
+            break;
     }
     return QStringLiteral(" Increased ");
 }
 
 QString actionWord(PupilAction action) {
     switch (action) {
-    case PupilAction::Miotic: return QStringLiteral(" Miotic ");
-    case PupilAction::Mydriatic: return QStringLiteral(" Mydriatic ");
-    case PupilAction::Neither: break;
+        case PupilAction::Miotic:
+            return QStringLiteral(" Miotic ");
+        case PupilAction::Mydriatic:
+            return QStringLiteral(" Mydriatic ");
+        case PupilAction::Neither:
+            break;
     }
     return QStringLiteral(" Neither ");
 }
@@ -256,15 +267,14 @@ void Frm_Rab_Table::fillTable() {
     if (m_run.Rab_Mode() == RabMode::Tutorial) {
         // Each reading is written before and after the drops, in one cell: the sub-heading
         // has a line of its own.
-        const QString header[] = {QStringLiteral("Кролик No.\n(Пр глаз/Л глаз)"), QStringLiteral(" Вещество "),
-                                  QStringLiteral("Внутриглазное давление\nДо  |  После"),
-                                  QStringLiteral("Реакция на свет\nДо  |  После"),
-                                  QStringLiteral("Рефлекс роговицы\nДо  |  После"),
-                                  QStringLiteral("Размер зрачка\nДо  |  После")};
+        const QString header[] = {
+            QStringLiteral("Кролик No.\n(Пр глаз/Л глаз)"),         QStringLiteral(" Вещество "),
+            QStringLiteral("Внутриглазное давление\nДо  |  После"), QStringLiteral("Реакция на свет\nДо  |  После"),
+            QStringLiteral("Рефлекс роговицы\nДо  |  После"),       QStringLiteral("Размер зрачка\nДо  |  После")};
         for (int c = 0; c < 6; ++c) setCell(Grid_Rab, 0, c, header[c]);
         Grid_Rab->setRowCount(6);
-        const QString rabbits[] = {QStringLiteral("    1 (ПрГ)"), QStringLiteral("    1 (ЛГ)"), QStringLiteral("    2 (ПрГ)"),
-                                   QStringLiteral("    2 (ЛГ)")};
+        const QString rabbits[] = {QStringLiteral("    1 (ПрГ)"), QStringLiteral("    1 (ЛГ)"),
+                                   QStringLiteral("    2 (ПрГ)"), QStringLiteral("    2 (ЛГ)")};
         for (int r = 1; r <= 4; ++r) setCell(Grid_Rab, r, 0, rabbits[r - 1]);
         setCell(Grid_Rab, 5, 0, QString());
         setCell(Grid_Rab, 1, 1, QStringLiteral(" Солевой раствор "));
@@ -303,7 +313,8 @@ void Frm_Rab_Table::fillExamination() {
         setCell(Grid_Rab, i, 3, reflexWord(rec.LightReflex));
         setCell(Grid_Rab, i, 4, reflexWord(rec.CornealReflex));
         setCell(Grid_Rab, i, 5, yesNo(rec.SalineInstilled));
-        setCell(Grid_Rab, i, 6, rec.Identified.trimmed().isEmpty() ? QStringLiteral(" Not Identified ") : rec.Identified);
+        setCell(Grid_Rab, i, 6,
+                rec.Identified.trimmed().isEmpty() ? QStringLiteral(" Not Identified ") : rec.Identified);
     }
     fillSecondExamination();
 }

@@ -31,19 +31,18 @@ const QString reflexTip = QStringLiteral("Нажмите и используйт
 
 // Pictures the screen cannot do without, by the names it loads them by.
 const QStringList pictureFiles = {
-    QStringLiteral("Leye1.bmp"),  QStringLiteral("leye2.bmp"),   QStringLiteral("LRab1.bmp"),
-    QStringLiteral("LRab2.bmp"),  QStringLiteral("Reye1.bmp"),   QStringLiteral("Reye2.bmp"),
-    QStringLiteral("RRab1.bmp"),  QStringLiteral("Rrab2.bmp"),   QStringLiteral("filler.ico"),
-    QStringLiteral("torche.ico"), QStringLiteral("torche1.ico"), QStringLiteral("cotton.ico"),
-    QStringLiteral("cotton1.ico"), QStringLiteral("rab_rabbit.png"), QStringLiteral("rab_testtube.png"),
+    QStringLiteral("Leye1.bmp"),    QStringLiteral("leye2.bmp"),      QStringLiteral("LRab1.bmp"),
+    QStringLiteral("LRab2.bmp"),    QStringLiteral("Reye1.bmp"),      QStringLiteral("Reye2.bmp"),
+    QStringLiteral("RRab1.bmp"),    QStringLiteral("Rrab2.bmp"),      QStringLiteral("filler.ico"),
+    QStringLiteral("torche.ico"),   QStringLiteral("torche1.ico"),    QStringLiteral("cotton.ico"),
+    QStringLiteral("cotton1.ico"),  QStringLiteral("rab_rabbit.png"), QStringLiteral("rab_testtube.png"),
     QStringLiteral("rab_ruler.png")};
 
 constexpr int rightRulerStop = 2700;  // the right ruler goes no further right
 
 }  // namespace
 
-Frm_Rabbit::Frm_Rabbit(ProgramContext& ctx, RabbitRunState& run)
-    : m_ctx(ctx), m_run(run), m_model(run, ctx.random) {
+Frm_Rabbit::Frm_Rabbit(ProgramContext& ctx, RabbitRunState& run) : m_ctx(ctx), m_run(run), m_model(run, ctx.random) {
     setWindowTitle(QStringLiteral("Воздействие веществ на глаз кролика - Режим обучения"));
     RemoveSysMenuItems(this);
     discardWindowKeys(this);
@@ -69,13 +68,14 @@ bool Frm_Rabbit::loadPictures() {
             m_pictures.insert(name, p);
     }
     if (bad.isEmpty()) return true;
-    m_ctx.fail(bad.size() == 1
-                   ? QStringLiteral("Не найден или испорчен файл рисунка «%1» в папке программы.\nБез него опыт с глазом "
-                                    "кролика не может быть показан; программа будет закрыта.")
-                         .arg(bad.first())
-                   : QStringLiteral("Не найдены или испорчены файлы рисунков в папке программы: «%1».\nБез них опыт с "
-                                    "глазом кролика не может быть показан; программа будет закрыта.")
-                         .arg(bad.join(QStringLiteral("», «"))));
+    m_ctx.fail(
+        bad.size() == 1
+            ? QStringLiteral("Не найден или испорчен файл рисунка «%1» в папке программы.\nБез него опыт с глазом "
+                             "кролика не может быть показан; программа будет закрыта.")
+                  .arg(bad.first())
+            : QStringLiteral("Не найдены или испорчены файлы рисунков в папке программы: «%1».\nБез них опыт с "
+                             "глазом кролика не может быть показан; программа будет закрыта.")
+                  .arg(bad.join(QStringLiteral("», «"))));
     return false;
 }
 
@@ -123,8 +123,9 @@ bool Frm_Rabbit::Form_Load() {
 
 QGroupBox* Frm_Rabbit::buildTitle() {
     auto* frameTitle = named(new QGroupBox(QStringLiteral("Указания")), "Frame_Title");
-    LAb_Title = label("LAb_Title", QStringLiteral("Капайте вещества по очереди и наблюдайте эффект, оказываемый на глаз "
-                                                  "кролика. Занесите данные в таблицу и сделайте выводы."));
+    LAb_Title =
+        label("LAb_Title", QStringLiteral("Капайте вещества по очереди и наблюдайте эффект, оказываемый на глаз "
+                                          "кролика. Занесите данные в таблицу и сделайте выводы."));
     LAb_Title->setWordWrap(true);
     LAb_Title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     (new QVBoxLayout(frameTitle))->addWidget(LAb_Title);
@@ -190,7 +191,8 @@ EyePanel* Frm_Rabbit::buildEye(EyeSide side) {
         side == EyeSide::Left ? Pic_LEye_DragOver(ruler, x, y, state) : Pic_Reye_DragOver(ruler, x, y, state);
     });
     e.instill = named(new QTimer(this), left ? "Timer_L_Instill" : "Timer_R_Instill");
-    connect(e.instill, &QTimer::timeout, this, left ? &Frm_Rabbit::Timer_L_Instill_Timer : &Frm_Rabbit::Timer_R_Instill_Timer);
+    connect(e.instill, &QTimer::timeout, this,
+            left ? &Frm_Rabbit::Timer_L_Instill_Timer : &Frm_Rabbit::Timer_R_Instill_Timer);
     e.reopen = named(new QTimer(this), left ? "Timer_LEye" : "Timer_REye");
     e.reopen->setInterval(400);
     connect(e.reopen, &QTimer::timeout, this, left ? &Frm_Rabbit::Timer_LEye_Timer : &Frm_Rabbit::Timer_REye_Timer);
@@ -358,11 +360,12 @@ void Frm_Rabbit::setUp() {
         Frame_help->hide();
         Frame_Exam->show();
         Frame_Exam->setEnabled(true);
-        LAb_Title->setText(m_run.Rab_Mode() == RabMode::FirstExamination
-                               ? QStringLiteral("Examination 1 : You are given a set of unknown drugs. Test them on the "
-                                                "rabbit eye and identify.")
-                               : QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to "
-                                                "find out whether the drug is a miotic or mydriatic."));
+        LAb_Title->setText(
+            m_run.Rab_Mode() == RabMode::FirstExamination
+                ? QStringLiteral("Examination 1 : You are given a set of unknown drugs. Test them on the "
+                                 "rabbit eye and identify.")
+                : QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to "
+                                 "find out whether the drug is a miotic or mydriatic."));
         Cmd_Next->setEnabled(true);
         Cmd_Table->setEnabled(false);
         // The second examination is left only through its results.
@@ -375,13 +378,18 @@ void Frm_Rabbit::setUp() {
     }
 }
 
-void Frm_Rabbit::showEye(EyeSide side) { eye(side).panel->showEye(m_model.eye(side)); }
+void Frm_Rabbit::showEye(EyeSide side) {
+    eye(side).panel->showEye(m_model.eye(side));
+}
 
-int Frm_Rabbit::rulerLeft(EyeSide side) const { return eye(side).panel->rulerLeft(); }
+int Frm_Rabbit::rulerLeft(EyeSide side) const {
+    return eye(side).panel->rulerLeft();
+}
 
 void Frm_Rabbit::substanceHint() {
     const bool bothDone = m_model.eye(EyeSide::Left).Done && m_model.eye(EyeSide::Right).Done;
-    Lbl_step->setText(bothDone ? QStringLiteral("Выберите нового кролика") : QStringLiteral("Выберите вещество для закапывания"));
+    Lbl_step->setText(bothDone ? QStringLiteral("Выберите нового кролика")
+                               : QStringLiteral("Выберите вещество для закапывания"));
 }
 
 void Frm_Rabbit::Cmd_Instill_Click() {
@@ -410,15 +418,20 @@ void Frm_Rabbit::instilInto(EyeSide side) {
     const Instillation done = m_model.instil(side, Combo_Drug->findText(text), text);
     if (done.accepted) {
         showDrops(side);
-        if (m_run.Rab_Mode() == RabMode::Tutorial) Lbl_step->setText(QStringLiteral("Измерьте зрачок и проверьте рефлексы"));
+        if (m_run.Rab_Mode() == RabMode::Tutorial)
+            Lbl_step->setText(QStringLiteral("Измерьте зрачок и проверьте рефлексы"));
     } else if (!done.refusal.isEmpty()) {
         m_ctx.message({done.refusal, {}, MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok});
     }
     showSubstancePanel();
 }
 
-void Frm_Rabbit::Cmd_LEye_Click() { instilInto(EyeSide::Left); }
-void Frm_Rabbit::Cmd_Reye_Click() { instilInto(EyeSide::Right); }
+void Frm_Rabbit::Cmd_LEye_Click() {
+    instilInto(EyeSide::Left);
+}
+void Frm_Rabbit::Cmd_Reye_Click() {
+    instilInto(EyeSide::Right);
+}
 
 // "Отмена" cancels a saline request too: the eye chosen next gets what the student picks then.
 void Frm_Rabbit::Cmd_Can_Click() {
@@ -446,8 +459,12 @@ void Frm_Rabbit::instillationStep(EyeSide side) {
     showDrops(side);
 }
 
-void Frm_Rabbit::Timer_L_Instill_Timer() { instillationStep(EyeSide::Left); }
-void Frm_Rabbit::Timer_R_Instill_Timer() { instillationStep(EyeSide::Right); }
+void Frm_Rabbit::Timer_L_Instill_Timer() {
+    instillationStep(EyeSide::Left);
+}
+void Frm_Rabbit::Timer_R_Instill_Timer() {
+    instillationStep(EyeSide::Right);
+}
 
 void Frm_Rabbit::reopen(EyeSide side) {
     Eye& e = eye(side);
@@ -455,8 +472,12 @@ void Frm_Rabbit::reopen(EyeSide side) {
     e.reopen->stop();
 }
 
-void Frm_Rabbit::Timer_LEye_Timer() { reopen(EyeSide::Left); }
-void Frm_Rabbit::Timer_REye_Timer() { reopen(EyeSide::Right); }
+void Frm_Rabbit::Timer_LEye_Timer() {
+    reopen(EyeSide::Left);
+}
+void Frm_Rabbit::Timer_REye_Timer() {
+    reopen(EyeSide::Right);
+}
 
 void Frm_Rabbit::blink(EyeSide side) {
     Eye& e = eye(side);
@@ -469,7 +490,10 @@ void Frm_Rabbit::newRabbit(bool always) {
         m_ctx.message({QStringLiteral("Это последний кролик (%1). Чтобы продолжить опыт, вернитесь в главное меню и "
                                       "начните его заново.")
                            .arg(RabbitModel::lastRabbit),
-                       {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
+                       {},
+                       MsgButtons::Ok,
+                       MsgIcon::Information,
+                       MsgAnswer::Ok});
         return;
     }
     Lab_Rab_No->setText(QStringLiteral("Кролик %1").arg(m_model.RabbitNo()));
@@ -482,9 +506,15 @@ void Frm_Rabbit::newRabbit(bool always) {
     setUp();
 }
 
-void Frm_Rabbit::Cmd_New_Click() { newRabbit(false); }
-void Frm_Rabbit::Pic_Rabbit_Click() { newRabbit(false); }
-void Frm_Rabbit::Lab_Rab_No_Click() { newRabbit(false); }
+void Frm_Rabbit::Cmd_New_Click() {
+    newRabbit(false);
+}
+void Frm_Rabbit::Pic_Rabbit_Click() {
+    newRabbit(false);
+}
+void Frm_Rabbit::Lab_Rab_No_Click() {
+    newRabbit(false);
+}
 
 // --- Examinations and leaving.
 
@@ -523,7 +553,9 @@ void Frm_Rabbit::cmdreturn_Click() {
     close();
 }
 
-void Frm_Rabbit::cmd_help_Click() { m_ctx.help.showContents(this, QStringLiteral("rabbit.hlp")); }
+void Frm_Rabbit::cmd_help_Click() {
+    m_ctx.help.showContents(this, QStringLiteral("rabbit.hlp"));
+}
 
 void Frm_Rabbit::Cmd_Dr_Id_Click() {
     if (!m_run.examination()) return;
@@ -551,12 +583,17 @@ void Frm_Rabbit::pickTool(RabTool tool, const QString& icon) {
     m_tool.pick(icon);
 }
 
-void Frm_Rabbit::Image_Torche_Click() { pickTool(RabTool::Torch, QStringLiteral("torche.ico")); }
-void Frm_Rabbit::Image_Cotton_Click() { pickTool(RabTool::Cotton, QStringLiteral("cotton.ico")); }
+void Frm_Rabbit::Image_Torche_Click() {
+    pickTool(RabTool::Torch, QStringLiteral("torche.ico"));
+}
+void Frm_Rabbit::Image_Cotton_Click() {
+    pickTool(RabTool::Cotton, QStringLiteral("cotton.ico"));
+}
 
 // The icon of the tool picked, as it is carried over the right side of the head or elsewhere.
 QString Frm_Rabbit::toolIcon(bool overTheHead) const {
-    if (m_model.Tool() == RabTool::Cotton) return overTheHead ? QStringLiteral("cotton1.ico") : QStringLiteral("cotton.ico");
+    if (m_model.Tool() == RabTool::Cotton)
+        return overTheHead ? QStringLiteral("cotton1.ico") : QStringLiteral("cotton.ico");
     return overTheHead ? QStringLiteral("torche1.ico") : QStringLiteral("torche.ico");
 }
 
@@ -575,10 +612,17 @@ Frm_Rabbit::Target Frm_Rabbit::targetAt(QPoint windowPos) const {
 
 void Frm_Rabbit::dragOver(Target target, DragState state) {
     switch (target) {
-    case Target::LeftEye: Image_LEye_DragOver(state); break;
-    case Target::RightEye: Image_REye_DragOver(state); break;
-    case Target::RightHead: Pic_Rrab_DragOver(state); break;
-    case Target::None: break;
+        case Target::LeftEye:
+            Image_LEye_DragOver(state);
+            break;
+        case Target::RightEye:
+            Image_REye_DragOver(state);
+            break;
+        case Target::RightHead:
+            Pic_Rrab_DragOver(state);
+            break;
+        case Target::None:
+            break;
     }
 }
 

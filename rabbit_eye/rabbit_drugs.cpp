@@ -27,13 +27,16 @@ bool readRabbitDrugs(QVector<RabDrugRec>* drugs, QString* error) {
                254)) {
         for (int r = 0; r < t.rowCount() && t.ok(); ++r) {
             // The reflex letters are read trimmed, the tension letter as it stands.
-            RabDrugRec d{t.text(r, QStringLiteral("D_Name")), lightReflex(t.firstChar(r, QStringLiteral("L_Reflex"), true)),
+            RabDrugRec d{t.text(r, QStringLiteral("D_Name")),
+                         lightReflex(t.firstChar(r, QStringLiteral("L_Reflex"), true)),
                          t.firstChar(r, QStringLiteral("C_Reflex"), true) == u'Y',
-                         tension(t.firstChar(r, QStringLiteral("I_Tension"), false)), t.int16(r, QStringLiteral("P_size1")),
+                         tension(t.firstChar(r, QStringLiteral("I_Tension"), false)),
+                         t.int16(r, QStringLiteral("P_size1")),
                          t.int16(r, QStringLiteral("P_size2"))};
             // The narrowest pupil box is about 500 twips; a change below -99 would turn it inside out.
             if (d.P_size1 < -99) t.fail(r, QStringLiteral("P_size1"), QStringLiteral("сужение больше 99 недопустимо"));
-            if (d.P_size2 < d.P_size1) t.fail(r, QStringLiteral("P_size2"), QStringLiteral("значение меньше, чем P_size1"));
+            if (d.P_size2 < d.P_size1)
+                t.fail(r, QStringLiteral("P_size2"), QStringLiteral("значение меньше, чем P_size1"));
             drugs->push_back(d);
         }
     }

@@ -11,20 +11,26 @@ namespace {
 const RabDrugRec noSubstance{QString(), LightReflexRule::Present, true, TensionEffect::Normal, 0, 0};
 
 // Whole part of a product with a random number, as every draw of the experiment takes it.
-int whole(double v) { return static_cast<int>(std::floor(v)); }
+int whole(double v) {
+    return static_cast<int>(std::floor(v));
+}
 
 // The torch narrows a pupil by 75 twips; a pupil that is already tiny keeps at least a
 // pixel's worth instead of turning inside out.
 constexpr double torchNarrowing = 75;
 constexpr double smallestPupil = 15;
-double narrowed(double v) { return v - torchNarrowing >= smallestPupil ? v - torchNarrowing : std::min(v, smallestPupil); }
+double narrowed(double v) {
+    return v - torchNarrowing >= smallestPupil ? v - torchNarrowing : std::min(v, smallestPupil);
+}
 
 // The drops' timeline: the dropper hangs over the eye, then the pupil changes in two stages.
-constexpr int fallingMs = 2600;    // the dropper over the eye
-constexpr int soakingMs = 500;     // from the dropper's going to the half stage
-constexpr int halfStageMs = 550;   // from the half stage to the full stage
+constexpr int fallingMs = 2600;   // the dropper over the eye
+constexpr int soakingMs = 500;    // from the dropper's going to the half stage
+constexpr int halfStageMs = 550;  // from the half stage to the full stage
 
-qint16 roundedHalfEven(double v) { return static_cast<qint16>(std::nearbyint(v)); }
+qint16 roundedHalfEven(double v) {
+    return static_cast<qint16>(std::nearbyint(v));
+}
 
 }  // namespace
 
@@ -184,22 +190,23 @@ void RabbitModel::advance(EyeSide side, int elapsedMs) {
 void RabbitModel::nextStage(EyeSide side) {
     EyeState& e = mutableEye(side);
     switch (e.Stage) {
-    case DropStage::Falling:
-        e.Stage = DropStage::Soaking;
-        e.StageLeftMs = soakingMs;
-        break;
-    case DropStage::Soaking:
-        halfStage(side);
-        e.Stage = DropStage::Half;
-        e.StageLeftMs = halfStageMs;
-        break;
-    case DropStage::Half:
-        fullStage(side);
-        e.Stage = DropStage::None;
-        e.StageLeftMs = 0;
-        m_newRabbitOffered = true;
-        break;
-    case DropStage::None: break;
+        case DropStage::Falling:
+            e.Stage = DropStage::Soaking;
+            e.StageLeftMs = soakingMs;
+            break;
+        case DropStage::Soaking:
+            halfStage(side);
+            e.Stage = DropStage::Half;
+            e.StageLeftMs = halfStageMs;
+            break;
+        case DropStage::Half:
+            fullStage(side);
+            e.Stage = DropStage::None;
+            e.StageLeftMs = 0;
+            m_newRabbitOffered = true;
+            break;
+        case DropStage::None:
+            break;
     }
 }
 
@@ -226,28 +233,36 @@ void RabbitModel::fullStage(EyeSide side) {
     showStage(side, {b.Left - 3 * t, b.Top - 2 * t, b.Width + 5 * t, b.Height + 5 * t});
     const bool left = side == EyeSide::Left;
     switch (drug(e.Drug).I_Tension) {
-    case TensionEffect::Decreased:
-        e.Tension = left ? 910 - whole(m_random.uniform() * 251 + 150) : 890 - whole(m_random.uniform() * 350 + 150);
-        break;
-    case TensionEffect::Increased:
-        e.Tension = left ? 910 + whole(m_random.uniform() * 251 + 150) : 890 + whole(m_random.uniform() * 350 + 150);
-        break;
-    case TensionEffect::Normal: break;
+        case TensionEffect::Decreased:
+            e.Tension =
+                left ? 910 - whole(m_random.uniform() * 251 + 150) : 890 - whole(m_random.uniform() * 350 + 150);
+            break;
+        case TensionEffect::Increased:
+            e.Tension =
+                left ? 910 + whole(m_random.uniform() * 251 + 150) : 890 + whole(m_random.uniform() * 350 + 150);
+            break;
+        case TensionEffect::Normal:
+            break;
     }
 }
 
 bool RabbitModel::lightReflexPresent(EyeSide side) const {
     const EyeState& e = eye(side);
     switch (drug(e.Drug).L_Reflex) {
-    case LightReflexRule::Present: return true;
-    // A narrowed pupil has no room left to narrow under the light.
-    case LightReflexRule::WhileWide: return e.Pupil.Width > (side == EyeSide::Left ? 275 : 180);
-    case LightReflexRule::Absent: break;
+        case LightReflexRule::Present:
+            return true;
+        // A narrowed pupil has no room left to narrow under the light.
+        case LightReflexRule::WhileWide:
+            return e.Pupil.Width > (side == EyeSide::Left ? 275 : 180);
+        case LightReflexRule::Absent:
+            break;
     }
     return false;
 }
 
-bool RabbitModel::cornealReflexPresent(EyeSide side) const { return drug(eye(side).Drug).C_Reflex; }
+bool RabbitModel::cornealReflexPresent(EyeSide side) const {
+    return drug(eye(side).Drug).C_Reflex;
+}
 
 void RabbitModel::torchOn(EyeSide side) {
     if (m_torchEye == side) return;  // already lit: its own box is saved
@@ -317,7 +332,8 @@ bool RabbitModel::identify(const QString& identified) {
     if (m_unknownInstilled) {
         rec.CornealReflex = s.C_Reflex;
         rec.Tension = s.I_Tension;
-        rec.LightReflex = s.L_Reflex == LightReflexRule::WhileWide ? m_lightReflexSeen : s.L_Reflex == LightReflexRule::Present;
+        rec.LightReflex =
+            s.L_Reflex == LightReflexRule::WhileWide ? m_lightReflexSeen : s.L_Reflex == LightReflexRule::Present;
     } else {
         rec.CornealReflex.reset();
         rec.Tension.reset();

@@ -47,15 +47,15 @@ enum class DropStage : quint8 {
 
 // One eye of the current rabbit.
 struct EyeState {
-    bool Done = false;     // something was instilled into it on this rabbit
-    quint8 Drug = 0;       // Rab_Drugs index of what it holds; 0 none
-    WholeBox Base;         // the normal pupil of this rabbit
-    qint16 Target = 0;     // pupil change drawn at the instillation (kept across rabbits)
-    PupilBox Pupil;        // the box on show
-    double Tension = 0;    // width of the tension bar in twips
-    QString Label;         // what the eye's substance label names
+    bool Done = false;   // something was instilled into it on this rabbit
+    quint8 Drug = 0;     // Rab_Drugs index of what it holds; 0 none
+    WholeBox Base;       // the normal pupil of this rabbit
+    qint16 Target = 0;   // pupil change drawn at the instillation (kept across rabbits)
+    PupilBox Pupil;      // the box on show
+    double Tension = 0;  // width of the tension bar in twips
+    QString Label;       // what the eye's substance label names
     DropStage Stage = DropStage::None;
-    int StageLeftMs = 0;   // until the next stage
+    int StageLeftMs = 0;  // until the next stage
 };
 
 // What an instillation did.
@@ -113,7 +113,7 @@ public:
     // --- Tools.
     RabTool Tool() const { return m_tool; }
     void pickTool(RabTool tool) { m_tool = tool; }
-    const WholeBox& SavedPupil() const { return m_savedPupil; }  // the eye's own box while the torch shines into it
+    const WholeBox& SavedPupil() const { return m_savedPupil; }     // the eye's own box while the torch shines into it
     std::optional<EyeSide> TorchEye() const { return m_torchEye; }  // the eye the torch shines into
     bool lightReflexPresent(EyeSide side) const;
     bool cornealReflexPresent(EyeSide side) const;
@@ -121,12 +121,13 @@ public:
     void torchOff(EyeSide side);  // puts the saved box back
 
     // --- Examinations.
-    quint8 SelectedDrug() const { return m_selectedDrug; }  // tutorial: last substance instilled; examinations: the current unknown
+    // Tutorial: the last substance instilled; examinations: the current unknown.
+    quint8 SelectedDrug() const { return m_selectedDrug; }
     quint8 UnknownNo() const { return m_unknownNo; }
     const QVector<bool>& UnknownUsed() const { return m_unknownUsed; }  // by Rab_Drugs index: handed out already
     Saline SalineState() const { return m_saline; }
     bool UnknownInstilled() const { return m_unknownInstilled; }
-    bool LightReflexSeen() const { return m_lightReflexSeen; }  // by any torch test since the last identification
+    bool LightReflexSeen() const { return m_lightReflexSeen; }      // by any torch test since the last identification
     const QString& UnknownLabel() const { return m_unknownLabel; }  // what the screen names the current unknown
 
     // "Капнуть солевой раствор" and the eye choice's "Отмена".

@@ -11,7 +11,7 @@ class RabbitModel;
 
 // The part of the experiment the student is in.
 enum class RabMode : quint8 {
-    None = 0,               // nothing chosen yet
+    None = 0,  // nothing chosen yet
     Tutorial = 1,
     FirstExamination = 2,   // a set of unknowns to identify
     SecondExamination = 3,  // one unknown: miotic or mydriatic
@@ -37,18 +37,18 @@ struct RabExamRec {
     std::optional<TensionEffect> Tension;  // the unknown's I_Tension
     std::optional<bool> LightReflex;       // for a "B" substance: whether a torch test showed it
     std::optional<bool> CornealReflex;
-    bool SalineInstilled = false;          // a saline control went into an eye for this unknown
+    bool SalineInstilled = false;  // a saline control went into an eye for this unknown
     bool Recorded = false;
 };
 
 // The second examination: one unknown that the student classifies as miotic or mydriatic.
 struct RabExam2Rec {
-    bool Given = false;          // the second examination was reached
-    QString DrugName;            // true name of the unknown
+    bool Given = false;  // the second examination was reached
+    QString DrugName;    // true name of the unknown
     PupilAction Action = PupilAction::Neither;
-    bool Instilled = false;      // the unknown went into an eye
+    bool Instilled = false;  // the unknown went into an eye
     bool SalineInstilled = false;
-    QString Answer;              // what the student chose; empty when nothing was chosen
+    QString Answer;  // what the student chose; empty when nothing was chosen
 };
 
 // What the rabbit-eye experiment keeps for the whole run of the program. The windows read
@@ -57,7 +57,9 @@ struct RabExam2Rec {
 class RabbitRunState {
 public:
     RabMode Rab_Mode() const { return m_mode; }
-    bool examination() const { return Rab_Mode() == RabMode::FirstExamination || Rab_Mode() == RabMode::SecondExamination; }
+    bool examination() const {
+        return Rab_Mode() == RabMode::FirstExamination || Rab_Mode() == RabMode::SecondExamination;
+    }
     const QString& Rab_Password() const { return m_password; }
     bool Rab_DataLoaded() const { return m_dataLoaded; }
     TableRequest Rab_TableRequest() const { return m_tableRequest; }
@@ -85,7 +87,7 @@ private:
 
     RabMode m_mode = RabMode::None;
     QString m_password = QString(10, u' ');  // a fixed field of 10 characters
-    bool m_dataLoaded = false;              // the substance table has been read
+    bool m_dataLoaded = false;               // the substance table has been read
     TableRequest m_tableRequest = TableRequest::None;
     QVector<RabExamRec> m_examRecs;
     RabExam2Rec m_exam2;

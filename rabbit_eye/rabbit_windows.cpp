@@ -24,9 +24,15 @@ void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
     // The home screen's examination is the first one; the second follows from the screen.
     m.chooseMode = [&run](HomeChoice choice) {
         switch (choice) {
-        case HomeChoice::None: run.chooseMode(RabMode::None); break;
-        case HomeChoice::Tutorial: run.chooseMode(RabMode::Tutorial); break;
-        case HomeChoice::Examination: run.chooseMode(RabMode::FirstExamination); break;
+            case HomeChoice::None:
+                run.chooseMode(RabMode::None);
+                break;
+            case HomeChoice::Tutorial:
+                run.chooseMode(RabMode::Tutorial);
+                break;
+            case HomeChoice::Examination:
+                run.chooseMode(RabMode::FirstExamination);
+                break;
         }
     };
     m.setPassword = [&run](const QString& password) { run.setPassword(password); };

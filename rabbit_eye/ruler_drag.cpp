@@ -21,7 +21,8 @@ void RulerDrag::dragTo(const Ruler& r, QPoint globalPos) {
 
 bool RulerDrag::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return false;
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
     for (const Ruler& r : std::as_const(m_rulers)) {
         if (watched != r.ruler) continue;
         const auto* e = static_cast<QMouseEvent*>(event);

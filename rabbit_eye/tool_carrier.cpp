@@ -7,12 +7,13 @@
 namespace {
 
 // Where the pointer of each drag icon is: the lit end of the torch, the tip of the swab.
-QPoint hotSpot(const QString& icon) { return icon.endsWith(QStringLiteral("1.ico")) ? QPoint(29, 2) : QPoint(2, 2); }
+QPoint hotSpot(const QString& icon) {
+    return icon.endsWith(QStringLiteral("1.ico")) ? QPoint(29, 2) : QPoint(2, 2);
+}
 
 }  // namespace
 
-ToolCarrier::ToolCarrier(QWidget* window, const QHash<QString, QPixmap>& icons)
-    : m_window(window), m_icons(icons) {}
+ToolCarrier::ToolCarrier(QWidget* window, const QHash<QString, QPixmap>& icons) : m_window(window), m_icons(icons) {}
 
 ToolCarrier::~ToolCarrier() {
     if (m_carrying) QGuiApplication::restoreOverrideCursor();

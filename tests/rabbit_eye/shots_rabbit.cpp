@@ -10,7 +10,6 @@
 #include <QTextBrowser>
 #include <QtTest>
 
-#include "shots.h"
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
@@ -19,13 +18,11 @@
 #include "help.h"
 #include "rabbit_run_state.h"
 #include "rabbit_windows.h"
+#include "shots.h"
 
 using namespace shots;
 
 namespace {
-
-
-
 
 // Runs an eye's instillation clock to its end.
 void finish(Frm_Rabbit* s, EyeSide side) {

@@ -10,10 +10,10 @@ namespace {
 
 // A substance written with the table's letters.
 RabDrugRec substance(const char* name, char light, char corneal, char tension, int p1, int p2) {
-    const LightReflexRule l = light == 'Y' ? LightReflexRule::Present
+    const LightReflexRule l = light == 'Y'   ? LightReflexRule::Present
                               : light == 'B' ? LightReflexRule::WhileWide
                                              : LightReflexRule::Absent;
-    const TensionEffect t = tension == 'D' ? TensionEffect::Decreased
+    const TensionEffect t = tension == 'D'   ? TensionEffect::Decreased
                             : tension == 'I' ? TensionEffect::Increased
                                              : TensionEffect::Normal;
     return {QString::fromUtf8(name), l, corneal == 'Y', t, qint16(p1), qint16(p2)};
@@ -21,10 +21,14 @@ RabDrugRec substance(const char* name, char light, char corneal, char tension, i
 
 // The shipped table, in its order, saline last.
 QVector<RabDrugRec> shippedTable() {
-    return {substance("Атропин", 'N', 'Y', 'I', 40, 60),      substance("Гоматропин", 'N', 'Y', 'I', 30, 45),
-            substance("Мезатон", 'Y', 'Y', 'N', 20, 35),      substance("Адреналин", 'Y', 'Y', 'D', 10, 25),
-            substance("Кокаин", 'Y', 'N', 'N', 15, 30),       substance("Дикаин", 'Y', 'N', 'N', 0, 0),
-            substance("Пилокарпин", 'B', 'Y', 'D', -80, -60), substance("Физостигмин", 'B', 'Y', 'D', -70, -50),
+    return {substance("Атропин", 'N', 'Y', 'I', 40, 60),
+            substance("Гоматропин", 'N', 'Y', 'I', 30, 45),
+            substance("Мезатон", 'Y', 'Y', 'N', 20, 35),
+            substance("Адреналин", 'Y', 'Y', 'D', 10, 25),
+            substance("Кокаин", 'Y', 'N', 'N', 15, 30),
+            substance("Дикаин", 'Y', 'N', 'N', 0, 0),
+            substance("Пилокарпин", 'B', 'Y', 'D', -80, -60),
+            substance("Физостигмин", 'B', 'Y', 'D', -70, -50),
             substance("Физиологический раствор", 'Y', 'Y', 'N', 0, 0)};
 }
 
@@ -62,7 +66,8 @@ struct Bench {
 QString letters(const RabExamRec& rec) {
     auto reflex = [](std::optional<bool> r) { return !r ? u'H' : *r ? u'Y' : u'N'; };
     QChar tension = u'H';
-    if (rec.Tension) tension = *rec.Tension == TensionEffect::Normal ? u'N' : *rec.Tension == TensionEffect::Decreased ? u'D' : u'I';
+    if (rec.Tension)
+        tension = *rec.Tension == TensionEffect::Normal ? u'N' : *rec.Tension == TensionEffect::Decreased ? u'D' : u'I';
     return QString(tension) + reflex(rec.LightReflex) + reflex(rec.CornealReflex);
 }
 
@@ -314,8 +319,8 @@ private slots:
         QTest::addColumn<PupilBox>("halfLit");
         QTest::addColumn<PupilBox>("full");
         QTest::addColumn<PupilBox>("lit");
-        QTest::newRow("atropine, no reflex") << 0 << PupilBox{1743, 1163, 720, 598} << PupilBox{1683, 1123, 820, 698}
-                                             << PupilBox{1683, 1123, 820, 698};
+        QTest::newRow("atropine, no reflex")
+            << 0 << PupilBox{1743, 1163, 720, 598} << PupilBox{1683, 1123, 820, 698} << PupilBox{1683, 1123, 820, 698};
         QTest::newRow("mesaton, reflex") << 2 << PupilBox{1803, 1213, 595, 473} << PupilBox{1743, 1163, 720, 598}
                                          << PupilBox{1773, 1193, 645, 523};
     }
@@ -348,7 +353,8 @@ private slots:
     }
 
     void torchNeverTurnsATinyPupilInsideOut() {
-        Bench b(tutorial, {substance("Сильный миотик", 'Y', 'Y', 'D', -99, -99), substance("Контроль", 'Y', 'Y', 'N', 0, 0)});
+        Bench b(tutorial,
+                {substance("Сильный миотик", 'Y', 'Y', 'D', -99, -99), substance("Контроль", 'Y', 'Y', 'N', 0, 0)});
         b.instil(L, 0);
         const PupilBox tiny = b.model.eye(L).Pupil;
         QCOMPARE(tiny.Height, 3.0);  // 498 - 495: the smallest box the table allows
@@ -406,7 +412,8 @@ private slots:
         QCOMPARE(b.model.Rab_DrugCount(), 8);
         QCOMPARE(b.model.Rab_Drugs()[9].D_Name, QStringLiteral("Физиологический раствор"));
         QCOMPARE(b.model.SelectedDrug(), quint8(5));  // Int(8 × 0.5 + 1)
-        QCOMPARE(b.model.UnknownUsed(), (QVector<bool>{false, false, false, false, false, true, false, false, false, false}));
+        QCOMPARE(b.model.UnknownUsed(),
+                 (QVector<bool>{false, false, false, false, false, true, false, false, false, false}));
         QCOMPARE(b.model.UnknownLabel(), QStringLiteral("Unknown Drug 1"));
         QCOMPARE(b.run.Rab_ExamRecs().size(), 10);
         QCOMPARE(b.model.substanceList().size(), 9);  // the hidden list still holds every row
@@ -445,18 +452,21 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<Saline>("state");
         QTest::addColumn<bool>("recorded");
-        QTest::newRow("refused by a taken eye") << false << QStringList{"unknown L", "saline L"} << Saline::None << false;
+        QTest::newRow("refused by a taken eye")
+            << false << QStringList{"unknown L", "saline L"} << Saline::None << false;
         QTest::newRow("into a free eye") << false << QStringList{"unknown L", "saline R"} << Saline::Given << true;
         QTest::newRow("given, then refused") << false << QStringList{"saline R", "saline R"} << Saline::Given << true;
-        QTest::newRow("given, then asked again") << false << QStringList{"saline R", "ask"} << Saline::AskedAgain << true;
-        QTest::newRow("given, asked again, cancelled") << false << QStringList{"saline R", "ask", "cancel"} << Saline::Given
-                                                       << true;
+        QTest::newRow("given, then asked again")
+            << false << QStringList{"saline R", "ask"} << Saline::AskedAgain << true;
+        QTest::newRow("given, asked again, cancelled")
+            << false << QStringList{"saline R", "ask", "cancel"} << Saline::Given << true;
         QTest::newRow("asked only") << false << QStringList{"ask"} << Saline::Asked << false;
         QTest::newRow("asked twice") << false << QStringList{"ask", "ask"} << Saline::Asked << false;
         QTest::newRow("cancelled without asking") << false << QStringList{"cancel"} << Saline::None << false;
-        QTest::newRow("asked, cancelled, the unknown") << false << QStringList{"ask", "cancel", "unknown L"} << Saline::None
-                                                       << false;
-        QTest::newRow("second examination, refused") << true << QStringList{"unknown L", "saline L"} << Saline::None << false;
+        QTest::newRow("asked, cancelled, the unknown")
+            << false << QStringList{"ask", "cancel", "unknown L"} << Saline::None << false;
+        QTest::newRow("second examination, refused")
+            << true << QStringList{"unknown L", "saline L"} << Saline::None << false;
         QTest::newRow("second examination, given") << true << QStringList{"saline L"} << Saline::Given << true;
     }
     void salineInTheRecord() {
@@ -508,8 +518,10 @@ private slots:
         QTest::addColumn<QString>("expected");  // tension, light, corneal
         QTest::newRow("never instilled") << 0.0 << false << false << QStringLiteral("Атропин") << QStringLiteral("HHH");
         QTest::newRow("no name chosen") << 0.0 << true << false << QString() << QStringLiteral("INY");
-        QTest::newRow("B, reflex seen") << 0.75 << true << true << QStringLiteral("Пилокарпин") << QStringLiteral("DYY");
-        QTest::newRow("B, reflex not seen") << 0.75 << true << false << QStringLiteral("Пилокарпин") << QStringLiteral("DNY");
+        QTest::newRow("B, reflex seen") << 0.75 << true << true << QStringLiteral("Пилокарпин")
+                                        << QStringLiteral("DYY");
+        QTest::newRow("B, reflex not seen")
+            << 0.75 << true << false << QStringLiteral("Пилокарпин") << QStringLiteral("DNY");
         QTest::newRow("cocaine") << 0.5 << true << false << QStringLiteral("Кокаин") << QStringLiteral("NYN");
     }
     void identification() {
@@ -598,7 +610,8 @@ private slots:
         exam.Action = action;
         exam.Answer = answer;
         QCOMPARE(secondExaminationCorrect(exam), correct);
-        QCOMPARE(RabbitModel::secondExaminationAnswers(), (QStringList{QStringLiteral("Миотик"), QStringLiteral("Мидриатик")}));
+        QCOMPARE(RabbitModel::secondExaminationAnswers(),
+                 (QStringList{QStringLiteral("Миотик"), QStringLiteral("Мидриатик")}));
     }
 
     void secondExamination() {
@@ -611,7 +624,8 @@ private slots:
             b.model.enterSecondExamination();
             drawn << b.run.Rab_Exam2().DrugName;
         }
-        QCOMPARE(drawn, (QStringList{"Атропин", "Гоматропин", "Мезатон", "Адреналин", "Кокаин", "Пилокарпин", "Физостигмин"}));
+        QCOMPARE(drawn,
+                 (QStringList{"Атропин", "Гоматропин", "Мезатон", "Адреналин", "Кокаин", "Пилокарпин", "Физостигмин"}));
         QCOMPARE(b.run.Rab_Mode(), secondExam);
         QCOMPARE(b.run.Rab_Exam2().Action, PupilAction::Miotic);
         QVERIFY(b.run.Rab_Exam2().Given);

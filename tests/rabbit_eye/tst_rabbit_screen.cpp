@@ -9,14 +9,14 @@
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
-#include <QStyle>
 #include <QtTest>
 
+#include "clickable_label.h"
 #include "contrast.h"
 #include "controls.h"
-#include "clickable_label.h"
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
@@ -215,7 +215,8 @@ private slots:
         QCOMPARE(text(s, "Lbl_step"), QStringLiteral("Выберите нового кролика"));
         Program::click(s, "Cmd_LEye");
         QCOMPARE(p.t.messages.shown.size(), 1);
-        QCOMPARE(p.t.messages.shown[0].text, QStringLiteral("Вещества уже закапаны в оба глаза. Выберите нового кролика"));
+        QCOMPARE(p.t.messages.shown[0].text,
+                 QStringLiteral("Вещества уже закапаны в оба глаза. Выберите нового кролика"));
         QCOMPARE(p.t.messages.shown[0].title, QStringLiteral("Morvane T1.00R"));
         QVERIFY(Program::shown(s, "Frame_Drug"));
 
@@ -263,7 +264,8 @@ private slots:
         QVERIFY(table && !s->isVisible());
         QCOMPARE(p.run.Rab_TableRequest(), TableRequest::OnShow);
         QCOMPARE(table->windowTitle(), QStringLiteral("Morvane - Кролик T1.01R"));
-        QVERIFY(Program::shown(table, "Frametab") && !Program::shown(table, "Fra_Ques") && !Program::shown(table, "Frame_Pass"));
+        QVERIFY(Program::shown(table, "Frametab") && !Program::shown(table, "Fra_Ques") &&
+                !Program::shown(table, "Frame_Pass"));
         auto* grid = child<QTableWidget>(table, "Grid_Rab");
         QCOMPARE(grid->rowCount(), 6);
         QCOMPARE(grid->columnCount(), 6);
@@ -298,7 +300,9 @@ private slots:
         table = p.table();
         QVERIFY(Program::shown(table, "Fra_Ques") && !Program::shown(table, "Frametab"));
         QCOMPARE(text(table, "laQ"), QStringLiteral("3. Какое применение имеют мидриатики в терапии?"));
-        QVERIFY(text(table, "labq2").startsWith(QStringLiteral("4. Жидкость, полученная из желудка пациента с отравлением, будучи введенной")));
+        QVERIFY(text(table, "labq2")
+                    .startsWith(
+                        QStringLiteral("4. Жидкость, полученная из желудка пациента с отравлением, будучи введенной")));
         Program::click(table, "Cmd_return");
         flushDeletes();
         QVERIFY(s->isVisible());
@@ -315,11 +319,13 @@ private slots:
         Frm_Rabbit* s = p.start();
         SimulatedClock clock{s};
         QVector<QPair<int, double>> leftSteps, rightSteps;  // interval that fired, time
-        auto fired = [&](EyeSide side, int interval, double at) { (side == L ? leftSteps : rightSteps) << qMakePair(interval, at); };
+        auto fired = [&](EyeSide side, int interval, double at) {
+            (side == L ? leftSteps : rightSteps) << qMakePair(interval, at);
+        };
         Program::instil(s, "Cmd_LEye", 0);  // atropine
         clock.runUntil(1000, fired);
         QCOMPARE(Program::pupil(s, L)->box(), s->model().eye(L).Base.real());  // the drop is still falling
-        Program::instil(s, "Cmd_Reye", 6);  // pilocarpine
+        Program::instil(s, "Cmd_Reye", 6);                                     // pilocarpine
         QVERIFY(!child(s, "Cmd_New")->isEnabled());
         clock.runUntil(3649, fired);
         QCOMPARE(Program::pupil(s, L)->box().Width, 620 + 2.5 * 40);  // half stage since 3100
@@ -478,8 +484,10 @@ private slots:
         QCOMPARE(p.run.Rab_Mode(), RabMode::FirstExamination);
         QCOMPARE(p.run.Rab_Password(), QStringLiteral("SECRET    "));
         QCOMPARE(s->windowTitle(), QStringLiteral(" Effects of Drugs on the Rabbit Eye- Examination Mode "));
-        QCOMPARE(text(s, "LAb_Title"),
-                 QStringLiteral("Examination 1 : You are given a set of unknown drugs. Test them on the rabbit eye and identify."));
+        QCOMPARE(
+            text(s, "LAb_Title"),
+            QStringLiteral(
+                "Examination 1 : You are given a set of unknown drugs. Test them on the rabbit eye and identify."));
         QVERIFY(Program::shown(s, "Frame_Exam") && !Program::shown(s, "Frame_help"));
         QVERIFY(!Program::shown(s, "Combo_Drug") && Program::shown(s, "lab_Exam") && Program::shown(s, "Cmd_Saline"));
         QVERIFY(!child(s, "Cmd_Table")->isEnabled());
@@ -517,7 +525,8 @@ private slots:
         QCOMPARE(p.run.Rab_Mode(), RabMode::SecondExamination);
         QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 2"));
         QCOMPARE(text(s, "LAb_Title"),
-                 QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to find out whether the drug is a miotic or mydriatic."));
+                 QStringLiteral("Examination 2 : You are given an unknown drug. Design an experiment to find out "
+                                "whether the drug is a miotic or mydriatic."));
         QCOMPARE(list->count(), 2);
         QCOMPARE(s->model().eye(L).Done, false);
         Program::click(s, "cmdreturn");  // no way back from here
@@ -550,16 +559,19 @@ private slots:
         QCOMPARE(grid->columnCount(), 7);
         auto row = [grid](int r) {
             QStringList cells;
-            for (int c = 0; c < grid->columnCount(); ++c) cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+            for (int c = 0; c < grid->columnCount(); ++c)
+                cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
             return cells;
         };
         QCOMPARE(row(0), (QStringList{" Rabbit No.", " Unknown Drug  ", " Intraocular Tension", "  Light Reflex ",
                                       " Corneal Reflex", "  Saline Instilled ", " Drug Identified"}));
-        QCOMPARE(row(1), (QStringList{"          1", "Пилокарпин", " Decreased ", " Yes ", " Yes ", " Yes ", "Пилокарпин"}));
+        QCOMPARE(row(1),
+                 (QStringList{"          1", "Пилокарпин", " Decreased ", " Yes ", " Yes ", " Yes ", "Пилокарпин"}));
         QCOMPARE(row(2), (QStringList{"          2", "Атропин", " Not Tested ", " Not Tested ", " Not Tested ", " No ",
                                       " Not Identified "}));
         for (int r = 3; r <= 8; ++r)
-            QCOMPARE(row(r), (QStringList{QStringLiteral("          %1").arg(r), " Not Examined ", "", "", "", "", ""}));
+            QCOMPARE(row(r),
+                     (QStringList{QStringLiteral("          %1").arg(r), " Not Examined ", "", "", "", "", ""}));
         auto* second = child<QTableWidget>(table, "Grid_Exam2");
         QVERIFY(second->isVisible());
         QStringList exam2;
@@ -586,7 +598,8 @@ private slots:
         for (int i = 1; i <= 255; ++i) tooMany << QStringLiteral("'Вещество %1', 'Y', 'Y', 'N', 0, 0").arg(i);
         QTest::newRow("255 substances") << "Rab_Eye.mdb" << tooMany << "Rab_Eye.mdb";
         QTest::newRow("a pupil closed inside out")
-            << "Rab_Eye.mdb" << QStringList{"'Миотик', 'Y', 'Y', 'D', -100, -60", "'Физиологический раствор', 'Y', 'Y', 'N', 0, 0"}
+            << "Rab_Eye.mdb"
+            << QStringList{"'Миотик', 'Y', 'Y', 'D', -100, -60", "'Физиологический раствор', 'Y', 'Y', 'N', 0, 0"}
             << "P_size1";
     }
     void unusableData() {
@@ -604,8 +617,9 @@ private slots:
             db.setDatabaseName(dir.filePath(QStringLiteral("Rab_Eye.mdb")));
             QVERIFY(db.open());
             QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("CREATE TABLE R_Eye (D_Name TEXT, L_Reflex TEXT, C_Reflex TEXT, "
-                                          "I_Tension TEXT, P_size1 INTEGER, P_size2 INTEGER)")));
+            QVERIFY(
+                q.exec(QStringLiteral("CREATE TABLE R_Eye (D_Name TEXT, L_Reflex TEXT, C_Reflex TEXT, "
+                                      "I_Tension TEXT, P_size1 INTEGER, P_size2 INTEGER)")));
             QVERIFY(db.transaction());
             for (const QString& row : std::as_const(table))
                 QVERIFY(q.exec(QStringLiteral("INSERT INTO R_Eye VALUES (%1)").arg(row)));
