@@ -1,9 +1,11 @@
 #include "window_helpers.h"
 
 #include <QEvent>
+#include <QLineEdit>
 #include <QWidget>
 #include <cmath>
 
+#include "password.h"
 #include "program_context.h"
 #include "twips.h"
 
@@ -74,3 +76,12 @@ void RemoveSysMenuItems(QWidget* window) {
 }
 
 void discardWindowKeys(QWidget* window) { window->installEventFilter(new KeyDiscard(window)); }
+
+bool passwordAccepted(ProgramContext& ctx, QLineEdit* box, const QString& storedPassword, const QString& text,
+                      const QString& caption) {
+    if (password::matches(box->text(), storedPassword)) return true;
+    ctx.message({text, caption, MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok});
+    box->clear();
+    box->setFocus();
+    return false;
+}

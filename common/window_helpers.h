@@ -3,6 +3,8 @@
 #include <QPoint>
 #include <QSizeF>
 
+class QLineEdit;
+class QString;
 class QWidget;
 class ProgramContext;
 
@@ -27,3 +29,8 @@ void RemoveSysMenuItems(QWidget* window);
 // Key presses that reach the window itself (no control took them) are dropped, so
 // the window has no shortcuts of its own.
 void discardWindowKeys(QWidget* window);
+
+// A supervisor's password gate: true when `box` holds the examination's password (as stored).
+// Otherwise shows `text` under `caption`, empties the box and gives it the keyboard again.
+bool passwordAccepted(ProgramContext& ctx, QLineEdit* box, const QString& storedPassword, const QString& text,
+                      const QString& caption);

@@ -598,14 +598,9 @@ void Frm_Heart::Cmd_return_Click() {
 }
 
 void Frm_Heart::cmd_pwretok_Click() {
-    const QString typed = password::trimSpaces(Txt_pwret->text());
-    if (typed.isEmpty() || !password::matches(typed, m_run.Heart_Password())) {
-        m_ctx.message({QStringLiteral("Неверный пароль "), QStringLiteral(" Ошибка пароля "), MsgButtons::Ok,
-                       MsgIcon::None, MsgAnswer::Ok});
-        if (!typed.isEmpty()) Txt_pwret->clear();
-        Txt_pwret->setFocus();
+    if (!passwordAccepted(m_ctx, Txt_pwret, m_run.Heart_Password(), QStringLiteral("Неверный пароль "),
+                          QStringLiteral(" Ошибка пароля ")))
         return;
-    }
     m_ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
     close();
 }

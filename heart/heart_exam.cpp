@@ -246,14 +246,9 @@ void Frm_Question::Cmd_exam4_Click() {
 }
 
 void Frm_Question::Cmd_Ok_Password_Click() {
-    const QString typed = password::trimSpaces(Txt_PassWord->text());
-    if (typed.isEmpty() || !password::matches(typed, m_run.Heart_Password())) {
-        m_ctx.message({QStringLiteral("Пароль неверный "), QStringLiteral(" Ошибка пароля "), MsgButtons::Ok,
-                       MsgIcon::None, MsgAnswer::Ok});
-        if (!typed.isEmpty()) Txt_PassWord->clear();
-        Txt_PassWord->setFocus();
+    if (!passwordAccepted(m_ctx, Txt_PassWord, m_run.Heart_Password(), QStringLiteral("Пароль неверный "),
+                          QStringLiteral(" Ошибка пароля ")))
         return;
-    }
     m_ctx.navigator.open(QStringLiteral("Frm_Heart_Table"));
     close();
 }

@@ -16,7 +16,6 @@
 
 #include "colours.h"
 #include "named_widgets.h"
-#include "password.h"
 #include "program_context.h"
 #include "rabbit_model.h"
 #include "rabbit_run_state.h"
@@ -245,13 +244,9 @@ void Frm_Rab_Table::fitToFace() {
 }
 
 void Frm_Rab_Table::Cmd_pass_Click() {
-    if (!password::matches(Txt_PassW->text(), m_run.Rab_Password())) {
-        m_ctx.message({QStringLiteral("Invalid Password "), QStringLiteral(" Password Error "), MsgButtons::Ok,
-                       MsgIcon::None, MsgAnswer::Ok});
-        Txt_PassW->clear();
-        Txt_PassW->setFocus();
+    if (!passwordAccepted(m_ctx, Txt_PassW, m_run.Rab_Password(), QStringLiteral("Invalid Password "),
+                          QStringLiteral(" Password Error ")))
         return;
-    }
     Frame_Pass->hide();
     fillTable();
     fitToFace();

@@ -319,6 +319,38 @@ private slots:
         QVERIFY(messages.shown.isEmpty());
     }
 
+    // Every supervisor's gate: the stored password, typed in any letter case and with
+    // surrounding blanks, opens it; anything else is refused with the gate's own message
+    // and the box is emptied for the next try.
+    void passwordGate_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("as stored") << "SECRET" << true;
+        QTest::newRow("lower case, blanks") << "  secret " << true;
+        QTest::newRow("wrong") << "SECRE" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("blanks only") << "   " << false;
+    }
+    void passwordGate() {
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        TestContext t;
+        QLineEdit box;
+        box.setText(typed);
+        QCOMPARE(passwordAccepted(t.ctx, &box, QStringLiteral("SECRET"), QStringLiteral("Неверный пароль "),
+                                  QStringLiteral(" Ошибка пароля ")),
+                 accepted);
+        if (accepted) {
+            QVERIFY(t.messages.shown.isEmpty());
+            QCOMPARE(box.text(), typed);
+        } else {
+            QCOMPARE(t.messages.shown.size(), 1);
+            QCOMPARE(t.messages.shown[0].text, QStringLiteral("Неверный пароль "));
+            QCOMPARE(t.messages.shown[0].title, QStringLiteral(" Ошибка пароля "));
+            QVERIFY(box.text().isEmpty());
+        }
+    }
+
     void initAndCloseHelp() {
         TestContext t;
         CloseHelp(t.ctx);  // before any InitHelp: nothing
