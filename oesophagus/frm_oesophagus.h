@@ -13,7 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTimer;
-struct OesoRunState;
+class OesoRunState;
 
 // The working screen of the frog oesophagus experiment: the set-up with the seed box, the
 // magnified oesophagus the seed travels down, the drugs, the stopwatch, the hint line and,
@@ -66,7 +66,7 @@ private:
     void hint(const QString& text);
     void placeSeed();
     void showHistory();
-    void setStopwatch(const StopwatchTime& t);
+    void showStopwatch();
     void endDrag(const QPoint& globalPos);
     void cancelDrag();
     bool examination() const;

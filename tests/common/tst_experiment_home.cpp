@@ -49,7 +49,7 @@ struct Programs {
     bool isOpen(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)) != nullptr; }
     // What the home screen `window` left in its experiment's run state.
     QString password(const QString& window) const {
-        if (window == QLatin1String("Frm_Oeso_main")) return oeso.Oeso_Password;
+        if (window == QLatin1String("Frm_Oeso_main")) return oeso.Oeso_Password();
         if (window == QLatin1String("Frm_il_main")) return ileum.Ile_Password();
         if (window == QLatin1String("Frm_Rab_main")) return rabbit.Rab_Password();
         return heart.Heart_Password();
@@ -75,9 +75,9 @@ struct Programs {
                     return HomeChoice::Examination;
             }
         }
-        if (window == QLatin1String("Frm_il_main")) return static_cast<HomeChoice>(ileum.Ile_Mode());  // numbered alike
-        const quint8 number = oeso.Oeso_Mode;
-        return static_cast<HomeChoice>(number);
+        // The ileum's and the oesophagus's modes are numbered as the choices are.
+        if (window == QLatin1String("Frm_il_main")) return static_cast<HomeChoice>(ileum.Ile_Mode());
+        return static_cast<HomeChoice>(oeso.Oeso_Mode());
     }
 };
 
@@ -274,7 +274,7 @@ private slots:
         QVERIFY(child<QGroupBox>(home, QStringLiteral("Frame_mode"))->isVisible());
         QVERIFY(!child<QGroupBox>(home, QStringLiteral("Frame_Pass"))->isVisible());
         click(home, QStringLiteral("Cmd_Tut"));
-        QCOMPARE(p.oeso.Oeso_Mode, quint8(1));
+        QCOMPARE(p.oeso.Oeso_Mode(), OesoMode::Tutorial);
         QVERIFY(p.isOpen("Frm_Oesophagus"));
         QVERIFY(!p.isOpen("Frm_Oeso_main"));
     }

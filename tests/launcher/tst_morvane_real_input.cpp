@@ -65,7 +65,7 @@ private slots:
         QFETCH(QString, experiment);
         MainProgram p;
         QVERIFY2(p.examineFrom(home, experiment), "the typed password did not open the examination");
-        const bool examinations[] = {p.runs.oeso.Oeso_Mode == 2, p.runs.ileum.examination(),
+        const bool examinations[] = {p.runs.oeso.examination(), p.runs.ileum.examination(),
                                      static_cast<quint8>(p.runs.rabbit.Rab_Mode()) == 2};
         QCOMPARE(std::count(std::begin(examinations), std::end(examinations), true), 1);
         QVERIFY(p.t.messages.shown.isEmpty());
