@@ -367,9 +367,7 @@ bool Frm_Oesophagus::Form_Load() {
         Lst_UnknownDrug->clear();
         Lst_UnknownDrug->addItems(m_model.unknownChoices());
         Frame_Drug_Select->show();
-        Cmd_Ringer->setEnabled(true);
-        Cmd_Exam_Unknow->setEnabled(m_model.unknownAvailable());
-        Cmd_DrgIdentified->setEnabled(true);
+        showExamButtons();
         // Nothing may tell which solution acts on the frog.
         for (QWidget* w : {static_cast<QWidget*>(Frame_Drug), static_cast<QWidget*>(Lab_drug),
                            static_cast<QWidget*>(Lab_DrugGiven), static_cast<QWidget*>(Lastdrug_lbl),
@@ -457,24 +455,15 @@ void Frm_Oesophagus::Pic_Oeso_DragDrop() {
 }
 
 void Frm_Oesophagus::Img_Seed_Drop_DragDrop() {
-    const bool alreadyRunning = m_model.Running();
-    if (!alreadyRunning) hint(QStringLiteral("Запустите часы в начальной точке"));
+    if (!m_model.Running()) hint(QStringLiteral("Запустите часы в начальной точке"));
     m_model.startRun();
     placeSeed();
     // The next step is the stopwatch: the keyboard goes to its start button rather than
     // to wherever the controls just disabled would pass it.
     Cmd_StartClock->setFocus(Qt::OtherFocusReason);
     if (examination()) {
-        Timer_Monitor_Clock->start();  // whole seconds from this drop
-        // A second seed laid during a run restarts the count; the buttons keep the states
-        // they had before the first seed, which are the ones to come back.
-        if (!alreadyRunning) {
-            RingerWasEnabled = Cmd_Ringer->isEnabled();
-            UnknownWasEnabled = Cmd_Exam_Unknow->isEnabled();
-        }
-        Cmd_Ringer->setEnabled(false);
-        Cmd_Exam_Unknow->setEnabled(false);
-        Cmd_DrgIdentified->setEnabled(false);
+        Timer_Monitor_Clock->start();  // whole seconds from this drop; a second seed restarts the count
+        showExamButtons();
     }
     Cmd_Instill->setEnabled(false);
     Timer_Oeso->start();
@@ -493,9 +482,7 @@ void Frm_Oesophagus::Timer_Oeso_Timer() {
     hint(QStringLiteral("Выберите вещество и закапайте"));
     if (examination()) {
         Timer_Monitor_Clock->stop();
-        Cmd_Ringer->setEnabled(RingerWasEnabled);
-        Cmd_Exam_Unknow->setEnabled(UnknownWasEnabled);
-        Cmd_DrgIdentified->setEnabled(true);
+        showExamButtons();
     }
 }
 
@@ -544,16 +531,15 @@ void Frm_Oesophagus::cmd_Reset_Click() {
 void Frm_Oesophagus::Cmd_Ringer_Click() {
     m_model.giveRinger();
     Timer_Oeso->setInterval(m_model.Interval());
-    Cmd_Ringer->setEnabled(false);
+    showExamButtons();
     Image_filler->show();
     Image_filler->raise();
 }
 
 void Frm_Oesophagus::Cmd_Exam_Unknow_Click() {
-    Cmd_Ringer->setEnabled(false);
     m_model.giveUnknown();
     Timer_Oeso->setInterval(m_model.Interval());
-    Cmd_Exam_Unknow->setEnabled(false);
+    showExamButtons();
     Image_filler->show();
     Image_filler->raise();
 }
@@ -565,8 +551,15 @@ void Frm_Oesophagus::Cmd_DrgIdentified_Click() {
         Cmd_Next_Click();
         return;
     }
-    Cmd_Ringer->setEnabled(true);
-    Cmd_Exam_Unknow->setEnabled(m_model.unknownAvailable());
+    showExamButtons();
+}
+
+// What may be given and answered: what the model allows, and nothing while the seed runs.
+void Frm_Oesophagus::showExamButtons() {
+    const bool idle = !m_model.Running();
+    Cmd_Ringer->setEnabled(idle && m_model.ringerAllowed());
+    Cmd_Exam_Unknow->setEnabled(idle && m_model.unknownAllowed());
+    Cmd_DrgIdentified->setEnabled(idle);
 }
 
 // ---- Going on and leaving.

@@ -67,6 +67,7 @@ private:
     void placeSeed();
     void showHistory();
     void showStopwatch();
+    void showExamButtons();
     void endDrag(const QPoint& globalPos);
     void cancelDrag();
     bool examination() const;
@@ -76,7 +77,6 @@ private:
     OesoModel m_model;
 
     bool m_dragging = false;
-    bool RingerWasEnabled = false, UnknownWasEnabled = false;
 
     QLabel *lbl_stephelp, *frogno, *Lab_Texttube, *Lab_drug, *Lab_DrugGiven, *Lastdrug_lbl, *lastdrugname_lbl;
     QLabel *Pic_Oeso, *Img_Seeds, *Img_Seed_Drop, *Image_filler, *Pic_Zoomed;

@@ -143,6 +143,8 @@ bool OesoModel::startExamination() {
     records() = QVector<OesoExamRec>(3);
     m_examRowBase = 2;
     records()[0].Drug = m_drugs.value(0).Drug;
+    m_ringerAllowed = true;
+    m_unknownAllowed = m_drugCount >= 2;
     if (m_drugCount < 2) {
         // Only Ringer's solution: there is no unknown to hand out, and the examination
         // ends at the first identification.
@@ -158,6 +160,7 @@ bool OesoModel::startExamination() {
 }
 
 void OesoModel::giveRinger() {
+    m_ringerAllowed = false;
     m_recordAllowed = true;
     m_examRow = m_examRowBase - 2;
     m_measureNo = 0;
@@ -167,6 +170,7 @@ void OesoModel::giveRinger() {
 }
 
 void OesoModel::giveUnknown() {
+    m_ringerAllowed = m_unknownAllowed = false;
     if (!unknownAvailable()) return;
     m_examRow = m_examRowBase - 1;
     m_recordAllowed = true;
@@ -196,6 +200,7 @@ bool OesoModel::identify(const QString& answer) {
     records().resize(m_examRowBase + 1);
     records()[m_examRowBase - 2].Drug = m_drugs[0].Drug;
     records()[m_examRowBase - 1].Drug = m_drugs[m_unknownIndex].Drug;
+    m_ringerAllowed = m_unknownAllowed = true;
     return false;
 }
 

@@ -101,6 +101,10 @@ public:
     // nothing but Ringer's solution, so that there is no unknown to hand out.
     bool startExamination();
     bool unknownAvailable() const { return m_unknownIndex > 0; }
+    // What the student may drop next: Ringer's solution once for each unknown, before the
+    // unknown itself, which is given once.
+    bool ringerAllowed() const { return m_ringerAllowed; }
+    bool unknownAllowed() const { return m_unknownAllowed; }
     void giveRinger();
     void giveUnknown();
     // The student names the current unknown; true when that was the last one (every row
@@ -165,6 +169,7 @@ private:
     int m_unknownIndex = 0;
     int m_unknownsGiven = 0;
     QVector<bool> m_unknownUsed;
+    bool m_ringerAllowed = false, m_unknownAllowed = false;
 };
 
 // The mean of the runs that were timed, with one decimal; "—" when none was.

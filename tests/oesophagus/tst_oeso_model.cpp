@@ -221,6 +221,25 @@ private slots:
         QCOMPARE(f.m.Interval(), 200);
     }
 
+    // Ringer's solution may be given once for each unknown, before it; the unknown once.
+    void whatMayBeGiven() {
+        Frog f(OesoMode::Examination);
+        f.m.startExamination();
+        QVERIFY(f.m.ringerAllowed() && f.m.unknownAllowed());
+        f.m.giveRinger();
+        QVERIFY(!f.m.ringerAllowed() && f.m.unknownAllowed());
+        f.m.giveUnknown();
+        QVERIFY(!f.m.ringerAllowed() && !f.m.unknownAllowed());
+        QVERIFY(!f.m.identify(QStringLiteral("ответ")));
+        QVERIFY(f.m.ringerAllowed() && f.m.unknownAllowed());  // the next unknown
+        f.m.giveUnknown();  // given first, it leaves no place for Ringer's solution
+        QVERIFY(!f.m.ringerAllowed() && !f.m.unknownAllowed());
+
+        Frog ringerOnly(OesoMode::Examination, tableOf(1));
+        QVERIFY(!ringerOnly.m.startExamination());
+        QVERIFY(ringerOnly.m.ringerAllowed() && !ringerOnly.m.unknownAllowed());
+    }
+
     void measurements() {
         Frog f(OesoMode::Examination);
         f.t.random.values = {0.0};
