@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
         auto* rec = new IleumRecorder(t.ctx, model, &host);
         rec->setControls({dose, nullptr, nullptr, nullptr, {}});
         rec->SetupRecorder();
-        model.RefY = 182;
-        model.Sensitivity = 2.0f;
+        t.random.values = {0.5, 0.25};  // RefY 182, Sensitivity 2.0
+        model.startExperiment(t.random);
         QElapsedTimer clock;
         for (int i = 1; i <= 398; ++i) {
             rec->Cmd_inject_Click();

@@ -243,7 +243,7 @@ void Frm_Ileum::buildControls() {
 
 QList<QWidget*> Frm_Ileum::calculationPrompt() const { return {Lab_cal, Txt_cal, Lab_calunit, Cmd_Cal}; }
 
-bool Frm_Ileum::examination() const { return m_run.Ile_Mode == 2; }
+bool Frm_Ileum::examination() const { return m_run.examination(); }
 
 void Frm_Ileum::Form_Load() {
     Txt_Dose->setText(QStringLiteral("0.1"));
@@ -269,8 +269,8 @@ void Frm_Ileum::Form_Load() {
     for (QWidget* w : {static_cast<QWidget*>(Lab_Con), static_cast<QWidget*>(Label_cons),
                        static_cast<QWidget*>(txt_con), static_cast<QWidget*>(LabMcg)})
         w->hide();
-    if (m_run.RecorderReady == 0) {
-        m_run.RecorderReady = 1;
+    if (!m_run.RecorderReady()) {
+        m_run.markRecorderReady();
         m_recorder->SetupRecorder();
     } else {
         m_recorder->ResetRecorder();
@@ -286,22 +286,20 @@ void Frm_Ileum::refuse(QWidget* focus) {
 }
 
 void Frm_Ileum::Cmd_updose_Click() {
-    const double dose = numtext::numberReading(Txt_Dose->text());
-    if (dose <= 500) Txt_Dose->setText(numtext::generalForm(dose * 2));
+    if (const std::optional<QString> dose = IleumModel::doubledDose(Txt_Dose->text())) Txt_Dose->setText(*dose);
 }
 
 void Frm_Ileum::Cmd_downdose_Click() {
-    const double dose = numtext::numberReading(Txt_Dose->text());
-    if (dose > 0.1) Txt_Dose->setText(numtext::generalForm(dose / 2));
+    if (const std::optional<QString> dose = IleumModel::halvedDose(Txt_Dose->text())) Txt_Dose->setText(*dose);
 }
 
 void Frm_Ileum::Cmd_inject_Click() {
-    m_model.StdInjection = 0;
+    m_model.plainInjection();
     m_recorder->Cmd_inject_Click();
 }
 
 void Frm_Ileum::Cmd_MatchAssay_Click() {
-    m_model.MatchPhase = 1;
+    m_model.startMatching();
     Cmd_MatchAssay->hide();
     Frame_stddose->show();
     Txt_stddose->setFocus();
@@ -319,10 +317,10 @@ void Frm_Ileum::Cmd_stddose_Click() {
         refuse(Txt_stddose);
         return;
     }
-    const float S = readSingle(Txt_stddose->text());
-    Lab_stan->setText(Txt_stddose->text() + QStringLiteral(" мкг"));
-    Lab_half->setText(numtext::signedFieldForm(S / 2) + QStringLiteral(" мкг"));
-    Lab_doub->setText(numtext::signedFieldForm(2 * S) + QStringLiteral(" мкг"));
+    const QString S = Txt_stddose->text();
+    Lab_stan->setText(IleumModel::standardDoseText(StandardDose::Standard, S) + QStringLiteral(" мкг"));
+    Lab_half->setText(IleumModel::standardDoseText(StandardDose::Half, S) + QStringLiteral(" мкг"));
+    Lab_doub->setText(IleumModel::standardDoseText(StandardDose::Double, S) + QStringLiteral(" мкг"));
     lab_unk->setText(Txt_Dose->text() + QStringLiteral(" мл"));
     Txt_Dose->setText(QStringLiteral("0.1"));
     Lab_dose->setText(QStringLiteral("Доза   мл"));
@@ -334,19 +332,17 @@ void Frm_Ileum::Cmd_stddose_Click() {
     if (!examination()) Cmd_Calculate->setEnabled(true);
 }
 
-void Frm_Ileum::standardSeries(const QString& label, float factor) {
-    m_model.InjLabel = label;
-    m_model.StdInjection = 1;
-    m_model.StdAmount = readSingle(Txt_stddose->text()) * factor;
+void Frm_Ileum::standardSeries(StandardDose which) {
+    m_model.queueStandard(which, Txt_stddose->text());
     m_recorder->Cmd_inject_Click();
 }
 
-void Frm_Ileum::Cmd_Std_Click() { standardSeries(QStringLiteral("Стнд "), 1.0f); }
-void Frm_Ileum::Cmd_DoubleStd_Click() { standardSeries(QStringLiteral("2Стнд"), 2.0f); }
-void Frm_Ileum::Cmd_HalfStd_Click() { standardSeries(QStringLiteral("1/2Стнд"), 0.5f); }
+void Frm_Ileum::Cmd_Std_Click() { standardSeries(StandardDose::Standard); }
+void Frm_Ileum::Cmd_DoubleStd_Click() { standardSeries(StandardDose::Double); }
+void Frm_Ileum::Cmd_HalfStd_Click() { standardSeries(StandardDose::Half); }
 
 void Frm_Ileum::Cmd_unknown_Click() {
-    m_model.StdInjection = 0;
+    m_model.plainInjection();
     m_recorder->Cmd_inject_Click();
 }
 
@@ -361,9 +357,7 @@ void Frm_Ileum::Cmd_Calculate_Click() {
 void Frm_Ileum::Cmd_Cal_Click() {
     // A volume of 0 would divide by zero, one too small for the standard gives no finite
     // concentration: both are refused like an empty box.
-    const std::optional<float> conc =
-        usableAmount(Txt_cal->text()) ? IleumModel::studentConcentration(Txt_stddose->text(), Txt_cal->text())
-                                      : std::nullopt;
+    const std::optional<float> conc = IleumModel::studentConcentration(Txt_stddose->text(), Txt_cal->text());
     if (!conc) {
         refuse(Txt_cal);
         return;
@@ -388,7 +382,7 @@ void Frm_Ileum::Cmd_Next_Click() {
         w->setEnabled(false);
     const IleumModel::Actual actual = m_model.trueConcentration(Txt_stddose->text());
     if (actual.noStandardTyped) Txt_stddose->setText(QStringLiteral("-1"));
-    m_run.ActualConc = actual.conc;
+    m_run.setActualConc(actual.conc);
     m_ctx.navigator.open(QStringLiteral("Frm_I_Exam"));
 }
 

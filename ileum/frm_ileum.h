@@ -10,7 +10,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-struct IleumRunState;
+class IleumRunState;
 
 // The experiment screen of the histamine bioassay: the dose-response curve, the standard
 // curve with the matching of the unknown, and (tutorial) the calculation.
@@ -44,7 +44,7 @@ public:
 
 private:
     void buildControls();
-    void standardSeries(const QString& label, float factor);
+    void standardSeries(StandardDose which);
     void refuse(QWidget* focus);
     bool examination() const;
     QList<QWidget*> calculationPrompt() const;

@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ileum_model.h"
 #include "ileum_run_state.h"
 #include "input_filters.h"
 #include "named_widgets.h"
@@ -101,13 +100,11 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
 void Frm_I_Exam::com_student_Click() {
     // An answer beyond single precision, or so far from the true concentration that the
     // error has no finite value, is no concentration: it must be typed again.
-    const QString answer = Txt_Cal_Con->text();
-    if (!IleumModel::usableAnswer(answer, m_run.ActualConc)) {
+    if (!m_run.takeAnswer(Txt_Cal_Con->text())) {
         m_ctx.message({QStringLiteral(" Введите правильную дозу! "), {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
         Txt_Cal_Con->setFocus();
         return;
     }
-    m_run.StudentConc = readSingle(answer);
     Frame_Match->hide();
     Frame_Password->show();
     // From now on the form stays above everything and can be neither closed nor minimised.
@@ -120,7 +117,7 @@ void Frm_I_Exam::com_student_Click() {
 }
 
 void Frm_I_Exam::Cmd_pass_Click() {
-    if (!password::matches(Txt_Pass->text(), m_run.Ile_Password)) {
+    if (!password::matches(Txt_Pass->text(), m_run.Ile_Password())) {
         m_ctx.message({QStringLiteral("Invalid Password "), QStringLiteral(" Password Error "), MsgButtons::Ok,
                        MsgIcon::None, MsgAnswer::Ok});
         Txt_Pass->clear();
@@ -129,15 +126,14 @@ void Frm_I_Exam::Cmd_pass_Click() {
     }
     Frame_Password->hide();
     Fra_Super->show();
-    Txt_cal->setText(numtext::generalForm(m_run.StudentConc));
-    if (m_run.ActualConc == -1) {
+    Txt_cal->setText(numtext::generalForm(m_run.StudentConc()));
+    if (!m_run.properlyConducted()) {
         Lab_Warning->show();
         Timer_War->start();
         return;
     }
-    Txt_Act->setText(numtext::generalForm(m_run.ActualConc));
-    m_run.ActualConc = readSingle(Txt_Act->text());
-    Txt_err->setText(numtext::generalForm(IleumModel::errorRatio(m_run.ActualConc, m_run.StudentConc)));
+    Txt_Act->setText(m_run.showActualConc());
+    Txt_err->setText(numtext::generalForm(m_run.errorRatio()));
 }
 
 void Frm_I_Exam::Timer_War_Timer() { Lab_Warning->setVisible(!Lab_Warning->isVisible()); }

@@ -7,7 +7,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QTimer;
-struct IleumRunState;
+class IleumRunState;
 
 // The end of an examination: the student's answer, the supervisor's password, the result.
 class Frm_I_Exam : public QWidget {

@@ -16,15 +16,60 @@ bool usableAmount(const QString& text) {
     return v > 0 && v <= double(FLT_MAX);
 }
 
+void IleumModel::setUpRecorder(int paperHeight, RandomSource& random) {
+    m_baseY = static_cast<qint16>(paperHeight - 40);
+    random.reseedFromClock();
+}
+
 void IleumModel::startExperiment(RandomSource& random) {
     random.reseedFromClock();
-    MatchPhase = 0;
-    RefY = static_cast<qint16>(std::floor(random.uniform() * 7 + (BaseY - 6)));
-    Sensitivity = static_cast<float>(std::floor(random.uniform() * 41 + 10) / 10);
+    m_matchPhase = false;
+    m_refY = static_cast<qint16>(std::floor(random.uniform() * 7 + (m_baseY - 6)));
+    m_sensitivity = static_cast<float>(std::floor(random.uniform() * 41 + 10) / 10);
 }
 
 void IleumModel::confirmStandard(RandomSource& random) {
-    MatchVolume = static_cast<float>(std::floor(random.uniform() * 31 + 20) / 100);
+    m_matchVolume = static_cast<float>(std::floor(random.uniform() * 31 + 20) / 100);
+}
+
+namespace {
+
+float standardFactor(StandardDose which) {
+    switch (which) {
+        case StandardDose::Half: return 0.5f;
+        case StandardDose::Double: return 2.0f;
+        case StandardDose::Standard: break;
+    }
+    return 1.0f;
+}
+
+}  // namespace
+
+void IleumModel::queueStandard(StandardDose which, const QString& stdBox) {
+    switch (which) {
+        case StandardDose::Standard: m_injLabel = QStringLiteral("Стнд "); break;
+        case StandardDose::Half: m_injLabel = QStringLiteral("1/2Стнд"); break;
+        case StandardDose::Double: m_injLabel = QStringLiteral("2Стнд"); break;
+    }
+    m_stdInjection = true;
+    m_stdAmount = readSingle(stdBox) * standardFactor(which);
+}
+
+QString IleumModel::standardDoseText(StandardDose which, const QString& stdBox) {
+    if (which == StandardDose::Standard) return stdBox;
+    return numtext::signedFieldForm(readSingle(stdBox) * standardFactor(which));
+}
+
+std::optional<QString> IleumModel::doubledDose(const QString& doseBox) {
+    const double dose = numtext::numberReading(doseBox);
+    if (dose <= 500) return numtext::generalForm(dose * 2);
+    return std::nullopt;
+}
+
+std::optional<QString> IleumModel::halvedDose(const QString& doseBox) {
+    const double dose = numtext::numberReading(doseBox);
+    if (dose > 0.1) return numtext::generalForm(dose / 2);
+    return std::nullopt;
 }
 
 float IleumModel::effectiveDose(float amount) {
@@ -42,16 +87,16 @@ float IleumModel::effectiveDose(float amount) {
 }
 
 double IleumModel::Caclulate_Resp(const float& x) {
-    parts = {};
+    m_parts = {};
     if (!(x > 0)) return 0;  // no stimulus, no response (the screens never inject nothing)
-    parts.LogValue = static_cast<float>(std::log(double(x)));
-    parts.IntPart = static_cast<qint16>(std::abs(std::trunc(parts.LogValue)));
-    QString text = numtext::generalForm(parts.LogValue);
+    m_parts.LogValue = static_cast<float>(std::log(double(x)));
+    m_parts.IntPart = static_cast<qint16>(std::abs(std::trunc(m_parts.LogValue)));
+    QString text = numtext::generalForm(m_parts.LogValue);
     if (text.contains(u'E')) text = QStringLiteral("0");  // |ln x| below 0.0001: the digit is 0
     const qsizetype point = text.indexOf(u'.');
-    parts.DigitPos = static_cast<qint16>(point + 2);  // 1-based, after the point
-    parts.Digits = point >= 0 && point + 1 < text.size() ? text.mid(point + 1, 1) : QStringLiteral("0");
-    return 10.0 * parts.IntPart + numtext::numberReading(parts.Digits);
+    m_parts.DigitPos = static_cast<qint16>(point + 2);  // 1-based, after the point
+    m_parts.Digits = point >= 0 && point + 1 < text.size() ? text.mid(point + 1, 1) : QStringLiteral("0");
+    return 10.0 * m_parts.IntPart + numtext::numberReading(m_parts.Digits);
 }
 
 namespace {
@@ -61,15 +106,15 @@ constexpr float leastMatchVolume = 0.20f;  // the least confirmStandard can draw
 }  // namespace
 
 float IleumModel::injectedAmount(const QString& doseBox, const QString& stdBox) const {
-    if (StdInjection == 1) return StdAmount;
+    if (m_stdInjection) return m_stdAmount;
     const float dose = readSingle(doseBox);
     // The unknown is only injected after a standard was confirmed, so MatchVolume is set.
-    if (MatchPhase == 1) return MatchVolume > 0 ? (dose / MatchVolume) * readSingle(stdBox) : 0;
+    if (m_matchPhase) return m_matchVolume > 0 ? (dose / m_matchVolume) * readSingle(stdBox) : 0;
     return dose;
 }
 
 bool IleumModel::injectable(const QString& doseBox, const QString& stdBox) const {
-    return StdInjection == 1 || (usableAmount(doseBox) && std::isfinite(injectedAmount(doseBox, stdBox)));
+    return m_stdInjection || (usableAmount(doseBox) && std::isfinite(injectedAmount(doseBox, stdBox)));
 }
 
 bool IleumModel::usableStandard(const QString& stdBox) {
@@ -81,21 +126,21 @@ bool IleumModel::usableStandard(const QString& stdBox) {
 
 InjectionResult IleumModel::inject(const QString& doseBox, const QString& stdBox) {
     InjectionResult r;
-    if (StdInjection == 0) InjLabel = MatchPhase == 1 ? doseBox + QStringLiteral("мл") : doseBox;
+    if (!m_stdInjection) m_injLabel = m_matchPhase ? doseBox + QStringLiteral("мл") : doseBox;
     r.amount = injectedAmount(doseBox, stdBox);
-    StdInjection = 0;
+    m_stdInjection = false;
 
     r.effective = effectiveDose(r.amount);
-    r.stimulus = std::min(Sensitivity * r.effective, FLT_MAX);
+    r.stimulus = std::min(m_sensitivity * r.effective, FLT_MAX);
     r.response = Caclulate_Resp(r.stimulus);
 
     const double D = numtext::numberReading(doseBox);
-    r.flicker = MatchPhase == 0 && D < 0.03;
+    r.flicker = !m_matchPhase && D < 0.03;
 
-    double y = RefY - (std::floor(double(r.stimulus)) + r.response);
+    double y = m_refY - (std::floor(double(r.stimulus)) + r.response);
     if (D >= 0.06 && D <= 0.09) y += 7;
     else if (D >= 0.03 && D <= 0.05) y += 12;
-    r.PeakY = y <= 20 ? qint16(20) : static_cast<qint16>(std::nearbyint(std::min(y, double(BaseY))));
+    r.PeakY = y <= 20 ? qint16(20) : static_cast<qint16>(std::nearbyint(std::min(y, double(m_baseY))));
     return r;
 }
 
@@ -104,11 +149,12 @@ IleumModel::Actual IleumModel::trueConcentration(const QString& stdBox) const {
     if (S == 0) return {-1, true};
     // A standard typed but never confirmed has no matching volume: the experiment was not
     // conducted properly, as when no standard was typed.
-    if (MatchVolume == 0) return {-1, false};
-    return {S / MatchVolume, false};
+    if (m_matchVolume == 0) return {-1, false};
+    return {S / m_matchVolume, false};
 }
 
 std::optional<float> IleumModel::studentConcentration(const QString& stdBox, const QString& volumeBox) {
+    if (!usableAmount(volumeBox)) return std::nullopt;
     const float V = readSingle(volumeBox);
     if (V == 0) return std::nullopt;
     const float conc = readSingle(stdBox) / V;

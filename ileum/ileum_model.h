@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+#include "paper_scroll.h"
+
 class RandomSource;
 
 // The scratch record of the last response computation.
@@ -23,28 +25,49 @@ struct InjectionResult {
     qint16 PeakY = 0;     // row of the contraction's peak (when not a flicker)
 };
 
-// The guinea-pig ileum in its organ bath: the hidden parameters of an experiment and the
-// arithmetic of every injection and of the concentrations. Doses, volumes and
-// concentrations are single precision, as the student sees them; every number that
-// passes through a text goes through the general form.
+// The three injections of the standard series: the standard dose, its half and its double.
+enum class StandardDose { Standard, Half, Double };
+
+// The guinea-pig ileum in its organ bath: the hidden parameters of an experiment, the
+// arithmetic of every injection and of the concentrations, and the recorder's paper.
+// Doses, volumes and concentrations are single precision, as the student sees them; every
+// number that passes through a text goes through the general form.
 class IleumModel {
 public:
-    // Hidden per experiment.
-    float Sensitivity = 0;   // 1.0 … 5.0
-    qint16 RefY = 0;         // BaseY − 6 … BaseY
-    qint16 BaseY = 0;        // paper height − 40, fixed at the first set-up
-    float MatchVolume = 0;   // ml of the unknown holding the standard dose; 0.20 … 0.50
-    quint8 MatchPhase = 0;   // 1 once the standard curve was started
-    quint8 StdInjection = 0;  // 1 while a standard-series injection is pending
-    float StdAmount = 0;     // µg of the pending standard-series injection
-    QString InjLabel;        // text under the current trace
-    RespParts parts;         // of the last Caclulate_Resp
+    // Every injection adds this much paper to the recording.
+    static constexpr int traceWidth = 40;
+
+    // The recorder's first set-up: the baseline lies 40 pixels above the paper's bottom
+    // edge from then on, and chance starts a new sequence.
+    void setUpRecorder(int paperHeight, RandomSource& random);
+    // The recorder from its first paper: at the first set-up and at every new experiment.
+    void startRecorder(int paperWidth) { m_paper.start(paperWidth); }
+    // An injection's trace: the paper grows by one trace width.
+    void advancePaper() { m_paper.record(traceWidth); }
+    const PaperScroll& paperScroll() const { return m_paper; }
 
     // Experiment start (screen load and "Новый"): reseed, leave the matching phase, draw
-    // RefY, then Sensitivity. BaseY must be set.
+    // RefY, then Sensitivity. The recorder must have been set up (BaseY).
     void startExperiment(RandomSource& random);
+    // "Стандартная кривая": the dose box holds a volume of the unknown from now on.
+    void startMatching() { m_matchPhase = true; }
     // A standard dose was confirmed: a new MatchVolume.
     void confirmStandard(RandomSource& random);
+
+    // The next injection is one of the standard series: `which` of the standard dose in
+    // the box, labelled "Стнд ", "1/2Стнд" or "2Стнд".
+    void queueStandard(StandardDose which, const QString& stdBox);
+    // The next injection is the dose box's (a dose, or a volume of the unknown): no
+    // standard-series injection is pending.
+    void plainInjection() { m_stdInjection = false; }
+    // What the standard series' buttons show for `which`: the box's text for the standard
+    // dose, its half and double in the signed field form.
+    static QString standardDoseText(StandardDose which, const QString& stdBox);
+
+    // The dose buttons: the box's dose doubled up to 500 and halved down to 0.1 (a dose
+    // above 500 is not doubled, one of 0.1 or less not halved: nothing then).
+    static std::optional<QString> doubledDose(const QString& doseBox);
+    static std::optional<QString> halvedDose(const QString& doseBox);
 
     static float effectiveDose(float amount);
     // R: ten times the integer part of |ln x| plus the first digit after the point of
@@ -75,8 +98,8 @@ public:
     };
     Actual trueConcentration(const QString& stdBox) const;
 
-    // The student's calculation S / V; nothing when the volume reads 0 or the quotient is
-    // beyond single precision.
+    // The student's calculation S / V; nothing when the volume is no usable amount (0
+    // would divide by zero) or the quotient is beyond single precision.
     static std::optional<float> studentConcentration(const QString& stdBox, const QString& volumeBox);
 
     // (ActualConc − StudentConc) / ActualConc × 100 with ActualConc rounded to 7 digits.
@@ -87,8 +110,29 @@ public:
     // actualConc (−1: none to compare with) is finite.
     static bool usableAnswer(const QString& answer, float actualConc);
 
+    // Hidden per experiment.
+    float Sensitivity() const { return m_sensitivity; }  // 1.0 … 5.0
+    qint16 RefY() const { return m_refY; }               // BaseY − 6 … BaseY
+    qint16 BaseY() const { return m_baseY; }             // paper height − 40, fixed at the first set-up
+    float MatchVolume() const { return m_matchVolume; }  // ml of the unknown holding the standard dose; 0.20 … 0.50
+    bool MatchPhase() const { return m_matchPhase; }     // once the standard curve was started
+    bool StdInjection() const { return m_stdInjection; }  // while a standard-series injection is pending
+    float StdAmount() const { return m_stdAmount; }      // µg of the pending standard-series injection
+    const QString& InjLabel() const { return m_injLabel; }  // text under the current trace
+    const RespParts& parts() const { return m_parts; }   // of the last Caclulate_Resp
+
 private:
     float injectedAmount(const QString& doseBox, const QString& stdBox) const;
+
+    float m_sensitivity = 0;
+    qint16 m_refY = 0, m_baseY = 0;
+    float m_matchVolume = 0;
+    bool m_matchPhase = false;
+    bool m_stdInjection = false;
+    float m_stdAmount = 0;
+    QString m_injLabel;
+    RespParts m_parts;
+    PaperScroll m_paper;
 };
 
 // A number read from a box, as a 32-bit float; values beyond its range saturate.

@@ -10,9 +10,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "ileum_model.h"
 #include "numtext.h"
 #include "program_context.h"
+
+static_assert(PaperScroll::maxWidth == RecordingPaper::maxWidth, "the model counts the paper the recorder draws on");
 
 namespace {
 
@@ -140,27 +141,30 @@ int IleumRecorder::scrollValue() const { return m_scroll->maximum() - m_scroll->
 void IleumRecorder::setScrollValue(int value) { m_scroll->setValue(m_scroll->maximum() - value); }
 
 void IleumRecorder::SetupRecorder() {
-    m_model.BaseY = static_cast<qint16>(m_paper.height() - 40);
-    m_ctx.random.reseedFromClock();
+    m_model.setUpRecorder(m_paper.height(), m_ctx.random);
     ResetRecorder();
 }
 
 void IleumRecorder::ResetRecorder() {
     m_paper.reset();
-    PaperWidth0 = m_paper.width();
-    PaperLeft0 = 0;
-    setPaperLeft(PaperLeft0);
-    ViewLeft = paperLeft();
+    m_model.startRecorder(m_paper.width());
+    setPaperLeft(m_model.paperScroll().left());
     {
         const QSignalBlocker quiet(m_scroll);
         m_scroll->setRange(0, 0);
         m_scroll->setValue(0);
     }
-    GrowthLimit = m_paper.width();
-    ScrollUnit = GrowthLimit / 4;
-    Growth = 0;
-    ScrollStep = 4;
     m_view->update();
+}
+
+// The bar's range follows the model's; the bar keeps its distance from the newest end.
+void IleumRecorder::followScrollRange() {
+    const int positions = m_model.paperScroll().positions();
+    if (m_scroll->maximum() == positions) return;
+    const int value = scrollValue();
+    const QSignalBlocker quiet(m_scroll);
+    m_scroll->setMaximum(positions);
+    setScrollValue(value);
 }
 
 bool IleumRecorder::injecting() const { return m_pause->isActive(); }
@@ -192,7 +196,7 @@ void IleumRecorder::finishInjection() {
 
     // The ruler waits just beyond the paper's end; the newest part comes into view.
     setRulerX(m_paper.width() + 15);
-    setPaperLeft(ViewLeft);
+    setPaperLeft(m_model.paperScroll().left());
 
     const QString dose = m_controls.dose ? m_controls.dose->text() : QString();
     // A dose too large for single precision, or an unknown's whose amount would be, is
@@ -202,25 +206,16 @@ void IleumRecorder::finishInjection() {
         return;
     }
     if (m_controls.unknownUnit) m_controls.unknownUnit->setText(dose + QStringLiteral(" мл"));
-    if (m_paper.full()) {
+    if (m_model.paperScroll().full()) {
         refuse(QStringLiteral(" Память самописца переполнена! "), nullptr);
         return;
     }
 
-    const int W = m_paper.grow(traceWidth);
-    const int left = paperLeft() - traceWidth;
-    if (Growth > GrowthLimit) {
-        const int value = scrollValue();
-        const QSignalBlocker quiet(m_scroll);
-        m_scroll->setMaximum(m_scroll->maximum() + ScrollStep);
-        setScrollValue(value);
-        ScrollStep = 1;
-        GrowthLimit = ScrollUnit;
-        Growth = 0;
-    }
-    const int baseY = m_model.BaseY;
+    m_model.advancePaper();
+    followScrollRange();
+    const int W = m_paper.grow(m_model.paperScroll().width() - m_paper.width());
+    const int baseY = m_model.BaseY();
     m_paper.line({W - 50, baseY}, {W - 30, baseY});
-    Growth += traceWidth;
 
     const InjectionResult r = m_model.inject(dose, m_controls.standard ? m_controls.standard->text() : QString());
     if (r.flicker) {
@@ -232,15 +227,15 @@ void IleumRecorder::finishInjection() {
         m_paper.arc(QPointF(W - 59, peak + 20), 10, 30, 0.7, 2.4);
     }
     const QFontMetrics metrics(m_font);
-    const QStringList lines = traceLabelLines(m_model.InjLabel, metrics, labelSlot);
+    const QStringList lines = traceLabelLines(m_model.InjLabel(), metrics, labelSlot);
     for (int k = 0; k < lines.size(); ++k) m_paper.text({W - 70, baseY + 10 + k * metrics.height()}, lines[k], m_font);
 
-    setPaperLeft(left);
-    ViewLeft = left;
+    setPaperLeft(m_model.paperScroll().left());
     m_view->paperChanged(W - 80, W);
     if (m_controls.dose) m_controls.dose->setFocus();
 }
 
 void IleumRecorder::HScrPic_Change(int value) {
-    setPaperLeft(value == 0 ? ViewLeft : (value - scrollPositions()) * ScrollUnit);
+    // The value counts from the newest end; the model's positions from the start of the strip.
+    setPaperLeft(m_model.paperScroll().shownLeft(scrollPositions() - value));
 }

@@ -4,9 +4,9 @@
 #include <QList>
 #include <QPointer>
 
+#include "ileum_model.h"
 #include "recording_paper.h"
 
-class IleumModel;
 class ProgramContext;
 class QFontMetrics;
 class QLabel;
@@ -28,7 +28,7 @@ class IleumRecorder : public QGroupBox {
 public:
     static constexpr int viewWidth = 497, viewHeight = 225;
     // Every injection adds this much paper; a label keeps a gap of 2 pixels to the next.
-    static constexpr int traceWidth = 40, labelSlot = traceWidth - 2;
+    static constexpr int traceWidth = IleumModel::traceWidth, labelSlot = traceWidth - 2;
 
     // The controls of the experiment screen the injection sequence works with.
     struct Controls {
@@ -42,7 +42,7 @@ public:
     IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* parent = nullptr);
     void setControls(const Controls& controls) { m_controls = controls; }
 
-    // First set-up of the recorder (fixes BaseY), and the reset of a new experiment.
+    // First set-up of the recorder (fixes the model's BaseY), and the reset of a new experiment.
     void SetupRecorder();
     void ResetRecorder();
     // At every experiment start the ruler stands 25 pixels inside the paper's right edge.
@@ -66,12 +66,9 @@ public:
     int scrollValue() const;      // 0 … N
     void setScrollValue(int value);
 
-    // Recorder state.
-    int ViewLeft = 0, GrowthLimit = 0, ScrollUnit = 0, ScrollStep = 4, Growth = 0;
-    int PaperWidth0 = 0, PaperLeft0 = 0;
-
 private:
     void setPaperLeft(int left);
+    void followScrollRange();
     void refuse(const QString& text, QWidget* focus);
 
     ProgramContext& m_ctx;

@@ -17,8 +17,20 @@ void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
     m.helpFile = QStringLiteral("ileum.hlp");
     m.closedAtLoad = {QStringLiteral("Frm_Ileum"), QStringLiteral("Frm_I_Exam")};
     m.experimentWindow = QStringLiteral("Frm_Ileum");
-    m.chooseMode = modeNumberIn(&run.Ile_Mode);
-    m.setPassword = [&run](const QString& password) { run.Ile_Password = password; };
+    m.chooseMode = [&run](HomeChoice choice) {
+        switch (choice) {
+            case HomeChoice::None:
+                run.chooseMode(IleumMode::None);
+                break;
+            case HomeChoice::Tutorial:
+                run.chooseMode(IleumMode::Tutorial);
+                break;
+            case HomeChoice::Examination:
+                run.chooseMode(IleumMode::Examination);
+                break;
+        }
+    };
+    m.setPassword = [&run](const QString& password) { run.setPassword(password); };
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 

@@ -1,7 +1,7 @@
 #pragma once
 
 class ProgramContext;
-struct IleumRunState;
+class IleumRunState;
 
 // Registers the windows of the guinea-pig ileum bioassay with the program's navigator.
 void registerIleumWindows(ProgramContext& ctx, IleumRunState& run);

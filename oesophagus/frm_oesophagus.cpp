@@ -19,7 +19,6 @@
 #include "data_files.h"
 #include "help.h"
 #include "named_widgets.h"
-#include "numtext.h"
 #include "oeso_drugs.h"
 #include "oeso_run_state.h"
 #include "pictures.h"
@@ -324,16 +323,14 @@ void Frm_Oesophagus::buildControls() {
     connect(Cmdhelp, &QPushButton::clicked, this, &Frm_Oesophagus::Cmdhelp_Click);
 }
 
-bool Frm_Oesophagus::examination() const { return m_run.Oeso_Mode == 2; }
+bool Frm_Oesophagus::examination() const { return m_run.examination(); }
 
 void Frm_Oesophagus::hint(const QString& text) { lbl_stephelp->setText(text); }
 
 bool Frm_Oesophagus::Form_Load() {
     InitHelp(m_ctx, this);
 
-    // The drug table is read once per visit of the home screen (and by any screen that
-    // has none yet).
-    if (m_run.Oeso_DataLoaded == 0 || !m_model.hasDrugs()) {
+    if (m_model.needsDrugs()) {
         QVector<OesoDrugRec> rows;
         QString error;
         if (!readOesoDrugs(&rows, &error)) {
@@ -344,12 +341,11 @@ bool Frm_Oesophagus::Form_Load() {
         const QSignalBlocker quiet(Combo_Drug);
         Combo_Drug->clear();
         Combo_Drug->addItems(m_model.drugNames());
-        m_run.Oeso_DataLoaded = 1;
     }
 
     m_model.reseed();
     m_model.newFrog();
-    frogno->setText(QStringLiteral("Лягушка №") + QString::number(m_model.FrogNo));
+    frogno->setText(QStringLiteral("Лягушка №") + QString::number(m_model.FrogNo()));
     Cmd_Instill->setEnabled(true);
     Lab_DrugGiven->clear();
     placeSeed();
@@ -371,9 +367,7 @@ bool Frm_Oesophagus::Form_Load() {
         Lst_UnknownDrug->clear();
         Lst_UnknownDrug->addItems(m_model.unknownChoices());
         Frame_Drug_Select->show();
-        Cmd_Ringer->setEnabled(true);
-        Cmd_Exam_Unknow->setEnabled(m_model.unknownAvailable());
-        Cmd_DrgIdentified->setEnabled(true);
+        showExamButtons();
         // Nothing may tell which solution acts on the frog.
         for (QWidget* w : {static_cast<QWidget*>(Frame_Drug), static_cast<QWidget*>(Lab_drug),
                            static_cast<QWidget*>(Lab_DrugGiven), static_cast<QWidget*>(Lastdrug_lbl),
@@ -393,8 +387,9 @@ bool Frm_Oesophagus::Form_Load() {
 
     Timer_Clock->stop();
     Timer_Oeso->stop();
-    setStopwatch({});
-    Cmd_StartClock->setText(startCaption);
+    m_model.stopwatch().stop();
+    m_model.stopwatch().reset();
+    showStopwatch();
     Cmd_Instill_Click();  // every new frog starts with the first solution
     return true;
 }
@@ -403,7 +398,7 @@ void Frm_Oesophagus::Combo_Drug_Click() { Lab_Texttube->setText(Combo_Drug->curr
 
 void Frm_Oesophagus::showHistory() {
     drughistory->clear();
-    drughistory->addItems(m_model.DrugHistory);
+    drughistory->addItems(m_model.DrugHistory());
     drughistory->scrollToBottom();
 }
 
@@ -412,22 +407,22 @@ void Frm_Oesophagus::Cmd_Instill_Click() {
     Image_filler->show();
     Image_filler->raise();
     Lab_DrugGiven->setText(Lab_Texttube->text());
-    lastdrugname_lbl->setText(m_model.CurDrug);
+    lastdrugname_lbl->setText(m_model.CurDrug());
     m_model.instill(Combo_Drug->currentIndex());
-    Timer_Oeso->setInterval(m_model.Interval);
+    Timer_Oeso->setInterval(m_model.Interval());
     showHistory();
     hint(QStringLiteral("Возьмите зернышко"));
 }
 
 void Frm_Oesophagus::placeSeed() {
-    Shape_Seed->move(twips::point(m_model.SeedLeft, m_model.SeedTop));
-    Shape_Seed->setVisible(m_model.SeedVisible);
+    Shape_Seed->move(twips::point(m_model.SeedLeft(), m_model.SeedTop()));
+    Shape_Seed->setVisible(m_model.SeedVisible());
 }
 
 // ---- The seed: picked from the box, carried with the seed cursor, laid on the oesophagus.
 
 void Frm_Oesophagus::Img_Seeds_MouseDown() {
-    if (Cmd_Instill->isEnabled()) hint(QStringLiteral("Возьмите и поместите его на пищевод"));
+    if (!m_model.Running()) hint(QStringLiteral("Возьмите и поместите его на пищевод"));
     const QPixmap seed = dataPicture(QStringLiteral("Icon1.ico"));
     if (seed.isNull()) {
         m_ctx.fail(QStringLiteral("В папке программы нет файла курсора «Icon1.ico»."));
@@ -456,35 +451,26 @@ void Frm_Oesophagus::endDrag(const QPoint& globalPos) {
 }
 
 void Frm_Oesophagus::Pic_Oeso_DragDrop() {
-    if (Cmd_Instill->isEnabled()) hint(QStringLiteral("Возьмите зернышко"));
+    if (!m_model.Running()) hint(QStringLiteral("Возьмите зернышко"));
 }
 
 void Frm_Oesophagus::Img_Seed_Drop_DragDrop() {
-    if (Cmd_Instill->isEnabled()) hint(QStringLiteral("Запустите часы в начальной точке"));
-    const bool alreadyRunning = m_model.Running;
+    if (!m_model.Running()) hint(QStringLiteral("Запустите часы в начальной точке"));
     m_model.startRun();
     placeSeed();
     // The next step is the stopwatch: the keyboard goes to its start button rather than
     // to wherever the controls just disabled would pass it.
     Cmd_StartClock->setFocus(Qt::OtherFocusReason);
     if (examination()) {
-        Timer_Monitor_Clock->start();  // whole seconds from this drop
-        // A second seed laid during a run restarts the count; the buttons keep the states
-        // they had before the first seed, which are the ones to come back.
-        if (!alreadyRunning) {
-            RingerWasEnabled = Cmd_Ringer->isEnabled();
-            UnknownWasEnabled = Cmd_Exam_Unknow->isEnabled();
-        }
-        Cmd_Ringer->setEnabled(false);
-        Cmd_Exam_Unknow->setEnabled(false);
-        Cmd_DrgIdentified->setEnabled(false);
+        Timer_Monitor_Clock->start();  // whole seconds from this drop; a second seed restarts the count
+        showExamButtons();
     }
     Cmd_Instill->setEnabled(false);
     Timer_Oeso->start();
 }
 
 void Frm_Oesophagus::Timer_Oeso_Timer() {
-    if (!m_model.Running) {
+    if (!m_model.Running()) {
         Timer_Oeso->stop();
         return;
     }
@@ -496,9 +482,7 @@ void Frm_Oesophagus::Timer_Oeso_Timer() {
     hint(QStringLiteral("Выберите вещество и закапайте"));
     if (examination()) {
         Timer_Monitor_Clock->stop();
-        Cmd_Ringer->setEnabled(RingerWasEnabled);
-        Cmd_Exam_Unknow->setEnabled(UnknownWasEnabled);
-        Cmd_DrgIdentified->setEnabled(true);
+        showExamButtons();
     }
 }
 
@@ -508,50 +492,54 @@ void Frm_Oesophagus::filler_timer_Timer() { Image_filler->hide(); }
 
 // ---- Stopwatch.
 
-void Frm_Oesophagus::setStopwatch(const StopwatchTime& t) {
-    txt_time[0]->setText(stopwatchField(t.seconds));
-    txt_time[1]->setText(stopwatchField(t.minutes));
-    txt_time[2]->setText(stopwatchField(t.hours));
+// The stopwatch's fields and its button show the model's stopwatch; its timer runs while it does.
+void Frm_Oesophagus::showStopwatch() {
+    const Stopwatch& watch = m_model.stopwatch();
+    txt_time[0]->setText(watch.secondsText());
+    txt_time[1]->setText(watch.minutesText());
+    txt_time[2]->setText(watch.hoursText());
+    Cmd_StartClock->setText(watch.running() ? stopCaption : startCaption);
 }
 
 void Frm_Oesophagus::Timer_Clock_Timer() {
-    auto read = [](QLineEdit* f) { return static_cast<qint64>(numtext::numberReading(f->text())); };
-    setStopwatch(stopwatchAdvance({read(txt_time[2]), read(txt_time[1]), read(txt_time[0])}));
+    m_model.stopwatch().tick();
+    showStopwatch();
 }
 
 void Frm_Oesophagus::Cmd_StartClock_Click() {
-    if (Timer_Clock->isActive()) {
-        if (!Cmd_Instill->isEnabled()) hint(QStringLiteral("Запишите время"));
+    Stopwatch& watch = m_model.stopwatch();
+    if (watch.running()) {
+        if (m_model.Running()) hint(QStringLiteral("Запишите время"));
         Timer_Clock->stop();
-        Cmd_StartClock->setText(startCaption);
+        watch.stop();
     } else {
         Timer_Clock->start();
-        setStopwatch({});
-        Cmd_StartClock->setText(stopCaption);
-        if (!Cmd_Instill->isEnabled()) hint(QStringLiteral("Остановите часы в конечной точке"));
+        watch.start();
+        if (m_model.Running()) hint(QStringLiteral("Остановите часы в конечной точке"));
     }
+    showStopwatch();
 }
 
 void Frm_Oesophagus::cmd_Reset_Click() {
-    setStopwatch({});
-    if (Cmd_StartClock->text() == startCaption && !Cmd_Instill->isEnabled()) hint(QStringLiteral("ждите"));
+    m_model.stopwatch().reset();
+    showStopwatch();
+    if (!m_model.stopwatch().running() && m_model.Running()) hint(QStringLiteral("ждите"));
 }
 
 // ---- Examination.
 
 void Frm_Oesophagus::Cmd_Ringer_Click() {
     m_model.giveRinger();
-    Timer_Oeso->setInterval(m_model.Interval);
-    Cmd_Ringer->setEnabled(false);
+    Timer_Oeso->setInterval(m_model.Interval());
+    showExamButtons();
     Image_filler->show();
     Image_filler->raise();
 }
 
 void Frm_Oesophagus::Cmd_Exam_Unknow_Click() {
-    Cmd_Ringer->setEnabled(false);
     m_model.giveUnknown();
-    Timer_Oeso->setInterval(m_model.Interval);
-    Cmd_Exam_Unknow->setEnabled(false);
+    Timer_Oeso->setInterval(m_model.Interval());
+    showExamButtons();
     Image_filler->show();
     Image_filler->raise();
 }
@@ -563,8 +551,15 @@ void Frm_Oesophagus::Cmd_DrgIdentified_Click() {
         Cmd_Next_Click();
         return;
     }
-    Cmd_Ringer->setEnabled(true);
-    Cmd_Exam_Unknow->setEnabled(m_model.unknownAvailable());
+    showExamButtons();
+}
+
+// What may be given and answered: what the model allows, and nothing while the seed runs.
+void Frm_Oesophagus::showExamButtons() {
+    const bool idle = !m_model.Running();
+    Cmd_Ringer->setEnabled(idle && m_model.ringerAllowed());
+    Cmd_Exam_Unknow->setEnabled(idle && m_model.unknownAllowed());
+    Cmd_DrgIdentified->setEnabled(idle);
 }
 
 // ---- Going on and leaving.
@@ -595,7 +590,7 @@ void Frm_Oesophagus::closeEvent(QCloseEvent* event) {
     // The help this screen opened goes with it, even when the home screen, opened just
     // before, has become the help owner.
     m_ctx.help.quit(this);
-    m_model.FrogNo = 0;
+    m_model.resetFrogNumbers();
     QWidget::closeEvent(event);
 }
 
@@ -611,7 +606,7 @@ bool Frm_Oesophagus::eventFilter(QObject* watched, QEvent* event) {
         // A drop-down list: typed letters do not pick a drug; the arrow keys still do.
         const QString text = static_cast<QKeyEvent*>(event)->text();
         if (!text.isEmpty() && text.at(0).isPrint()) return true;
-    } else if (event->type() == QEvent::KeyPress && m_model.Running &&
+    } else if (event->type() == QEvent::KeyPress && m_model.Running() &&
                (watched == Cmd_Next || watched == Cmd_New || watched == Command2)) {
         // A seed's run is left with a click only: a key that happens to reach one of these
         // buttons (Space, Return) must not throw the measurement away.

@@ -13,7 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTimer;
-struct OesoRunState;
+class OesoRunState;
 
 // The working screen of the frog oesophagus experiment: the set-up with the seed box, the
 // magnified oesophagus the seed travels down, the drugs, the stopwatch, the hint line and,
@@ -66,7 +66,8 @@ private:
     void hint(const QString& text);
     void placeSeed();
     void showHistory();
-    void setStopwatch(const StopwatchTime& t);
+    void showStopwatch();
+    void showExamButtons();
     void endDrag(const QPoint& globalPos);
     void cancelDrag();
     bool examination() const;
@@ -76,7 +77,6 @@ private:
     OesoModel m_model;
 
     bool m_dragging = false;
-    bool RingerWasEnabled = false, UnknownWasEnabled = false;
 
     QLabel *lbl_stephelp, *frogno, *Lab_Texttube, *Lab_drug, *Lab_DrugGiven, *Lastdrug_lbl, *lastdrugname_lbl;
     QLabel *Pic_Oeso, *Img_Seeds, *Img_Seed_Drop, *Image_filler, *Pic_Zoomed;

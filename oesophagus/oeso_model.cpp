@@ -25,14 +25,15 @@ QString withoutTrailingSpaces(QString s) {
 OesoModel::OesoModel(RandomSource& random, OesoRunState& run) : m_random(random), m_run(run) {}
 
 void OesoModel::setDrugs(const QVector<OesoDrugRec>& rows) {
-    Oeso_Drugs = rows;
-    Oeso_DrugCount = static_cast<int>(rows.size());
-    Oeso_Drugs.push_back(OesoDrugRec{});
+    m_drugs = rows;
+    m_drugCount = static_cast<int>(rows.size());
+    m_drugs.push_back(OesoDrugRec{});
+    m_run.m_dataLoaded = true;
 }
 
 QStringList OesoModel::drugNames() const {
     QStringList names;
-    for (int i = 0; i < Oeso_DrugCount; ++i) names << Oeso_Drugs[i].Drug;
+    for (int i = 0; i < m_drugCount; ++i) names << m_drugs[i].Drug;
     return names;
 }
 
@@ -53,147 +54,153 @@ void OesoModel::reseed() { m_random.reseedFromClock(); }
 
 void OesoModel::newSeedPosition() {
     using namespace oeso_geometry;
-    SeedLeft = static_cast<int>(std::floor(uniform() * float(startLeftSpan) + float(startLeftMin)));
-    SeedTop = static_cast<int>(std::floor(uniform() * float(startTopSpan) + float(startTopMin)));
-    SeedLeft = std::min(SeedLeft, startLeftMin + startLeftSpan - 1);
-    SeedTop = std::min(SeedTop, startTopMin + startTopSpan - 1);
+    m_seedLeft = static_cast<int>(std::floor(uniform() * float(startLeftSpan) + float(startLeftMin)));
+    m_seedTop = static_cast<int>(std::floor(uniform() * float(startTopSpan) + float(startTopMin)));
+    m_seedLeft = std::min(m_seedLeft, startLeftMin + startLeftSpan - 1);
+    m_seedTop = std::min(m_seedTop, startTopMin + startTopSpan - 1);
 }
 
 void OesoModel::newFrog() {
-    StepBase = static_cast<quint8>(std::min(4.0f, std::floor(uniform() * 5.0f)));
-    CurDrug = PrevDrug = noDrug;
-    DrugHistory.clear();
-    ++FrogNo;
+    m_stepBase = static_cast<quint8>(std::min(4.0f, std::floor(uniform() * 5.0f)));
+    m_curDrug = m_prevDrug = noDrug;
+    m_drugHistory.clear();
+    ++m_frogNo;
     newSeedPosition();
-    SeedVisible = false;
-    Running = false;
+    m_seedVisible = false;
+    m_running = false;
 }
 
 void OesoModel::instill(int row) {
-    if (row < 0 || row >= Oeso_DrugCount) return;
-    PrevDrug = withoutTrailingSpaces(CurDrug);
-    CurDrug = withoutTrailingSpaces(Oeso_Drugs[row].Drug);
-    auto timing = [this](int r) { return draw(Oeso_Drugs[r].time1, Oeso_Drugs[r].time2, uniform()); };
-    Interval = timing(row);
-    SeedStep = StepBase + 12;
+    if (row < 0 || row >= m_drugCount) return;
+    m_prevDrug = withoutTrailingSpaces(m_curDrug);
+    m_curDrug = withoutTrailingSpaces(m_drugs[row].Drug);
+    auto timing = [this](int r) { return draw(m_drugs[r].time1, m_drugs[r].time2, uniform()); };
+    m_interval = timing(row);
+    m_seedStep = m_stepBase + 12;
 
     // Atropine blocks the muscarinic receptors of the ciliated cells: acetylcholine given
     // before or after it, and the acetylcholine that physostigmine saves from breakdown,
     // act no more, and the seed travels at the pace of Ringer's solution.
-    if ((PrevDrug == atropine && CurDrug == acetylcholine) || (CurDrug == atropine && PrevDrug == acetylcholine))
-        Interval = timing(0);
-    if ((PrevDrug == physostigmine && CurDrug == atropine) || (CurDrug == physostigmine && PrevDrug == atropine))
-        Interval = timing(0);
+    auto pair = [this](const QString& a, const QString& b) {
+        return (m_prevDrug == a && m_curDrug == b) || (m_curDrug == a && m_prevDrug == b);
+    };
+    if (pair(atropine, acetylcholine)) m_interval = timing(0);
+    if (pair(physostigmine, atropine)) m_interval = timing(0);
     // Acetylcholine given after physostigmine is not split by cholinesterase: it acts
     // with the timing of row 2. A table too short to have that row keeps the drug's own.
-    if (PrevDrug == physostigmine && CurDrug == acetylcholine && Oeso_DrugCount > 2) Interval = timing(2);
+    if (m_prevDrug == physostigmine && m_curDrug == acetylcholine && m_drugCount > 2) m_interval = timing(2);
 
-    DrugHistory << CurDrug;
+    m_drugHistory << m_curDrug;
 }
 
 void OesoModel::startRun() {
-    SeedVisible = true;
-    Running = true;
-    if (examination()) MonitorSecs = 0;
+    m_seedVisible = true;
+    m_running = true;
+    if (examination()) m_monitorSecs = 0;
 }
 
 bool OesoModel::tick() {
-    if (!Running) return false;
-    if (SeedTop > oeso_geometry::runEndTop) {
-        SeedVisible = false;
-        Running = false;
+    if (!m_running) return false;
+    if (m_seedTop > oeso_geometry::runEndTop) {
+        m_seedVisible = false;
+        m_running = false;
         newSeedPosition();
         if (examination()) storeMeasurement();
         return true;
     }
-    SeedTop += SeedStep;
+    m_seedTop += m_seedStep;
     return false;
 }
 
 void OesoModel::monitorTick() {
-    if (MonitorSecs < std::numeric_limits<qint32>::max()) ++MonitorSecs;
+    if (m_monitorSecs < std::numeric_limits<qint32>::max()) ++m_monitorSecs;
 }
 
 void OesoModel::storeMeasurement() {
-    if (ExamRow < 0 || ExamRow >= records().size()) return;
-    OesoExamRec& rec = records()[ExamRow];
-    const qint32 t = MonitorSecs;
-    if (MeasureNo == 0) {
+    if (m_examRow < 0 || m_examRow >= records().size()) return;
+    OesoExamRec& rec = records()[m_examRow];
+    const qint32 t = m_monitorSecs;
+    if (m_measureNo == 0) {
         rec.T1 = t;
-    } else if (MeasureNo == 1 && RecordAllowed == 1) {
+    } else if (m_measureNo == 1 && m_recordAllowed) {
         rec.T2 = t;
-    } else if (MeasureNo == 2 && RecordAllowed == 1) {
+    } else if (m_measureNo == 2 && m_recordAllowed) {
         rec.T3 = t;
     } else {
         return;  // a fourth run, or a further run before a solution was given
     }
-    rec.Runs = ++MeasureNo;
+    rec.Runs = ++m_measureNo;
 }
 
 bool OesoModel::startExamination() {
-    RecordAllowed = 0;
-    ExamRow = 0;
-    MeasureNo = 0;
-    UnknownUsed = QVector<quint8>(Oeso_DrugCount + 1, 0);
+    m_recordAllowed = false;
+    m_examRow = 0;
+    m_measureNo = 0;
+    m_unknownUsed = QVector<bool>(m_drugCount + 1, false);
     reseed();
     // Each examination starts with empty records: a previous student's times and answers
     // must not turn up in this student's table.
     records() = QVector<OesoExamRec>(3);
-    ExamRowBase = 2;
-    records()[0].Drug = Oeso_Drugs.value(0).Drug;
-    if (Oeso_DrugCount < 2) {
+    m_examRowBase = 2;
+    records()[0].Drug = m_drugs.value(0).Drug;
+    m_ringerAllowed = true;
+    m_unknownAllowed = m_drugCount >= 2;
+    if (m_drugCount < 2) {
         // Only Ringer's solution: there is no unknown to hand out, and the examination
         // ends at the first identification.
-        UnknownIndex = 0;
-        UnknownsGiven = 0;
+        m_unknownIndex = 0;
+        m_unknownsGiven = 0;
         return false;
     }
-    UnknownIndex = std::min(Oeso_DrugCount - 1, draw(1, float(Oeso_DrugCount - 1), uniform()));
-    UnknownUsed[UnknownIndex] = 1;
-    UnknownsGiven = 1;
-    records()[1].Drug = Oeso_Drugs[UnknownIndex].Drug;
+    m_unknownIndex = std::min(m_drugCount - 1, draw(1, float(m_drugCount - 1), uniform()));
+    m_unknownUsed[m_unknownIndex] = true;
+    m_unknownsGiven = 1;
+    records()[1].Drug = m_drugs[m_unknownIndex].Drug;
     return true;
 }
 
 void OesoModel::giveRinger() {
-    RecordAllowed = 1;
-    ExamRow = ExamRowBase - 2;
-    MeasureNo = 0;
-    const OesoDrugRec& d = Oeso_Drugs[0];
-    SeedStep = draw(d.speed1, d.speed2, uniform());
-    Interval = draw(d.time1, d.time2, uniform());
+    m_ringerAllowed = false;
+    m_recordAllowed = true;
+    m_examRow = m_examRowBase - 2;
+    m_measureNo = 0;
+    const OesoDrugRec& d = m_drugs[0];
+    m_seedStep = draw(d.speed1, d.speed2, uniform());
+    m_interval = draw(d.time1, d.time2, uniform());
 }
 
 void OesoModel::giveUnknown() {
+    m_ringerAllowed = m_unknownAllowed = false;
     if (!unknownAvailable()) return;
-    ExamRow = ExamRowBase - 1;
-    RecordAllowed = 1;
-    MeasureNo = 0;
-    const OesoDrugRec& d = Oeso_Drugs[UnknownIndex];
-    SeedStep = draw(d.speed1, d.speed2, uniform());
-    Interval = draw(d.time1, d.time2, uniform());
+    m_examRow = m_examRowBase - 1;
+    m_recordAllowed = true;
+    m_measureNo = 0;
+    const OesoDrugRec& d = m_drugs[m_unknownIndex];
+    m_seedStep = draw(d.speed1, d.speed2, uniform());
+    m_interval = draw(d.time1, d.time2, uniform());
 }
 
 bool OesoModel::identify(const QString& answer) {
-    RecordAllowed = 0;
-    if (ExamRowBase - 1 < records().size()) records()[ExamRowBase - 1].Identified = answer;
-    if (UnknownsGiven + 1 >= Oeso_DrugCount) return true;
+    m_recordAllowed = false;
+    if (m_examRowBase - 1 < records().size()) records()[m_examRowBase - 1].Identified = answer;
+    if (m_unknownsGiven + 1 >= m_drugCount) return true;
 
     // The next unknown is drawn among the rows not handed out yet, each as likely as the
     // others: one draw, so the choice ends whatever the chance source returns.
     reseed();
     QVector<int> unused;
-    for (int k = 1; k < Oeso_DrugCount; ++k)
-        if (UnknownUsed[k] != 1) unused << k;
+    for (int k = 1; k < m_drugCount; ++k)
+        if (!m_unknownUsed[k]) unused << k;
     const int n = static_cast<int>(unused.size());
     const int pick = std::min(n - 1, static_cast<int>(std::floor(float(n) * uniform())));
-    UnknownIndex = unused[pick];
-    UnknownUsed[UnknownIndex] = 1;
-    ++UnknownsGiven;
-    ExamRowBase += 2;
-    records().resize(ExamRowBase + 1);
-    records()[ExamRowBase - 2].Drug = Oeso_Drugs[0].Drug;
-    records()[ExamRowBase - 1].Drug = Oeso_Drugs[UnknownIndex].Drug;
+    m_unknownIndex = unused[pick];
+    m_unknownUsed[m_unknownIndex] = true;
+    ++m_unknownsGiven;
+    m_examRowBase += 2;
+    records().resize(m_examRowBase + 1);
+    records()[m_examRowBase - 2].Drug = m_drugs[0].Drug;
+    records()[m_examRowBase - 1].Drug = m_drugs[m_unknownIndex].Drug;
+    m_ringerAllowed = m_unknownAllowed = true;
     return false;
 }
 
@@ -214,6 +221,14 @@ StopwatchTime stopwatchAdvance(StopwatchTime t) {
 QString stopwatchField(qint64 value) {
     return value < 10 ? QStringLiteral("0") + QString::number(value) : QString::number(value);
 }
+
+void Stopwatch::tick() {
+    if (m_running) m_time = stopwatchAdvance(m_time);
+}
+
+QString Stopwatch::hoursText() const { return stopwatchField(m_time.hours); }
+QString Stopwatch::minutesText() const { return stopwatchField(m_time.minutes); }
+QString Stopwatch::secondsText() const { return stopwatchField(m_time.seconds); }
 
 QString meanText(const QVector<qint32>& times) {
     if (times.isEmpty()) return notMeasured;

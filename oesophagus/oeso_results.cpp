@@ -35,7 +35,7 @@ const OesoExamRec sample[2] = {
 
 }  // namespace
 
-Frm_Oeso_Table::Frm_Oeso_Table(ProgramContext& ctx, OesoRunState& run) : m_ctx(ctx), m_run(run) {
+Frm_Oeso_Table::Frm_Oeso_Table(ProgramContext& ctx, const OesoRunState& run) : m_ctx(ctx), m_run(run) {
     setWindowTitle(QStringLiteral("Morvane - Oesophagus T1.00"));
     discardWindowKeys(this);
     // The table is written in Arial, and its columns are measured in widths of its "A".
@@ -83,7 +83,7 @@ Frm_Oeso_Table::Frm_Oeso_Table(ProgramContext& ctx, OesoRunState& run) : m_ctx(c
 
     RemoveSysMenuItems(this);
     setUpGrid();
-    if (m_run.Oeso_Mode == 2) {
+    if (m_run.examination()) {
         Label2->hide();  // these are the student's results, not a sample
         Frame_Pass->show();
         Txt_PassW->setFocus();
@@ -95,7 +95,7 @@ Frm_Oeso_Table::Frm_Oeso_Table(ProgramContext& ctx, OesoRunState& run) : m_ctx(c
 }
 
 void Frm_Oeso_Table::setUpGrid() {
-    const bool exam = m_run.Oeso_Mode == 2;
+    const bool exam = m_run.examination();
     Grid_oeso->setColumnCount(columns);
     Grid_oeso->setRowCount(exam ? 1 : 5);
     Grid_oeso->horizontalHeader()->hide();
@@ -130,7 +130,7 @@ void Frm_Oeso_Table::fillSample() {
 }
 
 void Frm_Oeso_Table::fillExamRows() {
-    const QVector<OesoExamRec>& recs = m_run.Oeso_ExamRecs;
+    const QVector<OesoExamRec>& recs = m_run.Oeso_ExamRecs();
     const int rows = std::max(0, static_cast<int>(recs.size()) - 1);  // the spare record is not shown
     Grid_oeso->setRowCount(rows + 1);
     for (int r = 0; r < rows; ++r) {
@@ -185,7 +185,7 @@ QString Frm_Oeso_Table::cell(int row, int column) const {
 }
 
 void Frm_Oeso_Table::Cmd_ok_Click() {
-    if (!password::matches(Txt_PassW->text(), m_run.Oeso_Password)) {
+    if (!password::matches(Txt_PassW->text(), m_run.Oeso_Password())) {
         m_ctx.message({QStringLiteral("Invalid Password. "), QStringLiteral(" Password Error "), MsgButtons::Ok,
                        MsgIcon::None, MsgAnswer::Ok});
         Txt_PassW->clear();
@@ -201,7 +201,7 @@ void Frm_Oeso_Table::Cmd_ok_Click() {
 void Frm_Oeso_Table::Cmd_End_Click() {
     // The home screen closes this table as it loads; in the tutorial the experiment screen
     // is still open behind it.
-    m_ctx.navigator.open(m_run.Oeso_Mode == 2 ? QStringLiteral("Frm_Oeso_main") : QStringLiteral("Frm_Oesophagus"));
+    m_ctx.navigator.open(m_run.examination() ? QStringLiteral("Frm_Oeso_main") : QStringLiteral("Frm_Oesophagus"));
     close();
 }
 

@@ -8,14 +8,14 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
-struct OesoRunState;
+class OesoRunState;
 
 // The results table: in the tutorial a sample of how to record the seed's times; in the
 // examination every run and every identification, behind the supervisor's password.
 class Frm_Oeso_Table : public QWidget {
     Q_OBJECT
 public:
-    Frm_Oeso_Table(ProgramContext& ctx, OesoRunState& run);
+    Frm_Oeso_Table(ProgramContext& ctx, const OesoRunState& run);
 
     void Cmd_ok_Click();
     void Cmd_End_Click();
@@ -30,7 +30,7 @@ private:
     void fitToContents();
 
     ProgramContext& m_ctx;
-    OesoRunState& m_run;
+    const OesoRunState& m_run;
     QFrame* Frame_Grid;
     QTableWidget* Grid_oeso;
     QLabel* Label2;

@@ -11,16 +11,33 @@ struct OesoExamRec {
     quint8 Runs = 0;                // how many of them were timed: T1 .. T<Runs>; the rest mean nothing
 };
 
-// What the frog oesophagus experiment keeps for the whole run of the program.
-struct OesoRunState {
-    quint8 Oeso_Mode = 0;        // 0 none chosen, 1 tutorial, 2 examination
-    QString Oeso_Password;       // upper-case, trimmed
-    quint8 Oeso_DataLoaded = 0;  // 1 once the drug table has been read since the home screen opened
+enum class OesoMode : quint8 { None = 0, Tutorial = 1, Examination = 2 };
 
+// What the frog oesophagus experiment keeps for the whole run of the program.
+class OesoRunState {
+public:
+    OesoMode Oeso_Mode() const { return m_mode; }
+    bool examination() const { return Oeso_Mode() == OesoMode::Examination; }
+    const QString& Oeso_Password() const { return m_password; }  // upper-case, trimmed
+    // Whether the drug table has been read since the home screen opened.
+    bool Oeso_DataLoaded() const { return m_dataLoaded; }
     // The examination's records for the results table: pairs of Ringer's solution and an
     // unknown, then one spare record that takes nothing (indices 0 to ExamRowBase).
-    QVector<OesoExamRec> Oeso_ExamRecs;
+    const QVector<OesoExamRec>& Oeso_ExamRecs() const { return m_examRecs; }
+
+    // The home screen's choice.
+    void chooseMode(OesoMode mode) { m_mode = mode; }
+    void setPassword(const QString& password) { m_password = password; }
 
     // What the home screen does at every load.
     void reset() { *this = OesoRunState{}; }
+
+private:
+    // The frog's model reads the drug table and keeps the examination's records.
+    friend class OesoModel;
+
+    OesoMode m_mode = OesoMode::None;
+    QString m_password;
+    bool m_dataLoaded = false;
+    QVector<OesoExamRec> m_examRecs;
 };

@@ -18,8 +18,20 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
     m.ownsHelp = true;
     m.closedAtLoad = {QStringLiteral("Frm_Oesophagus"), QStringLiteral("Frm_Oeso_Table")};
     m.experimentWindow = QStringLiteral("Frm_Oesophagus");
-    m.chooseMode = modeNumberIn(&run.Oeso_Mode);
-    m.setPassword = [&run](const QString& password) { run.Oeso_Password = password; };
+    m.chooseMode = [&run](HomeChoice choice) {
+        switch (choice) {
+            case HomeChoice::None:
+                run.chooseMode(OesoMode::None);
+                break;
+            case HomeChoice::Tutorial:
+                run.chooseMode(OesoMode::Tutorial);
+                break;
+            case HomeChoice::Examination:
+                run.chooseMode(OesoMode::Examination);
+                break;
+        }
+    };
+    m.setPassword = [&run](const QString& password) { run.setPassword(password); };
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 

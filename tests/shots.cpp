@@ -67,8 +67,8 @@ int main(int argc, char** argv) {
         auto* rec = new IleumRecorder(t.ctx, model, &host);
         rec->setControls({dose, standard, nullptr, nullptr, {}});
         rec->SetupRecorder();
-        model.RefY = 182;
-        model.Sensitivity = 2.5f;
+        t.random.values = {0.5, 0.375};  // RefY 182, Sensitivity 2.5
+        model.startExperiment(t.random);
         rec->placeRuler();
         auto inject = [&](const QString& text) {
             dose->setText(text);
@@ -77,12 +77,11 @@ int main(int argc, char** argv) {
         };
         for (const char* d : {"0.02", "0.05", "0.1", "0.2", "0.4", "0.8", "1.6", "3.2", "6.4", "12.8"})
             inject(QString::fromLatin1(d));
-        model.MatchPhase = 1;
-        model.MatchVolume = 0.3f;
-        for (const char* label : {"Стнд ", "2Стнд", "1/2Стнд"}) {
-            model.InjLabel = QString::fromUtf8(label);
-            model.StdInjection = 1;
-            model.StdAmount = 0.5f * (label[0] == '2' ? 2 : label[0] == '1' ? 0.5f : 1);
+        model.startMatching();
+        t.random.values = {0.34};  // MatchVolume 0.3
+        model.confirmStandard(t.random);
+        for (StandardDose which : {StandardDose::Standard, StandardDose::Double, StandardDose::Half}) {
+            model.queueStandard(which, standard->text());
             inject(QStringLiteral("0.1"));
         }
         inject(QStringLiteral("0.25"));
@@ -96,9 +95,9 @@ int main(int argc, char** argv) {
     {
         // The bioassay screen in each stage, then its examination form.
         auto* home = nav.open(QStringLiteral("Frm_il_main"));
+        t.random.values = {0.0, 0.375};  // RefY 179, Sensitivity 2.5
         click(home, QStringLiteral("Cmd_Tut"));
         auto* screen = qobject_cast<Frm_Ileum*>(nav.find(QStringLiteral("Frm_Ileum")));
-        screen->model().Sensitivity = 2.5f;
         auto injectWith = [&](const QString& button) {
             click(screen, button);
             screen->recorder()->finishInjection();
@@ -124,9 +123,9 @@ int main(int argc, char** argv) {
         click(screen, QStringLiteral("Cmd_Next"));
         shoot(nav.find(QStringLiteral("Frm_Ile_Question")), QStringLiteral("ileum_5_questions"));
 
-        runs.ileum.Ile_Mode = 2;
-        runs.ileum.Ile_Password = QStringLiteral("ABCD");
-        runs.ileum.ActualConc = 2.380952f;
+        runs.ileum.chooseMode(IleumMode::Examination);
+        runs.ileum.setPassword(QStringLiteral("ABCD"));
+        runs.ileum.setActualConc(2.380952f);
         auto* exam = nav.open(QStringLiteral("Frm_I_Exam"));
         shoot(exam, QStringLiteral("ileum_6_exam_answer"));
         exam->findChild<QLineEdit*>(QStringLiteral("Txt_Cal_Con"))->setText(QStringLiteral("2.4"));

@@ -49,8 +49,8 @@ struct Programs {
     bool isOpen(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)) != nullptr; }
     // What the home screen `window` left in its experiment's run state.
     QString password(const QString& window) const {
-        if (window == QLatin1String("Frm_Oeso_main")) return oeso.Oeso_Password;
-        if (window == QLatin1String("Frm_il_main")) return ileum.Ile_Password;
+        if (window == QLatin1String("Frm_Oeso_main")) return oeso.Oeso_Password();
+        if (window == QLatin1String("Frm_il_main")) return ileum.Ile_Password();
         if (window == QLatin1String("Frm_Rab_main")) return rabbit.Rab_Password();
         return heart.Heart_Password();
     }
@@ -75,8 +75,9 @@ struct Programs {
                     return HomeChoice::Examination;
             }
         }
-        const quint8 number = window == QLatin1String("Frm_Oeso_main") ? oeso.Oeso_Mode : ileum.Ile_Mode;
-        return static_cast<HomeChoice>(number);
+        // The ileum's and the oesophagus's modes are numbered as the choices are.
+        if (window == QLatin1String("Frm_il_main")) return static_cast<HomeChoice>(ileum.Ile_Mode());
+        return static_cast<HomeChoice>(oeso.Oeso_Mode());
     }
 };
 
@@ -122,7 +123,7 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, typed);
         Programs p;
-        p.ileum.ActualConc = -1;
+        p.ileum.setActualConc(-1);
         QWidget* h = p.t.ctx.navigator.open(home);
         click(h, exam);
         typePassword(h, typed);
@@ -138,16 +139,20 @@ private slots:
 
     void loadResetsTheRunStateAndClosesExperimentWindows() {
         Programs p;
-        p.ileum = {2, QStringLiteral("OLD"), 1, 3.5f, 2.5f};
+        p.ileum.chooseMode(IleumMode::Examination);
+        p.ileum.setPassword(QStringLiteral("OLD"));
+        p.ileum.markRecorderReady();
+        p.ileum.setActualConc(3.5f);
+        QVERIFY(p.ileum.takeAnswer(QStringLiteral("2.5")));
         p.t.ctx.navigator.open(QStringLiteral("Frm_Ileum"));
         QVERIFY(p.isOpen("Frm_Ileum"));
         ExperimentHome* home = p.open("Frm_il_main");
         QVERIFY(home);
         QVERIFY(!p.isOpen("Frm_Ileum"));
-        QCOMPARE(p.ileum.Ile_Mode, quint8(0));
-        QCOMPARE(p.ileum.Ile_Password, QString());
-        QCOMPARE(p.ileum.RecorderReady, quint8(0));
-        QCOMPARE(p.ileum.ActualConc, 0.0f);
+        QCOMPARE(p.ileum.Ile_Mode(), IleumMode::None);
+        QCOMPARE(p.ileum.Ile_Password(), QString());
+        QCOMPARE(p.ileum.RecorderReady(), false);
+        QCOMPARE(p.ileum.ActualConc(), 0.0f);
         QCOMPARE(home->windowTitle(), QStringLiteral(" Morvane - Подвздошная кишка T1.00R"));
         QVERIFY(!(home->windowFlags() & Qt::WindowCloseButtonHint));
 
@@ -269,7 +274,7 @@ private slots:
         QVERIFY(child<QGroupBox>(home, QStringLiteral("Frame_mode"))->isVisible());
         QVERIFY(!child<QGroupBox>(home, QStringLiteral("Frame_Pass"))->isVisible());
         click(home, QStringLiteral("Cmd_Tut"));
-        QCOMPARE(p.oeso.Oeso_Mode, quint8(1));
+        QCOMPARE(p.oeso.Oeso_Mode(), OesoMode::Tutorial);
         QVERIFY(p.isOpen("Frm_Oesophagus"));
         QVERIFY(!p.isOpen("Frm_Oeso_main"));
     }

@@ -4,16 +4,34 @@
 
 #include "fakes.h"
 #include "ileum_model.h"
+#include "ileum_run_state.h"
 #include "numtext.h"
+
+Q_DECLARE_METATYPE(StandardDose)
 
 namespace {
 
-IleumModel referenceModel(float sensitivity) {
+// The chance that makes an experiment's start draw RefY = BaseY − 6 + k (k 0 … 6).
+double refYChance(int k) { return (k + 0.5) / 7; }
+// The chance that makes it draw this sensitivity (1.0 … 5.0 in tenths).
+double sensitivityChance(float s) { return (std::round(s * 10) - 10 + 0.5) / 41; }
+// The chance that makes a confirmed standard draw this MatchVolume (0.20 … 0.50 ml).
+double volumeChance(float v) { return (std::round(v * 100) - 20 + 0.5) / 31; }
+
+// On the 225-pixel paper (BaseY 185), RefY 182 unless told.
+IleumModel referenceModel(float sensitivity, qint16 refY = 182) {
     IleumModel m;
-    m.BaseY = 185;
-    m.RefY = 182;
-    m.Sensitivity = sensitivity;
+    ScriptedRandom random;
+    m.setUpRecorder(225, random);
+    random.values = {refYChance(refY - 179), sensitivityChance(sensitivity)};
+    m.startExperiment(random);
     return m;
+}
+
+void confirmVolume(IleumModel& m, float volume) {
+    ScriptedRandom random;
+    random.values = {volumeChance(volume)};
+    m.confirmStandard(random);
 }
 
 }  // namespace
@@ -51,7 +69,7 @@ private slots:
         QFETCH(int, peakY);
         IleumModel m = referenceModel(sensitivity);
         const InjectionResult r = m.inject(dose, QString());
-        QCOMPARE(m.InjLabel, dose);
+        QCOMPARE(m.InjLabel(), dose);
         QCOMPARE(r.stimulus, x);
         QCOMPARE(r.response, R);
         QVERIFY(!r.flicker);
@@ -81,10 +99,10 @@ private slots:
     void carriedLogarithmIsWrittenRounded() {
         IleumModel m;
         m.Caclulate_Resp(float(std::exp(2.3)));
-        QVERIFY(double(m.parts.LogValue) < 2.3);  // 2.29999995
-        QCOMPARE(numtext::generalForm(m.parts.LogValue), QStringLiteral("2.3"));
-        QCOMPARE(m.parts.IntPart, qint16(2));
-        QCOMPARE(m.parts.Digits, QStringLiteral("3"));
+        QVERIFY(double(m.parts().LogValue) < 2.3);  // 2.29999995
+        QCOMPARE(numtext::generalForm(m.parts().LogValue), QStringLiteral("2.3"));
+        QCOMPARE(m.parts().IntPart, qint16(2));
+        QCOMPARE(m.parts().Digits, QStringLiteral("3"));
     }
 
     void effectiveDoseGaps_data() {
@@ -120,30 +138,28 @@ private slots:
         IleumModel m = referenceModel(1.0f);
         QVERIFY(m.inject(QStringLiteral("0.029"), {}).flicker);
         QVERIFY(!m.inject(QStringLiteral("0.03"), {}).flicker);
-        m.MatchPhase = 1;  // no threshold in the matching phase
-        m.MatchVolume = 0.25f;
+        m.startMatching();  // no threshold in the matching phase
+        confirmVolume(m, 0.25f);
         QVERIFY(!m.inject(QStringLiteral("0.029"), QStringLiteral("0.5")).flicker);
         QVERIFY(!m.inject(QStringLiteral("0.03"), QStringLiteral("0.5")).flicker);
     }
 
     void injectionKinds() {
         IleumModel m = referenceModel(1.0f);
-        m.MatchPhase = 1;
-        m.MatchVolume = 0.25f;
+        m.startMatching();
+        confirmVolume(m, 0.25f);
         // The unknown: V / MatchVolume × S.
         QCOMPARE(m.inject(QStringLiteral("0.1"), QStringLiteral("0.5")).amount, (0.1f / 0.25f) * 0.5f);
-        QCOMPARE(m.InjLabel, QStringLiteral("0.1мл"));
+        QCOMPARE(m.InjLabel(), QStringLiteral("0.1мл"));
         // A pending standard-series injection uses its amount, then is cleared.
-        m.StdInjection = 1;
-        m.StdAmount = 1.0f;
-        m.InjLabel = QStringLiteral("2Стнд");
+        m.queueStandard(StandardDose::Double, QStringLiteral("0.5"));
         QCOMPARE(m.inject(QStringLiteral("0.1"), QStringLiteral("0.5")).amount, 1.0f);
-        QCOMPARE(m.InjLabel, QStringLiteral("2Стнд"));
-        QCOMPARE(m.StdInjection, quint8(0));
+        QCOMPARE(m.InjLabel(), QStringLiteral("2Стнд"));
+        QCOMPARE(m.StdInjection(), false);
         // The dose box at 0.05 ml makes the standard 12 pixels shorter than at 0.1 ml.
-        m.StdInjection = 1;
+        m.queueStandard(StandardDose::Double, QStringLiteral("0.5"));
         const int at01 = m.inject(QStringLiteral("0.1"), QStringLiteral("0.5")).PeakY;
-        m.StdInjection = 1;
+        m.queueStandard(StandardDose::Double, QStringLiteral("0.5"));
         const int at005 = m.inject(QStringLiteral("0.05"), QStringLiteral("0.5")).PeakY;
         QCOMPARE(at005 - at01, 12);
     }
@@ -151,15 +167,14 @@ private slots:
     // Whatever RefY was drawn, a stimulus of 118 reaches the ceiling; 117 may not.
     void ceilingAt118() {
         for (float x : {118.0f, 120.0f, 500.0f, 1e6f}) {
-            IleumModel m = referenceModel(1.0f);
-            m.RefY = 185;
-            m.MatchPhase = 1;
-            m.StdInjection = 1;
-            m.StdAmount = x;  // above 17: the effective dose is the amount
+            IleumModel m = referenceModel(1.0f, 185);
+            m.startMatching();
+            // Above 17 the effective dose is the amount.
+            m.queueStandard(StandardDose::Standard, numtext::generalForm(x));
+            QCOMPARE(m.StdAmount(), x);
             QCOMPARE(int(m.inject(QStringLiteral("0.1"), QStringLiteral("1")).PeakY), 20);
         }
-        IleumModel m = referenceModel(1.0f);
-        m.RefY = 185;
+        IleumModel m = referenceModel(1.0f, 185);
         QCOMPARE(int(m.inject(QStringLiteral("117"), {}).PeakY), 21);
     }
 
@@ -171,20 +186,22 @@ private slots:
     }
 
     void draws() {
-        ScriptedRandom random;
+        ScriptedRandom setUp, random;
         IleumModel m;
-        m.BaseY = 185;
+        m.setUpRecorder(225, setUp);
+        QCOMPARE(m.BaseY(), qint16(185));
+        QCOMPARE(setUp.reseeds, 1);
         random.values = {0.0, 0.0, 0.999999, 0.999999, 0.5};
-        m.MatchPhase = 1;
+        m.startMatching();
         m.startExperiment(random);
-        QCOMPARE(m.MatchPhase, quint8(0));
-        QCOMPARE(m.RefY, qint16(179));
-        QCOMPARE(m.Sensitivity, 1.0f);
+        QCOMPARE(m.MatchPhase(), false);
+        QCOMPARE(m.RefY(), qint16(179));
+        QCOMPARE(m.Sensitivity(), 1.0f);
         m.startExperiment(random);
-        QCOMPARE(m.RefY, qint16(185));
-        QCOMPARE(m.Sensitivity, 5.0f);
+        QCOMPARE(m.RefY(), qint16(185));
+        QCOMPARE(m.Sensitivity(), 5.0f);
         m.confirmStandard(random);
-        QCOMPARE(m.MatchVolume, 0.35f);  // floor(0.5 × 31 + 20) / 100
+        QCOMPARE(m.MatchVolume(), 0.35f);  // floor(0.5 × 31 + 20) / 100
         QCOMPARE(random.reseeds, 2);
     }
 
@@ -194,13 +211,15 @@ private slots:
         QVERIFY(m.trueConcentration(QString()).noStandardTyped);
         QCOMPARE(m.trueConcentration(QStringLiteral("0.5")).conc, -1.0f);  // typed, never confirmed
         QVERIFY(!m.trueConcentration(QStringLiteral("0.5")).noStandardTyped);
-        m.MatchVolume = 0.21f;
+        confirmVolume(m, 0.21f);
         QCOMPARE(m.trueConcentration(QStringLiteral("0.5")).conc, 0.5f / 0.21f);
         QCOMPARE(numtext::generalForm(m.trueConcentration(QStringLiteral("0.5")).conc), QStringLiteral("2.380952"));
 
         QCOMPARE(*IleumModel::studentConcentration(QStringLiteral("0.5"), QStringLiteral("0.25")), 2.0f);
         QVERIFY(!IleumModel::studentConcentration(QStringLiteral("0.5"), QStringLiteral("0")));
         QVERIFY(!IleumModel::studentConcentration(QStringLiteral("0.5"), QStringLiteral(".")));
+        // A volume beyond single precision is no volume, though 0.5 / FLT_MAX would be finite.
+        QVERIFY(!IleumModel::studentConcentration(QStringLiteral("0.5"), QStringLiteral("1") + QString(39, u'0')));
     }
 
     // Nothing typed may lead to an infinite or undefined result: an input that would is refused.
@@ -219,13 +238,13 @@ private slots:
         IleumModel m = referenceModel(1.0f);
         QVERIFY(m.injectable(QStringLiteral("0.1"), {}));
         QVERIFY(!m.injectable(QString(), {}));
-        m.MatchPhase = 1;
-        m.MatchVolume = 0.2f;
+        m.startMatching();
+        confirmVolume(m, 0.2f);
         QVERIFY(m.injectable(QStringLiteral("0.1"), QStringLiteral("0.5")));
         // 1e30 ml of the unknown at 1e10 µg per 0.2 ml: 5e40 µg.
         QVERIFY(!m.injectable(QStringLiteral("1") + QString(30, u'0'), QStringLiteral("1") + QString(10, u'0')));
-        m.StdInjection = 1;  // a standard-series injection does not read the dose box
-        m.StdAmount = 1.0f;
+        // A standard-series injection does not read the dose box.
+        m.queueStandard(StandardDose::Double, QStringLiteral("0.5"));
         QVERIFY(m.injectable(QString(), QStringLiteral("0.5")));
 
         QVERIFY(IleumModel::usableAnswer(QString(), 2.5f));
@@ -234,6 +253,102 @@ private slots:
         QVERIFY(!IleumModel::usableAnswer(huge, 1.0f));  // an error of −3e40 %
         QVERIFY(IleumModel::usableAnswer(huge, -1.0f));  // no true concentration, no ratio
         QVERIFY(!IleumModel::usableAnswer(QStringLiteral("1") + QString(39, u'0'), -1.0f));  // beyond a float
+    }
+
+    // The dose buttons double a dose up to 500 and halve one down to 0.1; beyond those
+    // the box keeps its dose ("" here).
+    void doseButtons_data() {
+        QTest::addColumn<QString>("dose");
+        QTest::addColumn<QString>("doubled");
+        QTest::addColumn<QString>("halved");
+        QTest::newRow("0.1: the least halved") << "0.1" << "0.2" << "";
+        QTest::newRow("just above 0.1") << "0.1000001" << "0.2000002" << "0.05000005";
+        QTest::newRow("0.15") << "0.15" << "0.3" << "0.075";
+        QTest::newRow("500: the most doubled") << "500" << "1000" << "250";
+        QTest::newRow("500.1") << "500.1" << "" << "250.05";
+        QTest::newRow("819.2") << "819.2" << "" << "409.6";
+        QTest::newRow("empty reads 0") << "" << "0" << "";
+        QTest::newRow("a decimal comma") << "0,4" << "0.8" << "0.2";
+    }
+    void doseButtons() {
+        QFETCH(QString, dose);
+        QFETCH(QString, doubled);
+        QFETCH(QString, halved);
+        QCOMPARE(IleumModel::doubledDose(dose).value_or(QString()), doubled);
+        QCOMPARE(IleumModel::halvedDose(dose).value_or(QString()), halved);
+    }
+
+    // The standard series' buttons: their labels, amounts and the texts beside them, for
+    // the standard dose 0.5 µg.
+    void standardSeries_data() {
+        QTest::addColumn<StandardDose>("which");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<float>("amount");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("standard") << StandardDose::Standard << "Стнд " << 0.5f << "0.5";
+        QTest::newRow("half") << StandardDose::Half << "1/2Стнд" << 0.25f << " .25";
+        QTest::newRow("double") << StandardDose::Double << "2Стнд" << 1.0f << " 1";
+    }
+    void standardSeries() {
+        QFETCH(StandardDose, which);
+        QFETCH(QString, label);
+        QFETCH(float, amount);
+        QFETCH(QString, shown);
+        IleumModel m = referenceModel(1.0f);
+        m.startMatching();
+        confirmVolume(m, 0.25f);
+        m.queueStandard(which, QStringLiteral("0.5"));
+        QVERIFY(m.StdInjection());
+        QCOMPARE(m.StdAmount(), amount);
+        QCOMPARE(m.InjLabel(), label);
+        QCOMPARE(IleumModel::standardDoseText(which, QStringLiteral("0.5")), shown);
+        QCOMPARE(m.inject(QStringLiteral("0.3"), QStringLiteral("0.5")).amount, amount);
+        QCOMPARE(m.InjLabel(), label);
+        // A plain injection after it is the dose box's again: the unknown's volume.
+        m.queueStandard(which, QStringLiteral("0.5"));
+        m.plainInjection();
+        QCOMPARE(m.inject(QStringLiteral("0.3"), QStringLiteral("0.5")).amount, (0.3f / 0.25f) * 0.5f);
+        QCOMPARE(m.InjLabel(), QStringLiteral("0.3мл"));
+    }
+
+    // The recorder's paper in the model: the baseline from the paper's height, and one
+    // trace width of paper for each injection.
+    void recorderPaper() {
+        IleumModel m;
+        ScriptedRandom random;
+        m.setUpRecorder(300, random);
+        QCOMPARE(m.BaseY(), qint16(260));
+        m.startRecorder(497);
+        m.advancePaper();
+        m.advancePaper();
+        QCOMPARE(m.paperScroll().width(), 497 + 2 * IleumModel::traceWidth);
+        QCOMPARE(m.paperScroll().left(), -2 * IleumModel::traceWidth);
+        QCOMPARE(m.paperScroll().growth(), 2 * IleumModel::traceWidth);
+        m.startRecorder(497);
+        QCOMPARE(m.paperScroll().width(), 497);
+    }
+
+    // The examination's end in the run state: the answer it takes, the true concentration
+    // as the supervisor sees it and the error against that.
+    void examinationResult() {
+        const QString huge = QStringLiteral("3") + QString(38, u'0');
+        IleumRunState run;
+        run.setActualConc(0.5f / 0.21f);
+        QVERIFY(run.properlyConducted());
+        QVERIFY(!run.takeAnswer(huge));  // an error of −3e40 %
+        QCOMPARE(run.StudentConc(), 0.0f);
+        QVERIFY(run.takeAnswer(QStringLiteral("2,4")));
+        QCOMPARE(run.StudentConc(), 2.4f);
+        QCOMPARE(run.showActualConc(), QStringLiteral("2.380952"));
+        QVERIFY(0.5f / 0.21f != 2.380952f);
+        QVERIFY(run.ActualConc() == 2.380952f);  // the number shown, not the quotient
+        QCOMPARE(numtext::generalForm(run.errorRatio()), QStringLiteral("-0.8000252"));
+
+        run.reset();
+        run.setActualConc(-1);
+        QVERIFY(!run.properlyConducted());
+        QVERIFY(run.takeAnswer(huge));  // nothing to compare with
+        QCOMPARE(run.StudentConc(), 3e38f);
     }
 
     void errorRatio_data() {

@@ -27,8 +27,8 @@ struct Bench {
     Bench() {
         rec->setControls({dose, standard, unit, syringe, {inject}});
         rec->SetupRecorder();
-        model.RefY = 182;
-        model.Sensitivity = 1.0f;
+        t.random.values = {0.5, 0.0};  // RefY 182, Sensitivity 1.0
+        model.startExperiment(t.random);
         rec->placeRuler();
         syringe->hide();
         host.show();
@@ -54,10 +54,10 @@ class TstIleumRecorder : public QObject {
 private slots:
     void setup() {
         Bench b;
-        QCOMPARE(b.model.BaseY, qint16(185));
+        QCOMPARE(b.model.BaseY(), qint16(185));
         QCOMPARE(b.rec->paper().width(), 497);
-        QCOMPARE(b.rec->ScrollUnit, 124);
-        QCOMPARE(b.rec->GrowthLimit, 497);
+        QCOMPARE(b.model.paperScroll().unit(), 124);
+        QCOMPARE(b.model.paperScroll().growthLimit(), 497);
         QCOMPARE(b.rec->rulerX(), 472);
         QCOMPARE(b.rec->findChild<QLabel*>(QStringLiteral("Picture1"))->toolTip(),
                  QStringLiteral("Переместите для измерений. 1 деление = 0,25см"));
@@ -84,7 +84,7 @@ private slots:
         b.injectOnce();
         QCOMPARE(b.rec->paper().width(), 537);
         QCOMPARE(b.rec->paperLeft(), -40);
-        QCOMPARE(b.rec->ViewLeft, -40);
+        QCOMPARE(b.model.paperScroll().left(), -40);
         for (int x = 487; x <= 507; ++x) QVERIFY2(b.inked(x, 185), qPrintable(QString::number(x)));
         QVERIFY(b.blank(508, 185));
         for (int y = 146; y <= 185; ++y) QVERIFY(b.inked(486, y));  // the fall
@@ -137,8 +137,8 @@ private slots:
         b.rec->setScrollValue(4);
         QCOMPARE(b.rec->paperLeft(), -2 * 124);
         b.rec->setScrollValue(0);  // the right end: the newest part
-        QCOMPARE(b.rec->paperLeft(), b.rec->ViewLeft);
-        QCOMPARE(b.rec->ViewLeft, -22 * 40);
+        QCOMPARE(b.rec->paperLeft(), b.model.paperScroll().left());
+        QCOMPARE(b.model.paperScroll().left(), -22 * 40);
 
         b.rec->setScrollValue(6);
         b.injectOnce();  // an injection brings the newest part back, the bar stays
@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(b.rec->paper().width(), 497);
         QCOMPARE(b.rec->scrollPositions(), 0);
         QCOMPARE(b.rec->paperLeft(), 0);
-        QCOMPARE(b.rec->ScrollStep, 4);
+        QCOMPARE(b.model.paperScroll().step(), 4);
         QVERIFY(b.blank(486, 160));
     }
 
@@ -186,8 +186,8 @@ private slots:
         QVERIFY(b.rec->rulerX() + b.rec->paperLeft() >= IleumRecorder::viewWidth);
         QCOMPARE(b.paperImage(), before);
 
-        b.model.StdInjection = 1;  // a pending standard-series injection needs no dose
-        b.model.StdAmount = 1.0f;
+        // A pending standard-series injection needs no dose.
+        b.model.queueStandard(StandardDose::Standard, QStringLiteral("1"));
         b.injectOnce();
         QCOMPARE(b.rec->paper().width(), 577);
     }
@@ -196,24 +196,27 @@ private slots:
     // standard series, long doses and volumes of the unknown.
     void labelsStayInTheirSlots() {
         Bench b;
-        const int band = b.model.BaseY + 8;  // below the baseline only labels are written
+        const int band = b.model.BaseY() + 8;  // below the baseline only labels are written
         struct Injection {
             const char* label;
-            bool standard;
+            std::optional<StandardDose> standard;
         };
-        const Injection run[] = {{"Стнд ", true},       {"2Стнд", true},         {"1/2Стнд", true},
-                                 {"2Стнд", true},       {"1/2Стнд", true},       {"0.00001", false},
-                                 {"123.456789", false}, {"1638.4", false},       {"0.3333333мл", false},
-                                 {"0.25мл", false},     {"12345678901234567890", false}};
+        const Injection run[] = {{"Стнд ", StandardDose::Standard}, {"2Стнд", StandardDose::Double},
+                                 {"1/2Стнд", StandardDose::Half},   {"2Стнд", StandardDose::Double},
+                                 {"1/2Стнд", StandardDose::Half},   {"0.00001", {}},
+                                 {"123.456789", {}},                {"1638.4", {}},
+                                 {"0.3333333мл", {}},               {"0.25мл", {}},
+                                 {"12345678901234567890", {}}};
         for (const Injection& i : run) {
             const QString label = QString::fromUtf8(i.label);
-            b.model.StdInjection = i.standard ? 1 : 0;
-            b.model.StdAmount = 1.0f;
-            b.model.MatchPhase = label.endsWith(QStringLiteral("мл")) ? 1 : 0;
-            b.dose->setText(label.endsWith(QStringLiteral("мл")) ? label.chopped(2) : label);
-            if (i.standard) b.model.InjLabel = label;
+            const bool volume = label.endsWith(QStringLiteral("мл"));
+            if (volume && !b.model.MatchPhase()) b.model.startMatching();
+            if (!volume && b.model.MatchPhase()) b.model.startExperiment(b.t.random);  // leaves the matching phase
+            if (i.standard) b.model.queueStandard(*i.standard, QStringLiteral("1"));
+            else b.model.plainInjection();
+            b.dose->setText(volume ? label.chopped(2) : label);
             b.injectOnce();
-            QCOMPARE(b.model.InjLabel, label);
+            QCOMPARE(b.model.InjLabel(), label);
             const int W = b.rec->paper().width();
             int ink = 0;
             for (int y = band; y < b.rec->paper().height(); ++y) {

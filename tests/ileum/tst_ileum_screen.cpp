@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(text(s, "Txt_Dose"), QStringLiteral("0.5"));
         QCOMPARE(text(s, "lab_unk"), QStringLiteral("0.5 мл"));
         Program::inject(s, "Cmd_inject");
-        QCOMPARE(s->model().InjLabel, QStringLiteral("0.5"));
+        QCOMPARE(s->model().InjLabel(), QStringLiteral("0.5"));
         auto* box = child<QLineEdit>(s, "Txt_stddose");
         box->clear();
         QApplication::clipboard()->setText(QStringLiteral("2,25"));
@@ -106,18 +106,20 @@ private slots:
     void tutorial() {
         Program p;
         Frm_Ileum* s = p.start(false);
-        QCOMPARE(p.run.Ile_Mode, quint8(1));
+        QCOMPARE(p.run.Ile_Mode(), IleumMode::Tutorial);
         QCOMPARE(s->windowTitle(), QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим обучения"));
         QCOMPARE(text(s, "Txt_Dose"), QStringLiteral("0.1"));
         QCOMPARE(text(s, "Lab_dose"), QStringLiteral("Доза  мкг"));
         QCOMPARE(text(s, "Lab_stephelp"), QStringLiteral("Выберите дозу и введите раствор"));
-        QCOMPARE(p.run.RecorderReady, quint8(1));
-        QCOMPARE(s->model().RefY, qint16(182));
-        QCOMPARE(s->model().Sensitivity, 1.0f);
+        QCOMPARE(p.run.RecorderReady(), true);
+        QCOMPARE(s->model().RefY(), qint16(182));
+        QCOMPARE(s->model().Sensitivity(), 1.0f);
         QVERIFY(!child(s, "Cmd_Calculate")->isVisible());
 
         // 0.075 µg at sensitivity 5: the peak is 7 pixels lower than without the reduction.
-        s->model().Sensitivity = 5.0f;
+        p.t.random.values = {0.5, 0.999, 0.04};  // a new experiment: RefY 182, Sensitivity 5.0
+        click(s, "Cmd_New");
+        QCOMPARE(s->model().Sensitivity(), 5.0f);
         Program::type(s, "Txt_Dose", QStringLiteral("0.075"));
         Program::inject(s, "Cmd_inject");
         const RecordingPaper& paper = s->recorder()->paper();
@@ -146,14 +148,14 @@ private slots:
         QVERIFY(!child(s, "Frame_stddose")->isVisible());
         QVERIFY(child(s, "Frame_Cmd_button")->isVisible());
         QVERIFY(child(s, "Cmd_Calculate")->isEnabled());
-        QCOMPARE(s->model().MatchVolume, 0.21f);
+        QCOMPARE(s->model().MatchVolume(), 0.21f);
 
         Program::inject(s, "Cmd_Std");
         Program::inject(s, "Cmd_HalfStd");
         Program::inject(s, "Cmd_DoubleStd");
         Program::type(s, "Txt_Dose", QStringLiteral("0.21"));
         Program::inject(s, "Cmd_unknown");
-        QCOMPARE(s->model().InjLabel, QStringLiteral("0.21мл"));
+        QCOMPARE(s->model().InjLabel(), QStringLiteral("0.21мл"));
         QCOMPARE(paper.width(), 497 + 5 * 40);
         // The unknown's volume that holds the standard gives the standard's height.
         auto peakAt = [&](int injection) {
@@ -223,7 +225,7 @@ private slots:
         QCOMPARE(p.t.messages.shown.size(), 1);
         QCOMPARE(p.t.messages.shown.last().text, QStringLiteral(" Введите правильную дозу! "));
         QVERIFY(child(s, "Frame_stddose")->isVisible());
-        QCOMPARE(s->model().MatchVolume, 0.0f);
+        QCOMPARE(s->model().MatchVolume(), 0.0f);
 
         Program::type(s, "Txt_stddose", QStringLiteral("25"));
         click(s, "Cmd_stddose");
@@ -246,9 +248,9 @@ private slots:
         p.t.random.values = {0.0, 0.999};  // the new experiment's RefY and Sensitivity
         click(s, "Cmd_New");
         QCOMPARE(s->recorder()->paper().width(), 497);
-        QCOMPARE(s->model().MatchPhase, quint8(0));
-        QCOMPARE(s->model().RefY, qint16(179));
-        QCOMPARE(s->model().Sensitivity, 5.0f);
+        QCOMPARE(s->model().MatchPhase(), false);
+        QCOMPARE(s->model().RefY(), qint16(179));
+        QCOMPARE(s->model().Sensitivity(), 5.0f);
         QVERIFY(child(s, "Cmd_MatchAssay")->isVisible());
         QVERIFY(child(s, "Cmd_inject")->isEnabled());
         QVERIFY(!child(s, "Frame_stddose")->isVisible());
@@ -261,15 +263,15 @@ private slots:
     void examinationWithoutStandard() {
         Program p;
         Frm_Ileum* s = p.start(true);
-        QCOMPARE(p.run.Ile_Mode, quint8(2));
-        QCOMPARE(p.run.Ile_Password, QStringLiteral("SECRET"));
+        QCOMPARE(p.run.Ile_Mode(), IleumMode::Examination);
+        QCOMPARE(p.run.Ile_Password(), QStringLiteral("SECRET"));
         QCOMPARE(s->windowTitle(), QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим проверки"));
         QVERIFY(!child(s, "Cmd_New")->isEnabled());
         QVERIFY(!child(s, "Cmd_return")->isEnabled());
         click(s, "Cmd_MatchAssay");
         QVERIFY(!child(s, "Cmd_Calculate")->isVisible());
         click(s, "Cmd_Next");
-        QCOMPARE(p.run.ActualConc, -1.0f);
+        QCOMPARE(p.run.ActualConc(), -1.0f);
         QCOMPARE(text(s, "Txt_stddose"), QStringLiteral("-1"));
         QVERIFY(!child(s, "Cmd_Next")->isEnabled());
         QVERIFY(s->isVisible());  // the screen stays beside the form
@@ -279,7 +281,7 @@ private slots:
         QVERIFY(!(exam->windowFlags() & Qt::WindowCloseButtonHint));
         Program::type(exam, "Txt_Cal_Con", QStringLiteral("2.5"));
         click(exam, "com_student");
-        QCOMPARE(p.run.StudentConc, 2.5f);
+        QCOMPARE(p.run.StudentConc(), 2.5f);
         QVERIFY(child(exam, "Frame_Password")->isVisible());
         QVERIFY(exam->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!(exam->windowFlags() & Qt::WindowMinimizeButtonHint));
@@ -312,7 +314,7 @@ private slots:
         click(exam, "Cmd_ok");
         QVERIFY(p.find("Frm_il_main"));
         QVERIFY(!p.find("Frm_I_Exam") && !p.find("Frm_Ileum"));
-        QCOMPARE(p.run.Ile_Mode, quint8(0));
+        QCOMPARE(p.run.Ile_Mode(), IleumMode::None);
     }
 
     void examinationWithMatching_data() {

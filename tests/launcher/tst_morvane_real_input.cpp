@@ -65,8 +65,9 @@ private slots:
         QFETCH(QString, experiment);
         MainProgram p;
         QVERIFY2(p.examineFrom(home, experiment), "the typed password did not open the examination");
-        const quint8 modes[] = {p.runs.oeso.Oeso_Mode, p.runs.ileum.Ile_Mode, static_cast<quint8>(p.runs.rabbit.Rab_Mode())};
-        QCOMPARE(std::count(std::begin(modes), std::end(modes), quint8(2)), 1);
+        const bool examinations[] = {p.runs.oeso.examination(), p.runs.ileum.examination(),
+                                     static_cast<quint8>(p.runs.rabbit.Rab_Mode()) == 2};
+        QCOMPARE(std::count(std::begin(examinations), std::end(examinations), true), 1);
         QVERIFY(p.t.messages.shown.isEmpty());
     }
 

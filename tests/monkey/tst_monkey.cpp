@@ -167,10 +167,10 @@ private slots:
             return w && w->findChild<QWidget*>(QString::fromLatin1(part))->isVisible();
         };
         const QString failure = m.run(QStringLiteral("Frm_Selection"), 3000, [&]() -> QString {
-            if (shown("Frm_I_Exam", "Fra_Super") && m.resultsShownWithout(runs.ileum.Ile_Password))
+            if (shown("Frm_I_Exam", "Fra_Super") && m.resultsShownWithout(runs.ileum.Ile_Password()))
                 return QStringLiteral("ileum result before the password");
-            if (runs.oeso.Oeso_Mode == 2 && shown("Frm_Oeso_Table", "Frame_Grid") &&
-                m.resultsShownWithout(runs.oeso.Oeso_Password))
+            if (runs.oeso.examination() && shown("Frm_Oeso_Table", "Frame_Grid") &&
+                m.resultsShownWithout(runs.oeso.Oeso_Password()))
                 return QStringLiteral("oesophagus results before the password");
             if (runs.rabbit.examination() && shown("Frm_Rab_Table", "Frametab") &&
                 m.resultsShownWithout(runs.rabbit.Rab_Password()))

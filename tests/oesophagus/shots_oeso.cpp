@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 17; ++i) s->Timer_Clock_Timer();
     shoot(s, QStringLiteral("oeso_3_tutorial_running"));
     click(s, "Cmd_StartClock");
-    while (s->model().Running) s->Timer_Oeso_Timer();
+    while (s->model().Running()) s->Timer_Oeso_Timer();
     shoot(s, QStringLiteral("oeso_4_tutorial_arrived"));
 
     click(s, "Cmd_Table");
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
                     for (int i = 0; i < 60; ++i) s->Timer_Oeso_Timer();
                     shoot(s, QStringLiteral("oeso_8_exam_running"));
                 }
-                while (s->model().Running) s->Timer_Oeso_Timer();
+                while (s->model().Running()) s->Timer_Oeso_Timer();
             }
         }
         answers->setCurrentRow((unknown * 2) % answers->count());

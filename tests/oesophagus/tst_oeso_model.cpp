@@ -27,8 +27,8 @@ struct Frog {
     TestContext t;
     OesoRunState run;
     OesoModel m{t.random, run};
-    explicit Frog(quint8 mode = 1, const QVector<OesoDrugRec>& table = standardTable()) {
-        run.Oeso_Mode = mode;
+    explicit Frog(OesoMode mode = OesoMode::Tutorial, const QVector<OesoDrugRec>& table = standardTable()) {
+        run.chooseMode(mode);
         m.setDrugs(table);
         t.random.values = {0.5, 0.0, 0.0};  // StepBase 2, seed at Left 1400, Top 650
         m.newFrog();
@@ -51,22 +51,22 @@ class TstOesoModel : public QObject {
 private slots:
     void newFrog() {
         Frog f;
-        QCOMPARE(f.m.FrogNo, 1);
-        QCOMPARE(f.m.StepBase, quint8(2));
-        QCOMPARE(f.m.CurDrug, QStringLiteral("Нет"));
-        QCOMPARE(f.m.PrevDrug, QStringLiteral("Нет"));
-        QCOMPARE(f.m.SeedLeft, 1400);
-        QCOMPARE(f.m.SeedTop, 650);
-        QVERIFY(!f.m.SeedVisible);
+        QCOMPARE(f.m.FrogNo(), 1);
+        QCOMPARE(f.m.StepBase(), quint8(2));
+        QCOMPARE(f.m.CurDrug(), QStringLiteral("Нет"));
+        QCOMPARE(f.m.PrevDrug(), QStringLiteral("Нет"));
+        QCOMPARE(f.m.SeedLeft(), 1400);
+        QCOMPARE(f.m.SeedTop(), 650);
+        QVERIFY(!f.m.SeedVisible());
         f.m.instill(1);
         f.t.random.values = {0.9999999, 0.9999999, 0.9999999};  // the highest draws stay in range
         f.m.newFrog();
-        QCOMPARE(f.m.FrogNo, 2);
-        QCOMPARE(f.m.StepBase, quint8(4));
-        QCOMPARE(f.m.SeedLeft, 1920);
-        QCOMPARE(f.m.SeedTop, 840);
-        QCOMPARE(f.m.CurDrug, QStringLiteral("Нет"));
-        QVERIFY(f.m.DrugHistory.isEmpty());
+        QCOMPARE(f.m.FrogNo(), 2);
+        QCOMPARE(f.m.StepBase(), quint8(4));
+        QCOMPARE(f.m.SeedLeft(), 1920);
+        QCOMPARE(f.m.SeedTop(), 840);
+        QCOMPARE(f.m.CurDrug(), QStringLiteral("Нет"));
+        QVERIFY(f.m.DrugHistory().isEmpty());
     }
 
     // The drugs given before the last one (U = 0 for each), then the last with its own
@@ -102,22 +102,23 @@ private slots:
         for (int i = 0; i < given.size() - 1; ++i) f.m.instill(f.row(given[i]));
         f.t.random.values = {0.0, 0.9999};
         f.m.instill(f.row(given.last()));
-        QCOMPARE(f.m.Interval, interval);
+        QCOMPARE(f.m.Interval(), interval);
         QCOMPARE(int(f.t.random.values.size()), drawsLeft);
-        QCOMPARE(f.m.SeedStep, 14);  // StepBase 2 + 12, whatever the drug
-        QCOMPARE(f.m.CurDrug, given.last());
-        QCOMPARE(f.m.PrevDrug, given.size() > 1 ? given[given.size() - 2] : QStringLiteral("Нет"));
-        QCOMPARE(f.m.DrugHistory, given);
+        QCOMPARE(f.m.SeedStep(), 14);  // StepBase 2 + 12, whatever the drug
+        QCOMPARE(f.m.CurDrug(), given.last());
+        QCOMPARE(f.m.PrevDrug(), given.size() > 1 ? given[given.size() - 2] : QStringLiteral("Нет"));
+        QCOMPARE(f.m.DrugHistory(), given);
     }
 
     void tableWithoutRowTwo() {
         // Physostigmine then acetylcholine in a table that has no row 2: acetylcholine keeps
         // its own timing instead of the empty entry's.
-        Frog f(1, {{QStringLiteral("Физостигмин"), 13, 15, 110, 130}, {QStringLiteral("Ацетилхолин"), 13, 15, 145, 165}});
+        Frog f(OesoMode::Tutorial,
+               {{QStringLiteral("Физостигмин"), 13, 15, 110, 130}, {QStringLiteral("Ацетилхолин"), 13, 15, 145, 165}});
         f.m.instill(0);
         f.t.random.values = {0.0, 0.9999};
         f.m.instill(1);
-        QCOMPARE(f.m.Interval, 145);
+        QCOMPARE(f.m.Interval(), 145);
     }
 
     void draws_data() {
@@ -154,44 +155,57 @@ private slots:
         QFETCH(int, step);
         QFETCH(int, ticks);
         Frog f;
-        f.m.SeedTop = top;
-        f.m.SeedStep = step;
+        // A frog whose StepBase makes this step, with its seed waiting at this top.
+        f.t.random.values = {(step - 12 + 0.5) / 5, 0.0, (top - 650 + 0.5) / 191, 0.0};
+        f.m.newFrog();
+        f.m.instill(0);
+        QCOMPARE(f.m.SeedTop(), top);
+        QCOMPARE(f.m.SeedStep(), step);
         f.m.startRun();
-        QVERIFY(f.m.SeedVisible && f.m.Running);
+        QVERIFY(f.m.SeedVisible() && f.m.Running());
         int n = 0;
         int lastTop = top;
         f.t.random.values = {0.5, 0.5};  // the next seed's place
         while (true) {
             ++n;
             if (f.m.tick()) break;
-            lastTop = f.m.SeedTop;
+            lastTop = f.m.SeedTop();
             QVERIFY(n < 1000);
         }
         QCOMPARE(n, ticks);
         QCOMPARE(n, (3200 - top) / step + 2);
         QVERIFY(lastTop > 3200 && lastTop - step <= 3200);
-        QVERIFY(!f.m.SeedVisible && !f.m.Running);
-        QCOMPARE(f.m.SeedLeft, 1660);
-        QCOMPARE(f.m.SeedTop, 745);
+        QVERIFY(!f.m.SeedVisible() && !f.m.Running());
+        QCOMPARE(f.m.SeedLeft(), 1660);
+        QCOMPARE(f.m.SeedTop(), 745);
         QVERIFY(!f.m.tick());  // a tick after the end does nothing
-        QCOMPARE(f.m.SeedTop, 745);
+        QCOMPARE(f.m.SeedTop(), 745);
     }
 
     void examinationStart() {
-        Frog f(2);
-        f.run.Oeso_ExamRecs = QVector<OesoExamRec>(7, {QStringLiteral("старое"), QStringLiteral("ответ"), 5, 6, 7});
+        Frog f(OesoMode::Examination);
+        // An earlier student's examination leaves times and answers in the records.
+        f.m.startExamination();
+        f.m.giveRinger();
+        f.run_(5);
+        f.m.giveUnknown();
+        f.run_(6);
+        f.m.identify(QStringLiteral("ответ"));
+        QCOMPARE(f.run.Oeso_ExamRecs().size(), 5);
+        QCOMPARE(f.run.Oeso_ExamRecs()[0].T1, 5);
+        QCOMPARE(f.run.Oeso_ExamRecs()[1].Identified, QStringLiteral("ответ"));
         f.t.random.values = {0.5};
         const int reseeds = f.t.random.reseeds;
         QVERIFY(f.m.startExamination());
         QCOMPARE(f.t.random.reseeds, reseeds + 1);
-        QCOMPARE(f.m.UnknownIndex, 4);  // Int(6 × 0.5 + 1)
-        QCOMPARE(f.m.UnknownsGiven, 1);
-        QCOMPARE(f.m.ExamRowBase, 2);
-        QCOMPARE(f.m.RecordAllowed, quint8(0));
-        QCOMPARE(f.run.Oeso_ExamRecs.size(), 3);
-        QCOMPARE(f.run.Oeso_ExamRecs[0].Drug, QStringLiteral("Раствор Рингера"));
-        QCOMPARE(f.run.Oeso_ExamRecs[1].Drug, QStringLiteral("Карбахол"));
-        for (const OesoExamRec& r : f.run.Oeso_ExamRecs) {  // nothing of an earlier examination
+        QCOMPARE(f.m.UnknownIndex(), 4);  // Int(6 × 0.5 + 1)
+        QCOMPARE(f.m.UnknownsGiven(), 1);
+        QCOMPARE(f.m.ExamRowBase(), 2);
+        QCOMPARE(f.m.RecordAllowed(), false);
+        QCOMPARE(f.run.Oeso_ExamRecs().size(), 3);
+        QCOMPARE(f.run.Oeso_ExamRecs()[0].Drug, QStringLiteral("Раствор Рингера"));
+        QCOMPARE(f.run.Oeso_ExamRecs()[1].Drug, QStringLiteral("Карбахол"));
+        for (const OesoExamRec& r : f.run.Oeso_ExamRecs()) {  // nothing of an earlier examination
             QCOMPARE(r.T1 + r.T2 + r.T3, 0);
             QVERIFY(r.Identified.isEmpty());
         }
@@ -199,20 +213,39 @@ private slots:
 
         f.t.random.values = {0.5, 0.5};
         f.m.giveUnknown();
-        QCOMPARE(f.m.SeedStep, 14);
-        QCOMPARE(f.m.Interval, 135);  // carbachol's 125..145
+        QCOMPARE(f.m.SeedStep(), 14);
+        QCOMPARE(f.m.Interval(), 135);  // carbachol's 125..145
         f.t.random.values = {0.9999, 0.0};
         f.m.giveRinger();
-        QCOMPARE(f.m.SeedStep, 15);
-        QCOMPARE(f.m.Interval, 200);
+        QCOMPARE(f.m.SeedStep(), 15);
+        QCOMPARE(f.m.Interval(), 200);
+    }
+
+    // Ringer's solution may be given once for each unknown, before it; the unknown once.
+    void whatMayBeGiven() {
+        Frog f(OesoMode::Examination);
+        f.m.startExamination();
+        QVERIFY(f.m.ringerAllowed() && f.m.unknownAllowed());
+        f.m.giveRinger();
+        QVERIFY(!f.m.ringerAllowed() && f.m.unknownAllowed());
+        f.m.giveUnknown();
+        QVERIFY(!f.m.ringerAllowed() && !f.m.unknownAllowed());
+        QVERIFY(!f.m.identify(QStringLiteral("ответ")));
+        QVERIFY(f.m.ringerAllowed() && f.m.unknownAllowed());  // the next unknown
+        f.m.giveUnknown();  // given first, it leaves no place for Ringer's solution
+        QVERIFY(!f.m.ringerAllowed() && !f.m.unknownAllowed());
+
+        Frog ringerOnly(OesoMode::Examination, tableOf(1));
+        QVERIFY(!ringerOnly.m.startExamination());
+        QVERIFY(ringerOnly.m.ringerAllowed() && !ringerOnly.m.unknownAllowed());
     }
 
     void measurements() {
-        Frog f(2);
+        Frog f(OesoMode::Examination);
         f.t.random.values = {0.0};
         f.m.startExamination();
         f.m.instill(0);  // as every new frog: Ringer's solution
-        const QVector<OesoExamRec>& recs = f.run.Oeso_ExamRecs;
+        const QVector<OesoExamRec>& recs = f.run.Oeso_ExamRecs();
 
         // Before Ringer or the unknown: the first run is kept as T1 of the Ringer record,
         // a second one is not.
@@ -220,7 +253,7 @@ private slots:
         QCOMPARE(recs[0].T1, 40);
         f.run_(35);
         QCOMPARE(recs[0].T2, 0);
-        QCOMPARE(f.m.MeasureNo, quint8(1));
+        QCOMPARE(f.m.MeasureNo(), quint8(1));
         QCOMPARE(recs[0].Runs, quint8(1));  // one run timed: its mean is that run
 
         f.m.giveRinger();
@@ -251,7 +284,7 @@ private slots:
         Frog tutorial;
         tutorial.m.instill(0);
         tutorial.run_(30);
-        QVERIFY(tutorial.run.Oeso_ExamRecs.isEmpty());
+        QVERIFY(tutorial.run.Oeso_ExamRecs().isEmpty());
     }
 
     // Every row but Ringer's is handed out once, whatever chance returns, and the last
@@ -268,18 +301,18 @@ private slots:
     void unknownDraws() {
         QFETCH(int, rows);
         QFETCH(double, chance);
-        Frog f(2, tableOf(rows));
+        Frog f(OesoMode::Examination, tableOf(rows));
         f.t.random.values = std::deque<double>(2000, chance);
         QCOMPARE(f.m.startExamination(), rows > 1);
         QCOMPARE(f.m.unknownAvailable(), rows > 1);
         std::set<int> given;
-        if (f.m.unknownAvailable()) given.insert(f.m.UnknownIndex);
+        if (f.m.unknownAvailable()) given.insert(f.m.UnknownIndex());
         int answers = 0;
         while (true) {
             QVERIFY(answers < rows);
             const bool last = f.m.identify(QStringLiteral("ответ %1").arg(answers++));
             if (last) break;
-            QVERIFY2(given.insert(f.m.UnknownIndex).second, "a row handed out twice");
+            QVERIFY2(given.insert(f.m.UnknownIndex()).second, "a row handed out twice");
         }
         const int unknowns = std::max(0, rows - 1);
         QCOMPARE(answers, std::max(1, unknowns));
@@ -288,7 +321,7 @@ private slots:
             QCOMPARE(*given.begin(), 1);
             QCOMPARE(*given.rbegin(), rows - 1);
         }
-        const QVector<OesoExamRec>& recs = f.run.Oeso_ExamRecs;
+        const QVector<OesoExamRec>& recs = f.run.Oeso_ExamRecs();
         QCOMPARE(int(recs.size()), 2 * std::max(1, unknowns) + 1);
         for (int k = 0; k < std::max(1, unknowns); ++k) {
             QCOMPARE(recs[2 * k].Drug, QStringLiteral("Раствор Рингера"));
@@ -312,6 +345,62 @@ private slots:
         const StopwatchTime t = stopwatchAdvance({before[0], before[1], before[2]});
         QCOMPARE((QList<qint64>{t.hours, t.minutes, t.seconds}), after);
     }
+    // The stopwatch on the bench: it counts only while it runs, a start begins from zero,
+    // a stop keeps the time, a reset sets it back to zero whether it runs or not.
+    void stopwatchCommands() {
+        Stopwatch w;
+        auto shown = [&w] { return w.hoursText() + u':' + w.minutesText() + u':' + w.secondsText(); };
+        QVERIFY(!w.running());
+        w.tick();
+        QCOMPARE(shown(), QStringLiteral("00:00:00"));
+        w.start();
+        QVERIFY(w.running());
+        for (int i = 0; i < 59; ++i) w.tick();
+        QCOMPARE(shown(), QStringLiteral("00:00:59"));
+        w.tick();
+        QCOMPARE(shown(), QStringLiteral("00:01:00"));
+        w.stop();
+        QVERIFY(!w.running());
+        w.tick();
+        QCOMPARE(shown(), QStringLiteral("00:01:00"));
+        w.reset();
+        QCOMPARE(shown(), QStringLiteral("00:00:00"));
+        QVERIFY(!w.running());
+
+        w.start();
+        for (int i = 0; i < 3; ++i) w.tick();
+        w.reset();
+        QVERIFY(w.running());
+        w.tick();
+        QCOMPARE(shown(), QStringLiteral("00:00:01"));
+        w.stop();
+        w.start();
+        QCOMPARE(shown(), QStringLiteral("00:00:00"));
+        for (int i = 0; i < 3599; ++i) w.tick();
+        QCOMPARE(shown(), QStringLiteral("00:59:59"));
+        w.tick();
+        QCOMPARE(shown(), QStringLiteral("01:00:00"));
+        QCOMPARE(w.time(), (StopwatchTime{1, 0, 0}));
+    }
+
+    // The table is read again after every visit of the home screen, and whenever the
+    // frog has none.
+    void drugTableLoading() {
+        TestContext t;
+        OesoRunState run;
+        OesoModel m(t.random, run);
+        QVERIFY(m.needsDrugs());
+        m.setDrugs(standardTable());
+        QVERIFY(run.Oeso_DataLoaded());
+        QVERIFY(!m.needsDrugs());
+        OesoModel another(t.random, run);
+        QVERIFY(another.needsDrugs());  // a screen without a table
+        run.reset();
+        QVERIFY(m.needsDrugs());
+        m.setDrugs({});
+        QVERIFY(m.needsDrugs());
+    }
+
     void stopwatchFields() {
         QCOMPARE(stopwatchField(0), QStringLiteral("00"));
         QCOMPARE(stopwatchField(9), QStringLiteral("09"));

@@ -163,7 +163,7 @@ private slots:
         Frm_Oesophagus* s = p.start(false);
         QVERIFY(s && s->isVisible());
         QVERIFY(!p.find("Frm_Oeso_main"));
-        QCOMPARE(p.run.Oeso_DataLoaded, quint8(1));
+        QCOMPARE(p.run.Oeso_DataLoaded(), true);
         QCOMPARE(s->windowTitle(),
                  QStringLiteral("Влияние веществ на подвижность ресничек в пищеводе лягушки - Режим обучения "));
         QVERIFY(s->width() <= 790 && s->height() <= 565);
@@ -266,7 +266,7 @@ private slots:
         QVERIFY(!seedTimer->isActive());
         QCOMPARE(text(s, "lbl_stephelp"), QStringLiteral("Выберите вещество и закапайте"));
         QCOMPARE(seed->pos(), twips::point(1660, 745));  // the next seed's place
-        QVERIFY(p.run.Oeso_ExamRecs.isEmpty());
+        QVERIFY(p.run.Oeso_ExamRecs().isEmpty());
 
         click(s, "Cmdhelp");
         QCOMPARE(p.t.help.calls.last().what, QStringLiteral("contents"));
@@ -308,7 +308,7 @@ private slots:
         QVERIFY(s && real_input::activate(s));
         real_input::click(child(s, lastClicked));
         laySeedByHand(s);
-        QVERIFY(s->model().Running);
+        QVERIFY(s->model().Running());
         QCOMPARE(QApplication::focusWidget(), child(s, "Cmd_StartClock"));
         for (const char* name : {"txt_time(0)", "txt_time(1)", "txt_time(2)"})
             QVERIFY2(!child<QLineEdit>(s, name)->hasSelectedText(), name);
@@ -328,7 +328,7 @@ private slots:
             if (!leaving.contains(f->objectName())) leaving << f->objectName();
             for (Qt::Key k : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
                 real_input::key(s, k);
-                QVERIFY2(p.screen() == s && s->isVisible() && s->model().Running, qPrintable(f->objectName()));
+                QVERIFY2(p.screen() == s && s->isVisible() && s->model().Running(), qPrintable(f->objectName()));
             }
         }
         leaving.sort();
@@ -336,7 +336,7 @@ private slots:
                                       : (QStringList{"Cmd_New", "Cmd_Next", "Command2"}));
 
         // Once the seed has arrived, Space on "Далее" goes on as before.
-        for (int i = 0; i < 1000 && s->model().Running; ++i) s->Timer_Oeso_Timer();
+        for (int i = 0; i < 1000 && s->model().Running(); ++i) s->Timer_Oeso_Timer();
         child(s, "Cmd_Next")->setFocus();
         real_input::key(s, Qt::Key_Space);
         QVERIFY(p.screen() != s || !s->isVisible());
@@ -382,7 +382,7 @@ private slots:
         QCOMPARE(text(s, "lastdrugname_lbl"), QStringLiteral("Нет"));
         QCOMPARE(stopwatch(s), QStringLiteral("00:00:00"));
         QVERIFY(!s->findChild<QTimer*>("Timer_Clock")->isActive());
-        QCOMPARE(s->model().SeedStep, 12);
+        QCOMPARE(s->model().SeedStep(), 12);
         QCOMPARE(s->findChild<QTimer*>("Timer_Oeso")->interval(), 235);
         QCOMPARE(child<QComboBox>(s, "Combo_Drug")->count(), 7);  // the table is not read twice
 
@@ -406,7 +406,7 @@ private slots:
         QVERIFY(p.find("Frm_Oeso_main"));
         QVERIFY(!p.find("Frm_Oesophagus"));
         QVERIFY(!p.find("Frm_Oeso_Quest"));
-        QCOMPARE(p.run.Oeso_Mode, quint8(0));
+        QCOMPARE(p.run.Oeso_Mode(), OesoMode::None);
     }
 
     void backToTheHomeScreen() {
@@ -417,15 +417,15 @@ private slots:
         QVERIFY(p.find("Frm_Oeso_main"));
         QVERIFY(!p.find("Frm_Oesophagus"));
         QVERIFY(!p.find("Frm_Oeso_Table"));
-        QCOMPARE(p.run.Oeso_DataLoaded, quint8(0));
-        QCOMPARE(p.run.Oeso_Mode, quint8(0));
+        QCOMPARE(p.run.Oeso_DataLoaded(), false);
+        QCOMPARE(p.run.Oeso_Mode(), OesoMode::None);
         QCOMPARE(p.t.help.calls.last().what, QStringLiteral("quit"));
     }
 
     void examinationLeftEarly() {
         Program p;
         Frm_Oesophagus* s = p.start(true);
-        QCOMPARE(p.run.Oeso_Mode, quint8(2));
+        QCOMPARE(p.run.Oeso_Mode(), OesoMode::Examination);
         QCOMPARE(s->windowTitle(),
                  QStringLiteral("Влияние веществ на подвижность ресничек в пищеводе лягушки - Режим проверки "));
         QVERIFY(!child(s, "Frame_Drug")->isVisible());
@@ -438,7 +438,7 @@ private slots:
         QVERIFY(!enabled(s, "Cmd_Table"));
         QVERIFY(enabled(s, "Cmd_Next"));
         for (const char* b : {"Cmd_Ringer", "Cmd_Exam_Unknow", "Cmd_DrgIdentified"}) QVERIFY2(enabled(s, b), b);
-        const QVector<OesoExamRec>& recs = p.run.Oeso_ExamRecs;
+        const QVector<OesoExamRec>& recs = p.run.Oeso_ExamRecs();
         QCOMPARE(recs.size(), 3);
         QCOMPARE(recs[1].Drug, QStringLiteral("Карбахол"));
 
@@ -522,8 +522,8 @@ private slots:
         click(table, "Cmd_End");
         QVERIFY(p.find("Frm_Oeso_main"));
         QVERIFY(!p.find("Frm_Oeso_Table"));
-        QCOMPARE(p.run.Oeso_Mode, quint8(0));
-        QCOMPARE(p.run.Oeso_Password, QString());
+        QCOMPARE(p.run.Oeso_Mode(), OesoMode::None);
+        QCOMPARE(p.run.Oeso_Password(), QString());
     }
 
     void lastIdentificationOpensTheTable() {
@@ -537,12 +537,12 @@ private slots:
         }
         QVERIFY(!p.find("Frm_Oesophagus"));
         QVERIFY(p.table() && p.table()->isVisible());
-        QCOMPARE(p.run.Oeso_ExamRecs.size(), 13);
+        QCOMPARE(p.run.Oeso_ExamRecs().size(), 13);
         QStringList unknowns;
         for (int k = 0; k < 6; ++k) {
-            QCOMPARE(p.run.Oeso_ExamRecs[2 * k].Drug, QStringLiteral("Раствор Рингера"));
-            unknowns << p.run.Oeso_ExamRecs[2 * k + 1].Drug;
-            QCOMPARE(p.run.Oeso_ExamRecs[2 * k + 1].Identified, names[k]);
+            QCOMPARE(p.run.Oeso_ExamRecs()[2 * k].Drug, QStringLiteral("Раствор Рингера"));
+            unknowns << p.run.Oeso_ExamRecs()[2 * k + 1].Drug;
+            QCOMPARE(p.run.Oeso_ExamRecs()[2 * k + 1].Identified, names[k]);
         }
         unknowns.sort();
         QStringList all = names;
@@ -571,7 +571,7 @@ private slots:
         click(s, "Cmd_DrgIdentified");
         QVERIFY(!p.find("Frm_Oesophagus"));
         QVERIFY(p.table());
-        QCOMPARE(p.run.Oeso_ExamRecs[0].T1, 30);
+        QCOMPARE(p.run.Oeso_ExamRecs()[0].T1, 30);
     }
 
     void missingFiles() {
