@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
                       QStringLiteral("oeso_dropper.png"), QStringLiteral("oeso_tube.png"),
                       QStringLiteral("oeso_stopwatch.png"), QStringLiteral("Icon1.ico"), QStringLiteral("ileum_setup.png"),
                       QStringLiteral("ileum_syringe.png"), QStringLiteral("ileum_tube.png"), QStringLiteral("syringe_icon.png")};
-    setup.firstWindow = QStringLiteral("Frm_morvane");
+    setup.firstWindow = LauncherWindows::Frm_morvane;
     setup.registerWindows = [&runs](ProgramContext& ctx) { registerMorvaneWindows(ctx, runs); };
     return runProgram(argc, argv, setup);
 }

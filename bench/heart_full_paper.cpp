@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     ProgramSetup setup;
     setup.title = QStringLiteral("Morvane - Сердце 1.00R");
     setup.icon = QStringLiteral("icon_heart.png");
-    setup.firstWindow = QStringLiteral("Frm_Heart_Main");
+    setup.firstWindow = HeartWindows::Frm_Heart_Main;
     setup.registerWindows = [&run](ProgramContext& ctx) {
         registerHeartWindows(ctx, run);
         // The home screen is shown and painted well before this.

@@ -45,7 +45,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 }  // namespace
 
 ExperimentHome::ExperimentHome(ProgramContext& ctx, HomeMember member) : m_ctx(ctx), m_member(std::move(member)) {
-    setObjectName(m_member.windowName);
+    setObjectName(m_member.windowName.text());
     setWindowTitle(m_member.caption);
     setFixedSize(windowSize);
     discardWindowKeys(this);
@@ -200,7 +200,7 @@ bool ExperimentHome::load() {
 
     RemoveSysMenuItems(this);
     CenterForm(m_ctx, this);
-    for (const QString& name : std::as_const(m_member.closedAtLoad)) m_ctx.navigator.closeIfOpen(name);
+    for (WindowName name : std::as_const(m_member.closedAtLoad)) m_ctx.navigator.closeIfOpen(name);
     // Coming back here ends any examination: the students get their desktop back.
     if (m_member.heartRules) m_ctx.desktop.setTaskSwitchLock(false);
     m_member.resetRunState();
@@ -266,7 +266,7 @@ void ExperimentHome::quitClick() {
         m_ctx.desktop.quitProgram(0);
         return;
     }
-    m_ctx.navigator.open(QStringLiteral("Frm_Selection"));
+    m_ctx.navigator.open(LauncherWindows::Frm_Selection);
     close();
 }
 

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "window_names.h"
+
 class ProgramContext;
 class QFrame;
 class QGroupBox;
@@ -17,7 +19,7 @@ enum class HomeChoice : quint8 { None, Tutorial, Examination };
 // What one experiment's home screen is: its names, texts and rules. The four home
 // screens are one class configured by one of these.
 struct HomeMember {
-    QString windowName;  // objectName of the window, e.g. "Frm_Oeso_main"
+    WindowName windowName;  // e.g. OesoWindows::Frm_Oeso_main
     QString caption;
 
     // Title panel, covering the window when it opens.
@@ -43,8 +45,8 @@ struct HomeMember {
 
     QString helpFile;          // opened at its contents by "Инструкция"
     bool ownsHelp;             // registers itself as help owner while open
-    QStringList closedAtLoad;  // experiment windows closed when the home screen loads
-    QString experimentWindow;  // opened for tutorial and examination
+    QList<WindowName> closedAtLoad;  // experiment windows closed when the home screen loads
+    WindowName experimentWindow;     // opened for tutorial and examination
 
     // Run state of the experiment (it outlives the window): the home screen tells it the
     // mode chosen and the supervisor's password, and empties it at every load.

@@ -2,16 +2,18 @@
 
 #include <QtDebug>
 
-void Navigator::add(const QString& name, Factory make) { m_factories.insert(name, std::move(make)); }
+void Navigator::add(WindowName name, Factory make) { m_factories.insert(name.text(), std::move(make)); }
 
-QWidget* Navigator::find(const QString& name) const {
+QWidget* Navigator::find(WindowName window) const {
+    const QString name = window.text();
     QWidget* w = m_open.value(name);
     if (!w || (!w->isVisible() && !m_parked.value(name))) return nullptr;
     return w;
 }
 
-QWidget* Navigator::open(const QString& name) {
-    if (QWidget* w = find(name)) {
+QWidget* Navigator::open(WindowName window) {
+    const QString name = window.text();
+    if (QWidget* w = find(window)) {
         m_parked.remove(name);
         w->show();
         w->raise();
@@ -35,8 +37,9 @@ QWidget* Navigator::open(const QString& name) {
     return w;
 }
 
-void Navigator::closeIfOpen(const QString& name) {
-    if (QWidget* w = find(name)) {
+void Navigator::closeIfOpen(WindowName window) {
+    const QString name = window.text();
+    if (QWidget* w = find(window)) {
         m_open.remove(name);
         m_parked.remove(name);
         w->close();

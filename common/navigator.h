@@ -6,25 +6,27 @@
 #include <QWidget>
 #include <functional>
 
+#include "window_names.h"
+
 // Creates the windows of a program by name, so that windows hand over to each other
-// without including each other. A window name is the window's objectName.
+// without including each other. A window's name is also its objectName.
 class Navigator {
 public:
     // Makes a window and performs its load; returns nullptr when the load ended the
     // program (the window is then already gone).
     using Factory = std::function<QWidget*()>;
 
-    void add(const QString& name, Factory make);
+    void add(WindowName name, Factory make);
 
     // Shows the window of that name: the open one (also when it was only hidden) or
     // a new one. Returns nullptr when its load ended the program.
-    QWidget* open(const QString& name);
+    QWidget* open(WindowName name);
 
     // The window of that name while it is open (shown or hidden), else nullptr.
-    QWidget* find(const QString& name) const;
+    QWidget* find(WindowName name) const;
 
     // Closes the window of that name if it is open; a window that is not open is left alone.
-    void closeIfOpen(const QString& name);
+    void closeIfOpen(WindowName name);
 
     // Hides an open window that a later open() brings back as it was. A window that is
     // hidden any other way (closed, waiting to be deleted) no longer counts as open.

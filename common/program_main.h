@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "window_names.h"
+
 class ProgramContext;
 class QTranslator;
 
@@ -11,7 +13,7 @@ struct ProgramSetup {
     QString title;           // the program's title, carried by message boxes without one
     QString icon;            // window icon, a file of the data folder
     QStringList required;    // data files without which the program cannot start
-    QString firstWindow;
+    WindowName firstWindow;
     std::function<void(ProgramContext&)> registerWindows;
 };
 

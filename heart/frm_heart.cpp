@@ -562,7 +562,7 @@ void Frm_Heart::Cmd_Next_Click() {
             MsgAnswer::Cancel)
         return;
     if (isExamination(mode)) m_model.forgetPreviousDrug();
-    m_ctx.navigator.open(QStringLiteral("Frm_Question"));
+    m_ctx.navigator.open(HeartWindows::Frm_Question);
     if (mode == HeartMode::Tutorial) m_ctx.navigator.park(this);
     else close();
 }
@@ -582,13 +582,13 @@ void Frm_Heart::Cmd_New_Click() {
 }
 
 void Frm_Heart::CmdTable_Click() {
-    m_ctx.navigator.open(QStringLiteral("Frm_Heart_Table"));
+    m_ctx.navigator.open(HeartWindows::Frm_Heart_Table);
     m_ctx.navigator.park(this);
 }
 
 void Frm_Heart::Cmd_return_Click() {
     if (!isExamination(m_run.Heart_Mode())) {
-        m_ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        m_ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         close();
         return;
     }
@@ -601,7 +601,7 @@ void Frm_Heart::cmd_pwretok_Click() {
     if (!passwordAccepted(m_ctx, Txt_pwret, m_run.Heart_Password(), QStringLiteral("Неверный пароль "),
                           QStringLiteral(" Ошибка пароля ")))
         return;
-    m_ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+    m_ctx.navigator.open(HeartWindows::Frm_Heart_Main);
     close();
 }
 

@@ -213,12 +213,12 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
 }
 
 void Frm_Question::Cmd_Done1_Click() {
-    m_ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+    m_ctx.navigator.open(HeartWindows::Frm_Heart_Main);
     close();
 }
 
 void Frm_Question::Cmd_Ret_Click() {
-    m_ctx.navigator.open(QStringLiteral("Frm_Heart"));
+    m_ctx.navigator.open(HeartWindows::Frm_Heart);
     close();
 }
 
@@ -233,7 +233,7 @@ void Frm_Question::Cmd_done_Click() {
     // The answer window goes before the next stage opens with its notice.
     Navigator& navigator = m_ctx.navigator;
     close();
-    navigator.open(QStringLiteral("Frm_Heart"));
+    navigator.open(HeartWindows::Frm_Heart);
 }
 
 void Frm_Question::Cmd_exam4_Click() {
@@ -249,7 +249,7 @@ void Frm_Question::Cmd_Ok_Password_Click() {
     if (!passwordAccepted(m_ctx, Txt_PassWord, m_run.Heart_Password(), QStringLiteral("Пароль неверный "),
                           QStringLiteral(" Ошибка пароля ")))
         return;
-    m_ctx.navigator.open(QStringLiteral("Frm_Heart_Table"));
+    m_ctx.navigator.open(HeartWindows::Frm_Heart_Table);
     close();
 }
 
@@ -367,7 +367,7 @@ void Frm_Heart_Table::showExam3() {
 
 void Frm_Heart_Table::Cmd_Ret_Click() {
     if (!isExamination(m_run.Heart_Mode())) {
-        m_ctx.navigator.open(QStringLiteral("Frm_Heart"));
+        m_ctx.navigator.open(HeartWindows::Frm_Heart);
         close();
         return;
     }
@@ -375,7 +375,7 @@ void Frm_Heart_Table::Cmd_Ret_Click() {
     if (m_page == 2) showExam2();
     else if (m_page == 3) showExam3();
     else {
-        m_ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        m_ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         close();
     }
 }

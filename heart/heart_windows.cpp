@@ -8,7 +8,7 @@
 
 void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
     HomeMember m;
-    m.windowName = QStringLiteral("Frm_Heart_Main");
+    m.windowName = HeartWindows::Frm_Heart_Main;
     m.caption = QStringLiteral("Morvane - Сердце E1.00R");
     m.panelName = QStringLiteral("Frm_logo");
     m.panelHidesOnDoubleClick = false;
@@ -42,8 +42,8 @@ void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
     m.passwordFieldWidth = 10;
     m.helpFile = QStringLiteral("heart.hlp");
     m.ownsHelp = false;
-    m.closedAtLoad = {QStringLiteral("Frm_Question"), QStringLiteral("Frm_Heart"), QStringLiteral("Frm_Heart_Table")};
-    m.experimentWindow = QStringLiteral("Frm_Heart");
+    m.closedAtLoad = {HeartWindows::Frm_Question, HeartWindows::Frm_Heart, HeartWindows::Frm_Heart_Table};
+    m.experimentWindow = HeartWindows::Frm_Heart;
     m.chooseMode = [&run](HomeChoice choice) {
         switch (choice) {
             case HomeChoice::None:
@@ -62,12 +62,12 @@ void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
     m.heartRules = true;
     registerHome(ctx, m);
 
-    ctx.navigator.add(QStringLiteral("Frm_Heart"), [&ctx, &run]() -> QWidget* {
+    ctx.navigator.add(HeartWindows::Frm_Heart, [&ctx, &run]() -> QWidget* {
         auto* w = new Frm_Heart(ctx, run);
         if (w->Form_Load()) return w;
         delete w;
         return nullptr;
     });
-    ctx.navigator.add(QStringLiteral("Frm_Question"), [&ctx, &run] { return new Frm_Question(ctx, run); });
-    ctx.navigator.add(QStringLiteral("Frm_Heart_Table"), [&ctx, &run] { return new Frm_Heart_Table(ctx, run); });
+    ctx.navigator.add(HeartWindows::Frm_Question, [&ctx, &run] { return new Frm_Question(ctx, run); });
+    ctx.navigator.add(HeartWindows::Frm_Heart_Table, [&ctx, &run] { return new Frm_Heart_Table(ctx, run); });
 }

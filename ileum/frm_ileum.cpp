@@ -372,7 +372,7 @@ void Frm_Ileum::Cmd_Cal_Click() {
 
 void Frm_Ileum::Cmd_Next_Click() {
     if (!examination()) {
-        m_ctx.navigator.open(QStringLiteral("Frm_Ile_Question"));
+        m_ctx.navigator.open(IleumWindows::Frm_Ile_Question);
         m_ctx.navigator.park(this);
         return;
     }
@@ -383,13 +383,13 @@ void Frm_Ileum::Cmd_Next_Click() {
     const IleumModel::Actual actual = m_model.trueConcentration(Txt_stddose->text());
     if (actual.noStandardTyped) Txt_stddose->setText(QStringLiteral("-1"));
     m_run.setActualConc(actual.conc);
-    m_ctx.navigator.open(QStringLiteral("Frm_I_Exam"));
+    m_ctx.navigator.open(IleumWindows::Frm_I_Exam);
 }
 
 void Frm_Ileum::Cmd_New_Click() { Form_Load(); }
 
 void Frm_Ileum::Cmd_return_Click() {
-    m_ctx.navigator.open(QStringLiteral("Frm_il_main"));
+    m_ctx.navigator.open(IleumWindows::Frm_il_main);
     close();
 }
 

@@ -117,13 +117,9 @@ void Frm_I_Exam::com_student_Click() {
 }
 
 void Frm_I_Exam::Cmd_pass_Click() {
-    if (!password::matches(Txt_Pass->text(), m_run.Ile_Password())) {
-        m_ctx.message({QStringLiteral("Invalid Password "), QStringLiteral(" Password Error "), MsgButtons::Ok,
-                       MsgIcon::None, MsgAnswer::Ok});
-        Txt_Pass->clear();
-        Txt_Pass->setFocus();
+    if (!passwordAccepted(m_ctx, Txt_Pass, m_run.Ile_Password(), QStringLiteral("Invalid Password "),
+                          QStringLiteral(" Password Error ")))
         return;
-    }
     Frame_Password->hide();
     Fra_Super->show();
     Txt_cal->setText(numtext::generalForm(m_run.StudentConc()));
@@ -140,7 +136,7 @@ void Frm_I_Exam::Timer_War_Timer() { Lab_Warning->setVisible(!Lab_Warning->isVis
 
 void Frm_I_Exam::Cmd_ok_Click() {
     // The home screen closes the experiment screen and this form as it loads.
-    m_ctx.navigator.open(QStringLiteral("Frm_il_main"));
+    m_ctx.navigator.open(IleumWindows::Frm_il_main);
     close();
 }
 
@@ -165,11 +161,11 @@ Frm_Ile_Question::Frm_Ile_Question(ProgramContext& ctx) {
     auto* ok = named(new QPushButton(QStringLiteral("&Ok")), "Cmd_Done1");
     auto* back = named(new QPushButton(QStringLiteral("Назад")), "Cmd_return");
     connect(ok, &QPushButton::clicked, this, [this, &ctx] {
-        ctx.navigator.open(QStringLiteral("Frm_il_main"));  // its load closes the experiment screen
+        ctx.navigator.open(IleumWindows::Frm_il_main);  // its load closes the experiment screen
         close();
     });
     connect(back, &QPushButton::clicked, this, [this, &ctx] {
-        ctx.navigator.open(QStringLiteral("Frm_Ileum"));  // as it was left
+        ctx.navigator.open(IleumWindows::Frm_Ileum);  // as it was left
         close();
     });
     auto* buttons = new QHBoxLayout;

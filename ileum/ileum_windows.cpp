@@ -8,15 +8,15 @@
 
 void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
     HomeMember m = mainProgramHome();
-    m.windowName = QStringLiteral("Frm_il_main");
+    m.windowName = IleumWindows::Frm_il_main;
     m.caption = QStringLiteral(" Morvane - Подвздошная кишка T1.00R");
     m.heading = QStringLiteral(" Morvane - Подвздошная кишка");
     m.version = QStringLiteral("версия T1.00R");
     m.title = QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки");
     m.picture = QStringLiteral("title_ileum.png");
     m.helpFile = QStringLiteral("ileum.hlp");
-    m.closedAtLoad = {QStringLiteral("Frm_Ileum"), QStringLiteral("Frm_I_Exam")};
-    m.experimentWindow = QStringLiteral("Frm_Ileum");
+    m.closedAtLoad = {IleumWindows::Frm_Ileum, IleumWindows::Frm_I_Exam};
+    m.experimentWindow = IleumWindows::Frm_Ileum;
     m.chooseMode = [&run](HomeChoice choice) {
         switch (choice) {
             case HomeChoice::None:
@@ -34,11 +34,11 @@ void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 
-    ctx.navigator.add(QStringLiteral("Frm_Ileum"), [&ctx, &run] {
+    ctx.navigator.add(IleumWindows::Frm_Ileum, [&ctx, &run] {
         auto* w = new Frm_Ileum(ctx, run);
         w->Form_Load();
         return w;
     });
-    ctx.navigator.add(QStringLiteral("Frm_I_Exam"), [&ctx, &run] { return new Frm_I_Exam(ctx, run); });
-    ctx.navigator.add(QStringLiteral("Frm_Ile_Question"), [&ctx] { return new Frm_Ile_Question(ctx); });
+    ctx.navigator.add(IleumWindows::Frm_I_Exam, [&ctx, &run] { return new Frm_I_Exam(ctx, run); });
+    ctx.navigator.add(IleumWindows::Frm_Ile_Question, [&ctx] { return new Frm_Ile_Question(ctx); });
 }

@@ -101,7 +101,7 @@ void Frm_morvane::handOver() {
     if (m_done) return;
     m_done = true;
     m_timer->stop();
-    m_ctx.navigator.open(QStringLiteral("Frm_Selection"));
+    m_ctx.navigator.open(LauncherWindows::Frm_Selection);
     close();
 }
 
@@ -131,12 +131,12 @@ Frm_Selection::Frm_Selection(ProgramContext& ctx) : m_ctx(ctx) {
                            QStringLiteral("Действие веществ на глаз кролика"));
     auto* heart = picture(this, "Img_heart", QStringLiteral("sel_heart.png"),
                           QStringLiteral("Действие веществ на сердце лягушки"));
-    connect(frog, &ClickableLabel::clicked, this, [this] { openExperiment(QStringLiteral("Frm_Oeso_main")); });
-    connect(gpig, &ClickableLabel::clicked, this, [this] { openExperiment(QStringLiteral("Frm_il_main")); });
-    connect(rabbit, &ClickableLabel::clicked, this, [this] { openExperiment(QStringLiteral("Frm_Rab_main")); });
+    connect(frog, &ClickableLabel::clicked, this, [this] { openExperiment(OesoWindows::Frm_Oeso_main); });
+    connect(gpig, &ClickableLabel::clicked, this, [this] { openExperiment(IleumWindows::Frm_il_main); });
+    connect(rabbit, &ClickableLabel::clicked, this, [this] { openExperiment(RabbitWindows::Frm_Rab_main); });
     connect(heart, &ClickableLabel::clicked, this, [this] {
         const QString program = heartProgram();
-        if (program.isEmpty() || !m_ctx.desktop.startProgram(program)) m_ctx.navigator.open(QStringLiteral("HeartMsg"));
+        if (program.isEmpty() || !m_ctx.desktop.startProgram(program)) m_ctx.navigator.open(LauncherWindows::HeartMsg);
     });
 
     auto* pictures = new QGridLayout;
@@ -175,7 +175,7 @@ Frm_Selection::Frm_Selection(ProgramContext& ctx) : m_ctx(ctx) {
     connect(ack, &QPushButton::clicked, this, [this] { showTopic(80); });
     connect(instruct, &QPushButton::clicked, this, [this] {
         m_ctx.navigator.park(this);
-        m_ctx.navigator.open(QStringLiteral("Frm_instruct"));
+        m_ctx.navigator.open(LauncherWindows::Frm_instruct);
     });
     connect(quit, &QPushButton::clicked, this, [this] {
         close();
@@ -201,7 +201,7 @@ Frm_Selection::Frm_Selection(ProgramContext& ctx) : m_ctx(ctx) {
     CenterForm(ctx, this);
 }
 
-void Frm_Selection::openExperiment(const QString& home) {
+void Frm_Selection::openExperiment(WindowName home) {
     m_ctx.navigator.open(home);
     close();
 }
@@ -252,7 +252,7 @@ Frm_instruct::Frm_instruct(ProgramContext& ctx) : m_ctx(ctx) {
 void Frm_instruct::closeEvent(QCloseEvent* event) {
     // However the chooser is closed, the selection window comes back (shown before this
     // one goes, so the program never runs without a window).
-    m_ctx.navigator.open(QStringLiteral("Frm_Selection"));
+    m_ctx.navigator.open(LauncherWindows::Frm_Selection);
     QWidget::closeEvent(event);
 }
 
@@ -301,10 +301,10 @@ HeartMsg::HeartMsg(ProgramContext& ctx) {
 // ---------------------------------------------------------------------------------------
 
 void registerMorvaneWindows(ProgramContext& ctx, MorvaneRunStates& runs) {
-    ctx.navigator.add(QStringLiteral("Frm_morvane"), [&ctx] { return new Frm_morvane(ctx); });
-    ctx.navigator.add(QStringLiteral("Frm_Selection"), [&ctx] { return new Frm_Selection(ctx); });
-    ctx.navigator.add(QStringLiteral("Frm_instruct"), [&ctx] { return new Frm_instruct(ctx); });
-    ctx.navigator.add(QStringLiteral("HeartMsg"), [&ctx] { return new HeartMsg(ctx); });
+    ctx.navigator.add(LauncherWindows::Frm_morvane, [&ctx] { return new Frm_morvane(ctx); });
+    ctx.navigator.add(LauncherWindows::Frm_Selection, [&ctx] { return new Frm_Selection(ctx); });
+    ctx.navigator.add(LauncherWindows::Frm_instruct, [&ctx] { return new Frm_instruct(ctx); });
+    ctx.navigator.add(LauncherWindows::HeartMsg, [&ctx] { return new HeartMsg(ctx); });
     registerOesophagusWindows(ctx, runs.oeso);
     registerIleumWindows(ctx, runs.ileum);
     registerRabbitWindows(ctx, runs.rabbit);

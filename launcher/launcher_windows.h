@@ -5,6 +5,7 @@
 #include "ileum_run_state.h"
 #include "oeso_run_state.h"
 #include "rabbit_run_state.h"
+#include "window_names.h"
 
 class ProgramContext;
 class QLabel;
@@ -50,7 +51,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void openExperiment(const QString& home);
+    void openExperiment(WindowName home);
     void showTopic(int topic);
 
     ProgramContext& m_ctx;

@@ -566,20 +566,20 @@ void Frm_Oesophagus::showExamButtons() {
 
 void Frm_Oesophagus::Cmd_Next_Click() {
     if (examination()) {
-        m_ctx.navigator.open(QStringLiteral("Frm_Oeso_Table"));
+        m_ctx.navigator.open(OesoWindows::Frm_Oeso_Table);
         close();
         return;
     }
-    m_ctx.navigator.open(QStringLiteral("Frm_Oeso_Quest"));
+    m_ctx.navigator.open(OesoWindows::Frm_Oeso_Quest);
     m_ctx.navigator.park(this);
 }
 
-void Frm_Oesophagus::Cmd_Table_Click() { m_ctx.navigator.open(QStringLiteral("Frm_Oeso_Table")); }
+void Frm_Oesophagus::Cmd_Table_Click() { m_ctx.navigator.open(OesoWindows::Frm_Oeso_Table); }
 
 void Frm_Oesophagus::Cmd_New_Click() { Form_Load(); }
 
 void Frm_Oesophagus::Command2_Click() {
-    m_ctx.navigator.open(QStringLiteral("Frm_Oeso_main"));  // its load closes this screen
+    m_ctx.navigator.open(OesoWindows::Frm_Oeso_main);  // its load closes this screen
     close();
 }
 

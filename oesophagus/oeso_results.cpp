@@ -15,7 +15,6 @@
 #include "named_widgets.h"
 #include "oeso_model.h"
 #include "oeso_run_state.h"
-#include "password.h"
 #include "program_context.h"
 #include "window_helpers.h"
 
@@ -185,13 +184,9 @@ QString Frm_Oeso_Table::cell(int row, int column) const {
 }
 
 void Frm_Oeso_Table::Cmd_ok_Click() {
-    if (!password::matches(Txt_PassW->text(), m_run.Oeso_Password())) {
-        m_ctx.message({QStringLiteral("Invalid Password. "), QStringLiteral(" Password Error "), MsgButtons::Ok,
-                       MsgIcon::None, MsgAnswer::Ok});
-        Txt_PassW->clear();
-        Txt_PassW->setFocus();
+    if (!passwordAccepted(m_ctx, Txt_PassW, m_run.Oeso_Password(), QStringLiteral("Invalid Password. "),
+                          QStringLiteral(" Password Error ")))
         return;
-    }
     Frame_Grid->show();
     fillExamRows();
     Frame_Pass->hide();
@@ -201,7 +196,7 @@ void Frm_Oeso_Table::Cmd_ok_Click() {
 void Frm_Oeso_Table::Cmd_End_Click() {
     // The home screen closes this table as it loads; in the tutorial the experiment screen
     // is still open behind it.
-    m_ctx.navigator.open(m_run.examination() ? QStringLiteral("Frm_Oeso_main") : QStringLiteral("Frm_Oesophagus"));
+    m_ctx.navigator.open(m_run.examination() ? OesoWindows::Frm_Oeso_main : OesoWindows::Frm_Oesophagus);
     close();
 }
 
@@ -248,12 +243,12 @@ Frm_Oeso_Quest::Frm_Oeso_Quest(ProgramContext& ctx) : m_ctx(ctx) {
 }
 
 void Frm_Oeso_Quest::cmdBack_Click() {
-    m_ctx.navigator.open(QStringLiteral("Frm_Oesophagus"));  // as it was left
+    m_ctx.navigator.open(OesoWindows::Frm_Oesophagus);  // as it was left
     close();
 }
 
 void Frm_Oeso_Quest::Cmd_Done1_Click() {
-    m_ctx.navigator.open(QStringLiteral("Frm_Oeso_main"));
-    m_ctx.navigator.closeIfOpen(QStringLiteral("Frm_Oesophagus"));
+    m_ctx.navigator.open(OesoWindows::Frm_Oeso_main);
+    m_ctx.navigator.closeIfOpen(OesoWindows::Frm_Oesophagus);
     close();
 }

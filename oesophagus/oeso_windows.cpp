@@ -8,7 +8,7 @@
 
 void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
     HomeMember m = mainProgramHome();
-    m.windowName = QStringLiteral("Frm_Oeso_main");
+    m.windowName = OesoWindows::Frm_Oeso_main;
     m.caption = QStringLiteral(" Morvane-Пищевод T1.00R");
     m.heading = QStringLiteral("Morvane - Пищевод");
     m.version = QStringLiteral("версия T1.00R");
@@ -16,8 +16,8 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
     m.picture = QStringLiteral("title_oeso.png");
     m.helpFile = QStringLiteral("oesopha.hlp");
     m.ownsHelp = true;
-    m.closedAtLoad = {QStringLiteral("Frm_Oesophagus"), QStringLiteral("Frm_Oeso_Table")};
-    m.experimentWindow = QStringLiteral("Frm_Oesophagus");
+    m.closedAtLoad = {OesoWindows::Frm_Oesophagus, OesoWindows::Frm_Oeso_Table};
+    m.experimentWindow = OesoWindows::Frm_Oesophagus;
     m.chooseMode = [&run](HomeChoice choice) {
         switch (choice) {
             case HomeChoice::None:
@@ -35,12 +35,12 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 
-    ctx.navigator.add(QStringLiteral("Frm_Oesophagus"), [&ctx, &run]() -> QWidget* {
+    ctx.navigator.add(OesoWindows::Frm_Oesophagus, [&ctx, &run]() -> QWidget* {
         auto* w = new Frm_Oesophagus(ctx, run);
         if (w->Form_Load()) return w;
         delete w;  // the drug table could not be read: the program is ending
         return nullptr;
     });
-    ctx.navigator.add(QStringLiteral("Frm_Oeso_Table"), [&ctx, &run] { return new Frm_Oeso_Table(ctx, run); });
-    ctx.navigator.add(QStringLiteral("Frm_Oeso_Quest"), [&ctx] { return new Frm_Oeso_Quest(ctx); });
+    ctx.navigator.add(OesoWindows::Frm_Oeso_Table, [&ctx, &run] { return new Frm_Oeso_Table(ctx, run); });
+    ctx.navigator.add(OesoWindows::Frm_Oeso_Quest, [&ctx] { return new Frm_Oeso_Quest(ctx); });
 }

@@ -346,20 +346,20 @@ void Frm_Rab_Table::fillSecondExamination() {
 
 void Frm_Rab_Table::Cmd_End_Click() {
     if (m_run.closeSampleTable()) {
-        m_ctx.navigator.open(QStringLiteral("Frm_Rabbit"));  // as it was left
+        m_ctx.navigator.open(RabbitWindows::Frm_Rabbit);  // as it was left
     } else {
-        m_ctx.navigator.open(QStringLiteral("Frm_Rab_main"));
+        m_ctx.navigator.open(RabbitWindows::Frm_Rab_main);
     }
     close();
 }
 
 void Frm_Rab_Table::Cmd_ok_Click() {
-    m_ctx.navigator.open(QStringLiteral("Frm_Rab_main"));  // its load closes the experiment screen too
+    m_ctx.navigator.open(RabbitWindows::Frm_Rab_main);  // its load closes the experiment screen too
     close();
-    m_ctx.navigator.closeIfOpen(QStringLiteral("Frm_Rabbit"));
+    m_ctx.navigator.closeIfOpen(RabbitWindows::Frm_Rabbit);
 }
 
 void Frm_Rab_Table::Cmd_return_Click() {
-    m_ctx.navigator.open(QStringLiteral("Frm_Rabbit"));
+    m_ctx.navigator.open(RabbitWindows::Frm_Rabbit);
     close();
 }

@@ -529,7 +529,7 @@ void Frm_Rabbit::moveOnFromFirstExamination() {
 
 void Frm_Rabbit::openResults() {
     if (m_run.Rab_Mode() == RabMode::SecondExamination) m_model.closeSecondExamination();
-    m_ctx.navigator.open(QStringLiteral("Frm_Rab_Table"));
+    m_ctx.navigator.open(RabbitWindows::Frm_Rab_Table);
     m_ctx.navigator.park(this);
 }
 
@@ -543,13 +543,13 @@ void Frm_Rabbit::Cmd_Next_Click() {
 
 void Frm_Rabbit::Cmd_Table_Click() {
     m_run.askSampleTable();
-    m_ctx.navigator.open(QStringLiteral("Frm_Rab_Table"));
+    m_ctx.navigator.open(RabbitWindows::Frm_Rab_Table);
     m_ctx.navigator.park(this);
 }
 
 void Frm_Rabbit::cmdreturn_Click() {
     if (m_run.Rab_Mode() == RabMode::SecondExamination) return;
-    m_ctx.navigator.open(QStringLiteral("Frm_Rab_main"));
+    m_ctx.navigator.open(RabbitWindows::Frm_Rab_main);
     close();
 }
 

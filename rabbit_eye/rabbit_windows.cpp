@@ -8,7 +8,7 @@
 
 void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
     HomeMember m = mainProgramHome();
-    m.windowName = QStringLiteral("Frm_Rab_main");
+    m.windowName = RabbitWindows::Frm_Rab_main;
     m.caption = QStringLiteral("Morvane - Кролик T1.01R");
     m.panelName = QStringLiteral("logo_frm");
     m.panelHidesOnDoubleClick = false;
@@ -19,8 +19,8 @@ void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
     m.mask = u'x';
     m.passwordFieldWidth = 10;
     m.helpFile = QStringLiteral("rabbit.hlp");
-    m.closedAtLoad = {QStringLiteral("Frm_Rabbit"), QStringLiteral("Frm_Rab_Table")};
-    m.experimentWindow = QStringLiteral("Frm_Rabbit");
+    m.closedAtLoad = {RabbitWindows::Frm_Rabbit, RabbitWindows::Frm_Rab_Table};
+    m.experimentWindow = RabbitWindows::Frm_Rabbit;
     // The home screen's examination is the first one; the second follows from the screen.
     m.chooseMode = [&run](HomeChoice choice) {
         switch (choice) {
@@ -40,13 +40,13 @@ void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
     registerHome(ctx, m);
 
     // A screen whose pictures or table cannot be read is not shown: the program ends.
-    ctx.navigator.add(QStringLiteral("Frm_Rabbit"), [&ctx, &run]() -> QWidget* {
+    ctx.navigator.add(RabbitWindows::Frm_Rabbit, [&ctx, &run]() -> QWidget* {
         auto* w = new Frm_Rabbit(ctx, run);
         if (w->Form_Load()) return w;
         delete w;
         return nullptr;
     });
-    ctx.navigator.add(QStringLiteral("Frm_Rab_Table"), [&ctx, &run] {
+    ctx.navigator.add(RabbitWindows::Frm_Rab_Table, [&ctx, &run] {
         auto* w = new Frm_Rab_Table(ctx, run);
         w->Form_Load();
         return w;

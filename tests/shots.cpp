@@ -42,13 +42,13 @@ int main(int argc, char** argv) {
     registerHeartWindows(t.ctx, heart);
     Navigator& nav = t.ctx.navigator;
 
-    shoot(nav.open(QStringLiteral("Frm_morvane")), QStringLiteral("splash"));
-    shoot(nav.open(QStringLiteral("Frm_Selection")), QStringLiteral("selection"));
-    shoot(nav.open(QStringLiteral("Frm_instruct")), QStringLiteral("instruct"));
-    shoot(nav.open(QStringLiteral("HeartMsg")), QStringLiteral("heartmsg"));
+    shoot(nav.open(LauncherWindows::Frm_morvane), QStringLiteral("splash"));
+    shoot(nav.open(LauncherWindows::Frm_Selection), QStringLiteral("selection"));
+    shoot(nav.open(LauncherWindows::Frm_instruct), QStringLiteral("instruct"));
+    shoot(nav.open(LauncherWindows::HeartMsg), QStringLiteral("heartmsg"));
 
     for (const char* name : {"Frm_Oeso_main", "Frm_il_main", "Frm_Rab_main", "Frm_Heart_Main"}) {
-        auto* home = qobject_cast<ExperimentHome*>(nav.open(QString::fromLatin1(name)));
+        auto* home = qobject_cast<ExperimentHome*>(nav.open(windowNamed(QString::fromLatin1(name))));
         shoot(home, QStringLiteral("%1_panel").arg(QLatin1String(name)));
         home->Timer1_Timer();
         shoot(home, QStringLiteral("%1_modes").arg(QLatin1String(name)));
@@ -94,10 +94,10 @@ int main(int argc, char** argv) {
 
     {
         // The bioassay screen in each stage, then its examination form.
-        auto* home = nav.open(QStringLiteral("Frm_il_main"));
+        auto* home = nav.open(IleumWindows::Frm_il_main);
         t.random.values = {0.0, 0.375};  // RefY 179, Sensitivity 2.5
         click(home, QStringLiteral("Cmd_Tut"));
-        auto* screen = qobject_cast<Frm_Ileum*>(nav.find(QStringLiteral("Frm_Ileum")));
+        auto* screen = qobject_cast<Frm_Ileum*>(nav.find(IleumWindows::Frm_Ileum));
         auto injectWith = [&](const QString& button) {
             click(screen, button);
             screen->recorder()->finishInjection();
@@ -121,12 +121,12 @@ int main(int argc, char** argv) {
         click(screen, QStringLiteral("Cmd_Cal"));
         shoot(screen, QStringLiteral("ileum_4_calculation"));
         click(screen, QStringLiteral("Cmd_Next"));
-        shoot(nav.find(QStringLiteral("Frm_Ile_Question")), QStringLiteral("ileum_5_questions"));
+        shoot(nav.find(IleumWindows::Frm_Ile_Question), QStringLiteral("ileum_5_questions"));
 
         runs.ileum.chooseMode(IleumMode::Examination);
         runs.ileum.setPassword(QStringLiteral("ABCD"));
         runs.ileum.setActualConc(2.380952f);
-        auto* exam = nav.open(QStringLiteral("Frm_I_Exam"));
+        auto* exam = nav.open(IleumWindows::Frm_I_Exam);
         shoot(exam, QStringLiteral("ileum_6_exam_answer"));
         exam->findChild<QLineEdit*>(QStringLiteral("Txt_Cal_Con"))->setText(QStringLiteral("2.4"));
         click(exam, QStringLiteral("com_student"));
@@ -138,9 +138,9 @@ int main(int argc, char** argv) {
 
     {
         // The heart program: a tutorial recording with drugs and an arrest, then the later windows.
-        auto* home = nav.open(QStringLiteral("Frm_Heart_Main"));
+        auto* home = nav.open(HeartWindows::Frm_Heart_Main);
         click(home, QStringLiteral("Cmd_Tutorial"));
-        auto* h = qobject_cast<Frm_Heart*>(nav.find(QStringLiteral("Frm_Heart")));
+        auto* h = qobject_cast<Frm_Heart*>(nav.find(HeartWindows::Frm_Heart));
         auto ticks = [h](int n) {
             for (int i = 0; i < n; ++i) h->RecorderTick();
         };
@@ -167,16 +167,16 @@ int main(int argc, char** argv) {
         h->findChild<QWidget*>(QStringLiteral("inject_img"))->hide();
         ticks(80);
         click(h, QStringLiteral("CmdTable"));
-        shoot(nav.find(QStringLiteral("Frm_Heart_Table")), QStringLiteral("heart_3_sample_table"));
-        click(nav.find(QStringLiteral("Frm_Heart_Table")), QStringLiteral("Cmd_Ret"));
+        shoot(nav.find(HeartWindows::Frm_Heart_Table), QStringLiteral("heart_3_sample_table"));
+        click(nav.find(HeartWindows::Frm_Heart_Table), QStringLiteral("Cmd_Ret"));
         ticks(80);
         click(h, QStringLiteral("Cmd_Next"));
-        shoot(nav.find(QStringLiteral("Frm_Question")), QStringLiteral("heart_4_questions"));
-        click(nav.find(QStringLiteral("Frm_Question")), QStringLiteral("Cmd_Done1"));
+        shoot(nav.find(HeartWindows::Frm_Question), QStringLiteral("heart_4_questions"));
+        click(nav.find(HeartWindows::Frm_Question), QStringLiteral("Cmd_Done1"));
 
         // The third examination's screen, with its longest task text.
         heart.chooseMode(HeartMode::Exam3);
-        auto* exam = qobject_cast<Frm_Heart*>(nav.open(QStringLiteral("Frm_Heart")));
+        auto* exam = qobject_cast<Frm_Heart*>(nav.open(HeartWindows::Frm_Heart));
         for (int i = 0; i < 80; ++i) exam->RecorderTick();
         shoot(exam, QStringLiteral("heart_5_exam3"));
     }

@@ -35,18 +35,18 @@ struct Programs {
         registerHeartWindows(t.ctx, heart);
         // The experiment screens have tests of their own: stand-ins keep these about the home screens.
         for (const char* name : {"Frm_Selection", "Frm_Oesophagus", "Frm_Ileum", "Frm_Rabbit", "Frm_Heart"})
-            t.ctx.navigator.add(QString::fromLatin1(name), [] { return new QWidget; });
+            t.ctx.navigator.add(windowNamed(QString::fromLatin1(name)), [] { return new QWidget; });
     }
     ~Programs() {
         for (const char* name : {"Frm_Oeso_main", "Frm_il_main", "Frm_Rab_main", "Frm_Heart_Main", "Frm_Oesophagus",
                                  "Frm_Ileum", "Frm_Rabbit", "Frm_Heart", "Frm_Selection"})
-            t.ctx.navigator.closeIfOpen(QString::fromLatin1(name));
+            t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(name)));
         flushDeletes();
     }
     ExperimentHome* open(const char* name) {
-        return qobject_cast<ExperimentHome*>(t.ctx.navigator.open(QString::fromLatin1(name)));
+        return qobject_cast<ExperimentHome*>(t.ctx.navigator.open(windowNamed(QString::fromLatin1(name))));
     }
-    bool isOpen(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)) != nullptr; }
+    bool isOpen(const char* name) const { return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))) != nullptr; }
     // What the home screen `window` left in its experiment's run state.
     QString password(const QString& window) const {
         if (window == QLatin1String("Frm_Oeso_main")) return oeso.Oeso_Password();
@@ -124,17 +124,17 @@ private slots:
         QFETCH(QString, typed);
         Programs p;
         p.ileum.setActualConc(-1);
-        QWidget* h = p.t.ctx.navigator.open(home);
+        QWidget* h = p.t.ctx.navigator.open(windowNamed(home));
         click(h, exam);
         typePassword(h, typed);
         click(h, ok);
-        QVERIFY(!p.t.ctx.navigator.find(home));  // the examination began
-        QWidget* g = p.t.ctx.navigator.open(gate);
+        QVERIFY(!p.t.ctx.navigator.find(windowNamed(home)));  // the examination began
+        QWidget* g = p.t.ctx.navigator.open(windowNamed(gate));
         QTest::keyClicks(child<QLineEdit>(g, box), typed);
         click(g, button);
         QVERIFY2(p.t.messages.shown.isEmpty(), qPrintable(p.t.messages.shown.value(0).text));
         for (const char* name : {"Frm_I_Exam", "Frm_Question", "Frm_Heart_Table", "Frm_Oeso_Table", "Frm_Rab_Table"})
-            p.t.ctx.navigator.closeIfOpen(QString::fromLatin1(name));
+            p.t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(name)));
     }
 
     void loadResetsTheRunStateAndClosesExperimentWindows() {
@@ -144,7 +144,7 @@ private slots:
         p.ileum.markRecorderReady();
         p.ileum.setActualConc(3.5f);
         QVERIFY(p.ileum.takeAnswer(QStringLiteral("2.5")));
-        p.t.ctx.navigator.open(QStringLiteral("Frm_Ileum"));
+        p.t.ctx.navigator.open(IleumWindows::Frm_Ileum);
         QVERIFY(p.isOpen("Frm_Ileum"));
         ExperimentHome* home = p.open("Frm_il_main");
         QVERIFY(home);
@@ -240,7 +240,7 @@ private slots:
         QCOMPARE(p.password(window), stored);
         if (accepted) {
             QCOMPARE(p.mode(window), HomeChoice::Examination);
-            QVERIFY(p.isOpen(qPrintable(m.experimentWindow)));
+            QVERIFY(p.isOpen(qPrintable(m.experimentWindow.text())));
             QVERIFY(!p.isOpen(qPrintable(window)));
             QVERIFY(p.t.messages.shown.isEmpty());
         } else {
@@ -252,7 +252,7 @@ private slots:
             QVERIFY(passFrame->isVisible());
             QVERIFY(child<QLineEdit>(home, m.passBoxName)->text().isEmpty());
             QCOMPARE(p.mode(window), m.heartRules ? HomeChoice::Examination : HomeChoice::None);
-            QVERIFY(!p.isOpen(qPrintable(m.experimentWindow)));
+            QVERIFY(!p.isOpen(qPrintable(m.experimentWindow.text())));
         }
     }
 

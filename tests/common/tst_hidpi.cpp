@@ -49,13 +49,13 @@ QStringList shownPictureSizes() {
         }
     };
     for (const char* name : {"Frm_morvane", "Frm_Selection", "HeartMsg"})
-        list(nav.open(QString::fromLatin1(name)), QString::fromLatin1(name));
+        list(nav.open(windowNamed(QString::fromLatin1(name))), QString::fromLatin1(name));
     for (const char* name : {"Frm_Oeso_main", "Frm_il_main", "Frm_Rab_main", "Frm_Heart_Main"}) {
-        auto* home = qobject_cast<ExperimentHome*>(nav.open(QString::fromLatin1(name)));
+        auto* home = qobject_cast<ExperimentHome*>(nav.open(windowNamed(QString::fromLatin1(name))));
         list(home, QString::fromLatin1(name));
         if (!home) continue;
         home->findChild<QPushButton*>(home->member().tutName)->click();
-        list(nav.find(home->member().experimentWindow), home->member().experimentWindow);
+        list(nav.find(home->member().experimentWindow), home->member().experimentWindow.text());
     }
     return lines;
 }

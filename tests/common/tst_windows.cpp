@@ -219,32 +219,32 @@ private slots:
     void navigatorOpensOnceParksAndCloses() {
         Navigator nav;
         int made = 0;
-        nav.add(QStringLiteral("W"), [&made] {
+        nav.add(LauncherWindows::Frm_instruct, [&made] {
             ++made;
             return new QWidget;
         });
-        nav.add(QStringLiteral("Refused"), [] { return nullptr; });
-        QWidget* w = nav.open(QStringLiteral("W"));
+        nav.add(LauncherWindows::HeartMsg, [] { return nullptr; });
+        QWidget* w = nav.open(LauncherWindows::Frm_instruct);
         QVERIFY(w && w->isVisible());
-        QCOMPARE(w->objectName(), QStringLiteral("W"));
-        QCOMPARE(nav.open(QStringLiteral("W")), w);
+        QCOMPARE(w->objectName(), QStringLiteral("Frm_instruct"));
+        QCOMPARE(nav.open(LauncherWindows::Frm_instruct), w);
         nav.park(w);
         QVERIFY(!w->isVisible());
-        QCOMPARE(nav.find(QStringLiteral("W")), w);  // hidden, still open
-        QCOMPARE(nav.open(QStringLiteral("W")), w);
+        QCOMPARE(nav.find(LauncherWindows::Frm_instruct), w);  // hidden, still open
+        QCOMPARE(nav.open(LauncherWindows::Frm_instruct), w);
         QVERIFY(w->isVisible());
         QCOMPARE(made, 1);
 
         w->close();  // closed by itself: no longer open, even before it is deleted
-        QCOMPARE(nav.find(QStringLiteral("W")), nullptr);
+        QCOMPARE(nav.find(LauncherWindows::Frm_instruct), nullptr);
         flushDeletes();
-        nav.closeIfOpen(QStringLiteral("W"));  // not open: nothing happens
-        QWidget* again = nav.open(QStringLiteral("W"));
+        nav.closeIfOpen(LauncherWindows::Frm_instruct);  // not open: nothing happens
+        QWidget* again = nav.open(LauncherWindows::Frm_instruct);
         QCOMPARE(made, 2);
-        nav.closeIfOpen(QStringLiteral("W"));
+        nav.closeIfOpen(LauncherWindows::Frm_instruct);
         QVERIFY(!again->isVisible());
-        QCOMPARE(nav.open(QStringLiteral("Refused")), nullptr);
-        QCOMPARE(nav.open(QStringLiteral("Unknown")), nullptr);
+        QCOMPARE(nav.open(LauncherWindows::HeartMsg), nullptr);
+        QCOMPARE(nav.open(LauncherWindows::Frm_Selection), nullptr);  // never registered
         flushDeletes();
     }
 

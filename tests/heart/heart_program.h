@@ -23,11 +23,11 @@ struct HeartProgram {
     }
     ~HeartProgram() {
         for (const char* n : {"Frm_Heart_Main", "Frm_Heart", "Frm_Question", "Frm_Heart_Table"})
-            t.ctx.navigator.closeIfOpen(QString::fromLatin1(n));
+            t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(n)));
         flushDeletes();
         QDir::setCurrent(oldCurrent);
     }
-    QWidget* find(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)); }
+    QWidget* find(const char* name) const { return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))); }
     Frm_Heart* heart() const { return qobject_cast<Frm_Heart*>(find("Frm_Heart")); }
 
     static bool enabled(QWidget* w, const char* name) { return controls::child(w, name)->isEnabled(); }
@@ -42,7 +42,7 @@ struct HeartProgram {
         h->endSyringePause();
     }
     Frm_Heart* startExamination() {
-        QWidget* home = t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        QWidget* home = t.ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         controls::click(home, "Cmd_Exam");
         QTest::keyClicks(controls::child<QLineEdit>(home, "Txt_PassWord"), QStringLiteral("abcd"));
         controls::click(home, "Cmd_Ok_Password");

@@ -12,7 +12,7 @@ namespace {
 
 // "Проверка", the password typed and Return pressed: the first examination's screen.
 Frm_Heart* startExaminationByKeyboard(Program& p) {
-    QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+    QWidget* home = p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Main);
     if (!real_input::activate(home)) return nullptr;
     real_input::dismissTitlePanel(home);
     real_input::click(controls::child(home, "Cmd_Exam"));  // the lock goes on here
@@ -114,7 +114,7 @@ private slots:
     // the heart rates only show and are passed over.
     void tabFollowsTheLayout() {
         Program p;
-        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        QWidget* home = p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         QVERIFY(real_input::activate(home));
         real_input::dismissTitlePanel(home);
         real_input::click(controls::child(home, "Cmd_Tutorial"));

@@ -45,7 +45,7 @@ class TstHeartScreen : public QObject {
 private slots:
     void tutorial() {
         Program p;
-        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        QWidget* home = p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         click(home, "Cmd_Tutorial");
         Frm_Heart* h = p.heart();
         QVERIFY(h);
@@ -138,7 +138,7 @@ private slots:
     // part past it shows as the paper moves on.
     void keysWrittenWhole() {
         Program p;
-        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        QWidget* home = p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         click(home, "Cmd_Tutorial");
         Frm_Heart* h = p.heart();
         Program::ticks(h, 76);
@@ -155,7 +155,7 @@ private slots:
     // heart is contracted while the lever rises and relaxed as it falls.
     void heartPicturesFollowPhysiology() {
         Program p;
-        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        QWidget* home = p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         click(home, "Cmd_Tutorial");
         Frm_Heart* h = p.heart();
         SetupPicture* setup = h->setupPicture();
@@ -222,7 +222,7 @@ private slots:
         QFETCH(int, second);
         QFETCH(bool, arrest);
         Program p;
-        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        QWidget* home = p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         click(home, "Cmd_Tutorial");
         Frm_Heart* h = p.heart();
         LeverBeat* lever = h->lever();
@@ -263,7 +263,7 @@ private slots:
         Program p;
         p.run.chooseMode(mode);
         p.run.setPassword(QStringLiteral("ABCD"));
-        auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(QStringLiteral("Frm_Heart")));
+        auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(HeartWindows::Frm_Heart));
         QVERIFY(h);
         Program::ticks(h, 76);
         Program::inject(h, 0);
@@ -286,7 +286,7 @@ private slots:
             p.run.setPassword(QStringLiteral("ABCD"));
             // The longest examination-1 names: "Неизвестное No. 8", the seven before handed out.
             for (int k = 1; k <= 7; ++k) p.run.handOutExam1Unknown(k, HeartDrugRec{});
-            auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(QStringLiteral("Frm_Heart")));
+            auto* h = qobject_cast<Frm_Heart*>(p.t.ctx.navigator.open(HeartWindows::Frm_Heart));
             QVERIFY(h);
             QVERIFY2(h->width() <= 790 && h->height() <= 570, "room for the window's frame on 800 x 600");
             auto* list = child<QComboBox>(h, "Combo_Drug");
@@ -343,10 +343,10 @@ private slots:
             QCOMPARE(g->verticalHeaderItem(254)->text(), QStringLiteral("       255"));
         };
 
-        QWidget* q = p.t.ctx.navigator.open(QStringLiteral("Frm_Question"));
+        QWidget* q = p.t.ctx.navigator.open(HeartWindows::Frm_Question);
         scrolledToTheEnd(child<QTableWidget>(q, "MsGrid_Table1"), QStringLiteral(" Сердце No."),
                          QStringLiteral(" Адреналин (HR)"));
-        QWidget* table = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Table"));
+        QWidget* table = p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Table);
         click(table, "Cmd_Ret");
         scrolledToTheEnd(child<QTableWidget>(table, "MsGrid_Table"), QStringLiteral(" No."),
                          QStringLiteral(" Введенное вещество "));
@@ -382,7 +382,7 @@ private slots:
 
     void paperFull() {
         Program p;
-        QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Heart_Main"));
+        QWidget* home = p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         click(home, "Cmd_Tutorial");
         Frm_Heart* h = p.heart();
         h->model().paperWidth = 16383;

@@ -25,20 +25,20 @@ struct Program {
     IleumRunState run;
     Program() {
         registerIleumWindows(t.ctx, run);
-        t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
+        t.ctx.navigator.add(LauncherWindows::Frm_Selection, [] { return new QWidget; });
         // RefY 182, Sensitivity 1.0, then MatchVolume 0.21 at the standard.
         t.random.values = {0.5, 0.0, 0.04};
     }
     ~Program() {
         for (const char* n : {"Frm_il_main", "Frm_Ileum", "Frm_I_Exam", "Frm_Ile_Question", "Frm_Selection"})
-            t.ctx.navigator.closeIfOpen(QString::fromLatin1(n));
+            t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(n)));
         flushDeletes();
     }
-    QWidget* find(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)); }
+    QWidget* find(const char* name) const { return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))); }
     Frm_Ileum* screen() const { return qobject_cast<Frm_Ileum*>(find("Frm_Ileum")); }
 
     Frm_Ileum* start(bool examination) {
-        QWidget* home = t.ctx.navigator.open(QStringLiteral("Frm_il_main"));
+        QWidget* home = t.ctx.navigator.open(IleumWindows::Frm_il_main);
         if (examination) {
             click(home, "cmd_exam");
             QTest::keyClicks(child<QLineEdit>(home, "Txt_PassW"), QStringLiteral(" Secret "));

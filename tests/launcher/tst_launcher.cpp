@@ -19,11 +19,11 @@ struct MainProgram {
     ~MainProgram() {
         for (const char* name : {"Frm_morvane", "Frm_Selection", "Frm_instruct", "HeartMsg", "Frm_Oeso_main",
                                  "Frm_il_main", "Frm_Rab_main"})
-            t.ctx.navigator.closeIfOpen(QString::fromLatin1(name));
+            t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(name)));
         flushDeletes();
     }
-    QWidget* open(const char* name) { return t.ctx.navigator.open(QString::fromLatin1(name)); }
-    QWidget* find(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)); }
+    QWidget* open(const char* name) { return t.ctx.navigator.open(windowNamed(QString::fromLatin1(name))); }
+    QWidget* find(const char* name) const { return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))); }
     int windowsNamed(const char* name) const {
         int n = 0;
         for (QWidget* w : QApplication::topLevelWidgets())

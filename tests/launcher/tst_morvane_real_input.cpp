@@ -22,15 +22,15 @@ struct MainProgram {
     ~MainProgram() {
         for (const char* name : {"Frm_Selection", "Frm_instruct", "Frm_Oeso_main", "Frm_il_main", "Frm_Rab_main",
                                  "Frm_Oesophagus", "Frm_Ileum", "Frm_Rabbit", "Frm_I_Exam"})
-            t.ctx.navigator.closeIfOpen(QString::fromLatin1(name));
+            t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(name)));
         flushDeletes();
         QDir::setCurrent(oldCurrent);
     }
-    QWidget* find(const QString& name) const { return t.ctx.navigator.find(name); }
+    QWidget* find(const QString& name) const { return t.ctx.navigator.find(windowNamed(name)); }
 
     // The window open and active; a home screen without its title panel.
     QWidget* show(const QString& name) {
-        QWidget* w = t.ctx.navigator.open(name);
+        QWidget* w = t.ctx.navigator.open(windowNamed(name));
         if (!w || !real_input::activate(w)) return nullptr;
         if (qobject_cast<ExperimentHome*>(w)) real_input::dismissTitlePanel(w);
         return w;

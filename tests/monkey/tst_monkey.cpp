@@ -117,7 +117,7 @@ struct Monkey {
     // every program keeps, then the program's own (`broken` tells what broke, if anything).
     // Returns the first failure, or nothing.
     QString run(const QString& first, int actions, const std::function<QString()>& broken) {
-        ctx.navigator.open(first);
+        ctx.navigator.open(windowNamed(first));
         QElapsedTimer clock;
         clock.start();
         QString failure;
@@ -128,7 +128,7 @@ struct Monkey {
                 desktop.quits.clear();
                 for (QWidget* w : windows()) w->close();
                 flushDeletes();
-                ctx.navigator.open(first);
+                ctx.navigator.open(windowNamed(first));
             }
             if (failure.isEmpty() && windows().isEmpty()) failure = QStringLiteral("no window");
             if (failure.isEmpty()) failure = broken();
@@ -163,7 +163,7 @@ private slots:
         Monkey m(20261209, QStringLiteral("Morvane T1.00R"));
         registerMorvaneWindows(m.ctx, runs);
         auto shown = [&m](const char* window, const char* part) {
-            QWidget* w = m.ctx.navigator.find(QString::fromLatin1(window));
+            QWidget* w = m.ctx.navigator.find(windowNamed(QString::fromLatin1(window)));
             return w && w->findChild<QWidget*>(QString::fromLatin1(part))->isVisible();
         };
         const QString failure = m.run(QStringLiteral("Frm_Selection"), 3000, [&]() -> QString {
@@ -187,7 +187,7 @@ private slots:
         const QString failure = m.run(QStringLiteral("Frm_Heart_Main"), 3000, [&]() -> QString {
             if (!isExamination(run.Heart_Mode()) && m.desktop.locked)
                 return QStringLiteral("the exam lock on outside an examination");
-            QWidget* table = m.ctx.navigator.find(QStringLiteral("Frm_Heart_Table"));
+            QWidget* table = m.ctx.navigator.find(HeartWindows::Frm_Heart_Table);
             if (table && table->isVisible() && isExamination(run.Heart_Mode()) &&
                 m.resultsShownWithout(run.Heart_Password()))
                 return QStringLiteral("heart results before the password");

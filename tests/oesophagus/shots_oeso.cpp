@@ -35,15 +35,15 @@ int main(int argc, char** argv) {
     TestContext t;
     OesoRunState run;
     registerOesophagusWindows(t.ctx, run);
-    t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
+    t.ctx.navigator.add(LauncherWindows::Frm_Selection, [] { return new QWidget; });
     Navigator& nav = t.ctx.navigator;
 
     // Tutorial: the screen as it opens, with the dropper, during a run, at the end.
     t.random.values = {0.5, 0.5, 0.0, 0.5};
-    auto* home = qobject_cast<ExperimentHome*>(nav.open(QStringLiteral("Frm_Oeso_main")));
+    auto* home = qobject_cast<ExperimentHome*>(nav.open(OesoWindows::Frm_Oeso_main));
     home->Timer1_Timer();
     click(home, "Cmd_Tut");
-    auto* s = qobject_cast<Frm_Oesophagus*>(nav.find(QStringLiteral("Frm_Oesophagus")));
+    auto* s = qobject_cast<Frm_Oesophagus*>(nav.find(OesoWindows::Frm_Oesophagus));
     shoot(s, QStringLiteral("oeso_1_tutorial_open"));
     auto* combo = s->findChild<QComboBox*>(QStringLiteral("Combo_Drug"));
     for (int i : {1, 3, 1, 2}) {
@@ -63,19 +63,19 @@ int main(int argc, char** argv) {
     shoot(s, QStringLiteral("oeso_4_tutorial_arrived"));
 
     click(s, "Cmd_Table");
-    shoot(nav.find(QStringLiteral("Frm_Oeso_Table")), QStringLiteral("oeso_5_sample_table"));
-    click(nav.find(QStringLiteral("Frm_Oeso_Table")), "Cmd_End");
+    shoot(nav.find(OesoWindows::Frm_Oeso_Table), QStringLiteral("oeso_5_sample_table"));
+    click(nav.find(OesoWindows::Frm_Oeso_Table), "Cmd_End");
     click(s, "Cmd_Next");
-    shoot(nav.find(QStringLiteral("Frm_Oeso_Quest")), QStringLiteral("oeso_6_questions"));
-    click(nav.find(QStringLiteral("Frm_Oeso_Quest")), "Cmd_Done1");
+    shoot(nav.find(OesoWindows::Frm_Oeso_Quest), QStringLiteral("oeso_6_questions"));
+    click(nav.find(OesoWindows::Frm_Oeso_Quest), "Cmd_Done1");
     flushDeletes();
 
     // Examination: the screen, during a run, the gate, the results.
-    home = qobject_cast<ExperimentHome*>(nav.find(QStringLiteral("Frm_Oeso_main")));
+    home = qobject_cast<ExperimentHome*>(nav.find(OesoWindows::Frm_Oeso_main));
     click(home, "cmd_exam");
     home->findChild<QLineEdit*>(QStringLiteral("Txt_PassW"))->setText(QStringLiteral("secret"));
     click(home, "Cmd_ok");
-    s = qobject_cast<Frm_Oesophagus*>(nav.find(QStringLiteral("Frm_Oesophagus")));
+    s = qobject_cast<Frm_Oesophagus*>(nav.find(OesoWindows::Frm_Oesophagus));
     shoot(s, QStringLiteral("oeso_7_exam_open"));
     auto* answers = s->findChild<QListWidget*>(QStringLiteral("Lst_UnknownDrug"));
     for (int unknown = 0; unknown < 6; ++unknown) {
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         answers->setCurrentRow((unknown * 2) % answers->count());
         click(s, "Cmd_DrgIdentified");
     }
-    QWidget* table = nav.find(QStringLiteral("Frm_Oeso_Table"));
+    QWidget* table = nav.find(OesoWindows::Frm_Oeso_Table);
     shoot(table, QStringLiteral("oeso_9_exam_gate"));
     table->findChild<QLineEdit*>(QStringLiteral("Txt_PassW"))->setText(QStringLiteral(" Secret"));
     click(table, "Cmd_ok");

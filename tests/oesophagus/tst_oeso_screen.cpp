@@ -74,21 +74,21 @@ struct ProgramWith {
     OesoRunState run;
     ProgramWith() {
         registerOesophagusWindows(t.ctx, run);
-        t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
+        t.ctx.navigator.add(LauncherWindows::Frm_Selection, [] { return new QWidget; });
     }
     ~ProgramWith() {
         for (const char* n : {"Frm_Oeso_main", "Frm_Oesophagus", "Frm_Oeso_Table", "Frm_Oeso_Quest", "Frm_Selection"})
-            t.ctx.navigator.closeIfOpen(QString::fromLatin1(n));
+            t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(n)));
         flushDeletes();
     }
-    QWidget* find(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)); }
+    QWidget* find(const char* name) const { return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))); }
     Frm_Oesophagus* screen() const { return qobject_cast<Frm_Oesophagus*>(find("Frm_Oesophagus")); }
     Frm_Oeso_Table* table() const { return qobject_cast<Frm_Oeso_Table*>(find("Frm_Oeso_Table")); }
 
     // From the home screen to the experiment screen. The load draws the frog's step base
     // and the seed's place, in the examination the first unknown, then Ringer's interval.
     Frm_Oesophagus* start(bool examination) {
-        QWidget* home = t.ctx.navigator.open(QStringLiteral("Frm_Oeso_main"));
+        QWidget* home = t.ctx.navigator.open(OesoWindows::Frm_Oeso_main);
         if (examination) {
             t.random.values = {0.5, 0.0, 0.0, 0.5, 0.0};  // step 14, seed at 1400/650, Карбахол, 200 ms
             click(home, "cmd_exam");
@@ -579,7 +579,7 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path()));
         {
             Program p;  // no drug table: one message, the program ends, no screen
-            QWidget* home = p.t.ctx.navigator.open(QStringLiteral("Frm_Oeso_main"));
+            QWidget* home = p.t.ctx.navigator.open(OesoWindows::Frm_Oeso_main);
             click(home, "Cmd_Tut");
             QCOMPARE(p.t.messages.shown.size(), 1);
             QVERIFY(p.t.messages.shown[0].text.contains(QStringLiteral("f_oeso.mdb")));

@@ -38,15 +38,15 @@ int main(int argc, char** argv) {
     TestContext t;
     RabbitRunState run;
     registerRabbitWindows(t.ctx, run);
-    t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
+    t.ctx.navigator.add(LauncherWindows::Frm_Selection, [] { return new QWidget; });
     Navigator& nav = t.ctx.navigator;
     for (int i = 0; i < 4000; ++i) t.random.values.push_back(((i * 37) % 100) / 100.0);
 
     // Tutorial.
-    auto* home = qobject_cast<ExperimentHome*>(nav.open(QStringLiteral("Frm_Rab_main")));
+    auto* home = qobject_cast<ExperimentHome*>(nav.open(RabbitWindows::Frm_Rab_main));
     home->Timer1_Timer();
     click(home, "Cmd_Tut");
-    auto* s = qobject_cast<Frm_Rabbit*>(nav.find(QStringLiteral("Frm_Rabbit")));
+    auto* s = qobject_cast<Frm_Rabbit*>(nav.find(RabbitWindows::Frm_Rabbit));
     shoot(s, QStringLiteral("tutorial_start"));
     click(s, "Cmd_Instill");
     shoot(s, QStringLiteral("tutorial_eye_choice"));
@@ -87,19 +87,19 @@ int main(int argc, char** argv) {
     finish(s, EyeSide::Right);
     shoot(s, QStringLiteral("tutorial_cocaine_adrenaline"));
     click(s, "Cmd_Table");
-    shoot(nav.find(QStringLiteral("Frm_Rab_Table")), QStringLiteral("table_sample"));
-    click(nav.find(QStringLiteral("Frm_Rab_Table")), "Cmd_End");
+    shoot(nav.find(RabbitWindows::Frm_Rab_Table), QStringLiteral("table_sample"));
+    click(nav.find(RabbitWindows::Frm_Rab_Table), "Cmd_End");
     click(s, "Cmd_Next");
-    shoot(nav.find(QStringLiteral("Frm_Rab_Table")), QStringLiteral("table_questions"));
-    click(nav.find(QStringLiteral("Frm_Rab_Table")), "Cmd_ok");
+    shoot(nav.find(RabbitWindows::Frm_Rab_Table), QStringLiteral("table_questions"));
+    click(nav.find(RabbitWindows::Frm_Rab_Table), "Cmd_ok");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // Examination.
-    home = qobject_cast<ExperimentHome*>(nav.find(QStringLiteral("Frm_Rab_main")));
+    home = qobject_cast<ExperimentHome*>(nav.find(RabbitWindows::Frm_Rab_main));
     click(home, "cmd_exam");
     QTest::keyClicks(home->findChild<QLineEdit*>(QStringLiteral("Txt_PassW")), QStringLiteral("secret"));
     click(home, "Cmd_ok");
-    s = qobject_cast<Frm_Rabbit*>(nav.find(QStringLiteral("Frm_Rabbit")));
+    s = qobject_cast<Frm_Rabbit*>(nav.find(RabbitWindows::Frm_Rabbit));
     shoot(s, QStringLiteral("exam1_start"));
     click(s, "Cmd_Instill");
     click(s, "Cmd_LEye");
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     list->setCurrentRow(0);
     shoot(s, QStringLiteral("exam2"));
     click(s, "Cmd_Dr_Id");
-    auto* table = nav.find(QStringLiteral("Frm_Rab_Table"));
+    auto* table = nav.find(RabbitWindows::Frm_Rab_Table);
     shoot(table, QStringLiteral("exam_gate"));
     QTest::keyClicks(table->findChild<QLineEdit*>(QStringLiteral("Txt_PassW")), QStringLiteral("SECRET"));
     click(table, "Cmd_pass");

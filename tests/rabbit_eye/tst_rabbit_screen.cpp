@@ -39,20 +39,20 @@ struct Program {
     RabbitRunState run;
     Program() {
         registerRabbitWindows(t.ctx, run);
-        t.ctx.navigator.add(QStringLiteral("Frm_Selection"), [] { return new QWidget; });
+        t.ctx.navigator.add(LauncherWindows::Frm_Selection, [] { return new QWidget; });
     }
     ~Program() {
         for (const char* n : {"Frm_Rab_Table", "Frm_Rabbit", "Frm_Rab_main", "Frm_Selection"})
-            t.ctx.navigator.closeIfOpen(QString::fromLatin1(n));
+            t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(n)));
         flushDeletes();
     }
-    QWidget* find(const char* name) const { return t.ctx.navigator.find(QString::fromLatin1(name)); }
+    QWidget* find(const char* name) const { return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))); }
     Frm_Rabbit* screen() const { return qobject_cast<Frm_Rabbit*>(find("Frm_Rabbit")); }
     QWidget* table() const { return find("Frm_Rab_Table"); }
 
     // From the home screen into the experiment, as the student does.
     Frm_Rabbit* start(const QString& password = QString()) {
-        QWidget* home = t.ctx.navigator.open(QStringLiteral("Frm_Rab_main"));
+        QWidget* home = t.ctx.navigator.open(RabbitWindows::Frm_Rab_main);
         if (password.isEmpty()) {
             click(home, "Cmd_Tut");
         } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window_names.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QList>
@@ -94,3 +96,10 @@ using TestContext = ContextWith<FakeDesktop>;
 
 // Lets windows closed with WA_DeleteOnClose go, as the event loop would.
 inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// The window name whose text is `name`; a name no window has stops the test run.
+inline WindowName windowNamed(QStringView name) {
+    for (WindowName w : allWindowNames)
+        if (w.text() == name) return w;
+    qFatal("No window is named %s", qPrintable(name.toString()));
+}
