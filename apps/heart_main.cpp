@@ -7,9 +7,7 @@ int main(int argc, char** argv) {
     ProgramSetup setup;
     setup.title = QStringLiteral("Morvane - Сердце 1.00R");
     setup.icon = QStringLiteral("icon_heart.png");
-    setup.required = {QStringLiteral("title_heart.png"), QStringLiteral("heart_setup.png"),
-                      QStringLiteral("heart_dia.png"), QStringLiteral("heart_sys.png"), QStringLiteral("heart_stop.png"),
-                      QStringLiteral("heart_hand.png"), QStringLiteral("ileum_syringe.png")};
+    setup.required = heartDataFiles();
     setup.firstWindow = HeartWindows::Frm_Heart_Main;
     setup.registerWindows = [&run](ProgramContext& ctx) { registerHeartWindows(ctx, run); };
     return runProgram(argc, argv, setup);

@@ -71,3 +71,7 @@ void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
     ctx.navigator.add(HeartWindows::Frm_Question, [&ctx, &run] { return new Frm_Question(ctx, run); });
     ctx.navigator.add(HeartWindows::Frm_Heart_Table, [&ctx, &run] { return new Frm_Heart_Table(ctx, run); });
 }
+
+QStringList heartDataFiles() {
+    return {QStringLiteral("title_heart.png"), QStringLiteral("heart_setup.png"), QStringLiteral("heart_dia.png"), QStringLiteral("heart_sys.png"), QStringLiteral("heart_stop.png"), QStringLiteral("heart_hand.png"), QStringLiteral("ileum_syringe.png")};
+}

@@ -42,3 +42,7 @@ void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
     ctx.navigator.add(IleumWindows::Frm_I_Exam, [&ctx, &run] { return new Frm_I_Exam(ctx, run); });
     ctx.navigator.add(IleumWindows::Frm_Ile_Question, [&ctx] { return new Frm_Ile_Question(ctx); });
 }
+
+QStringList ileumDataFiles() {
+    return {QStringLiteral("title_ileum.png"), QStringLiteral("ileum_setup.png"), QStringLiteral("ileum_syringe.png"), QStringLiteral("ileum_tube.png"), QStringLiteral("syringe_icon.png")};
+}

@@ -309,3 +309,7 @@ void registerMorvaneWindows(ProgramContext& ctx, MorvaneRunStates& runs) {
     registerIleumWindows(ctx, runs.ileum);
     registerRabbitWindows(ctx, runs.rabbit);
 }
+
+QStringList launcherDataFiles() {
+    return {QStringLiteral("splash.png"), QStringLiteral("sel_frog.png"), QStringLiteral("sel_gpig.png"), QStringLiteral("sel_rabbit.png"), QStringLiteral("sel_heart.png"), QStringLiteral("sel_computer.png"), QStringLiteral("heart_dia.png"), QStringLiteral("heart_sys.png")};
+}

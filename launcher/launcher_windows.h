@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <QWidget>
 
 #include "ileum_run_state.h"
@@ -78,3 +80,5 @@ class HeartMsg : public QWidget {
 public:
     explicit HeartMsg(ProgramContext& ctx);
 };
+// The data files without which these windows cannot be shown, checked before the program starts.
+QStringList launcherDataFiles();

@@ -44,3 +44,7 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
     ctx.navigator.add(OesoWindows::Frm_Oeso_Table, [&ctx, &run] { return new Frm_Oeso_Table(ctx, run); });
     ctx.navigator.add(OesoWindows::Frm_Oeso_Quest, [&ctx] { return new Frm_Oeso_Quest(ctx); });
 }
+
+QStringList oesophagusDataFiles() {
+    return {QStringLiteral("title_oeso.png"), QStringLiteral("oeso_setup.png"), QStringLiteral("oeso_zoom.png"), QStringLiteral("oeso_seedbox.png"), QStringLiteral("oeso_drop.png"), QStringLiteral("oeso_dropper.png"), QStringLiteral("oeso_tube.png"), QStringLiteral("oeso_stopwatch.png"), QStringLiteral("Icon1.ico")};
+}

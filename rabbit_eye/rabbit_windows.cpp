@@ -52,3 +52,7 @@ void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
         return w;
     });
 }
+
+QStringList rabbitDataFiles() {
+    return {QStringLiteral("title_rabbit.png")};
+}
