@@ -1,8 +1,8 @@
-#include "launcher_windows.h"
-#include "rabbit_windows.h"
-#include "oeso_windows.h"
 #include "ileum_windows.h"
+#include "launcher_windows.h"
+#include "oeso_windows.h"
 #include "program_main.h"
+#include "rabbit_windows.h"
 
 int main(int argc, char** argv) {
     MorvaneRunStates runs;

@@ -73,9 +73,10 @@ void drive() {
     const qint64 ms = clock.elapsed();
     runEvents(1000);
     const double full = statusMiB("VmRSS:");
-    std::printf("heart paper full (16383 px, %lld ms of back-to-back ticks): RSS at start %.1f MB, "
-                "recording screen open %.1f MB, paper full %.1f MB (+%.1f MB above start), peak %.1f MB\n",
-                static_cast<long long>(ms), atStart, atRecording, full, full - atStart, statusMiB("VmHWM:"));
+    std::printf(
+        "heart paper full (16383 px, %lld ms of back-to-back ticks): RSS at start %.1f MB, "
+        "recording screen open %.1f MB, paper full %.1f MB (+%.1f MB above start), peak %.1f MB\n",
+        static_cast<long long>(ms), atStart, atRecording, full, full - atStart, statusMiB("VmHWM:"));
     std::fflush(stdout);
     QCoreApplication::exit(0);
 }

@@ -39,7 +39,9 @@ int main(int argc, char** argv) {
         starts.push_back(median(std::vector<double>(ticks.begin(), ticks.begin() + 1000)));
         ends.push_back(median(std::vector<double>(ticks.end() - 1000, ticks.end())));
     }
-    std::printf("full heart recording (%d ticks), median of %zu runs: total %.0f ms; per tick %.1f us at the start, %.1f us at the end\n",
-                16383 - 329, totals.size(), median(totals), median(starts), median(ends));
+    std::printf(
+        "full heart recording (%d ticks), median of %zu runs: total %.0f ms; per tick %.1f us at the start, %.1f us at "
+        "the end\n",
+        16383 - 329, totals.size(), median(totals), median(starts), median(ends));
     return 0;
 }

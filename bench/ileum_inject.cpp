@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         }
         if (rec->paper().width() != RecordingPaper::maxWidth) std::printf("paper not full!\n");
     }
-    std::printf("ileum injection (model + drawing), median of %zu runs: first %.1f us, 398th %.1f us\n",
-                first.size(), median(first), median(last));
+    std::printf("ileum injection (model + drawing), median of %zu runs: first %.1f us, 398th %.1f us\n", first.size(),
+                median(first), median(last));
     return 0;
 }

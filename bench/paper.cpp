@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "median.h"
 #include "printing.h"
 #include "recording_paper.h"
-#include "median.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -65,9 +65,8 @@ void measure(const std::string& program, const std::string& last, const std::vec
             std::printf("%-40s never painted\n", (program + ": " + w).c_str());
             continue;
         }
-        std::printf("%-40s median %8.1f ms  (min %.1f, max %.1f, %zu runs)\n", (program + ": " + w).c_str(),
-                    median(v), *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()),
-                    v.size());
+        std::printf("%-40s median %8.1f ms  (min %.1f, max %.1f, %zu runs)\n", (program + ": " + w).c_str(), median(v),
+                    *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()), v.size());
     }
 }
 

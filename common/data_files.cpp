@@ -9,8 +9,7 @@ namespace data_files {
 bool enterDataFolder(QString* error) {
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/morvane");
     if (QFileInfo(folder).isDir() && QDir::setCurrent(folder)) return true;
-    if (error)
-        *error = QStringLiteral("Не найдена папка данных программы:\n%1").arg(QDir::cleanPath(folder));
+    if (error) *error = QStringLiteral("Не найдена папка данных программы:\n%1").arg(QDir::cleanPath(folder));
     return false;
 }
 

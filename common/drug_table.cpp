@@ -12,7 +12,9 @@
 
 namespace {
 
-QString quoted(const QString& name) { return QStringLiteral("«%1»").arg(name); }
+QString quoted(const QString& name) {
+    return QStringLiteral("«%1»").arg(name);
+}
 
 // SQLite explains its faults in English: the reason goes to the log, the user reads the
 // Russian message alone.
@@ -20,10 +22,14 @@ void logSqlError(const QString& file, const QSqlError& error) {
     qWarning("%s: %s", qPrintable(file), qPrintable(error.text()));
 }
 
-bool binary(const QVariant& v) { return v.typeId() == QMetaType::QByteArray; }
+bool binary(const QVariant& v) {
+    return v.typeId() == QMetaType::QByteArray;
+}
 
 // A value as a message shows it: its text in quotes; bytes stored as such are no text to show.
-QString shown(const QVariant& v) { return binary(v) ? QStringLiteral("(двоичные данные)") : quoted(v.toString()); }
+QString shown(const QVariant& v) {
+    return binary(v) ? QStringLiteral("(двоичные данные)") : quoted(v.toString());
+}
 
 // A number from a value of any storage class: SQLite keeps numbers typed in quotes as text.
 // Bytes stored as such are no number, whatever they spell.
@@ -51,7 +57,8 @@ bool DrugTable::read(const QString& file, const QString& table, const QStringLis
 
     const QString path = data_files::find(file);
     if (path.isEmpty()) {
-        m_error = QStringLiteral("Не найден файл данных %1 в папке программы\n%2.").arg(quoted(file), QDir::currentPath());
+        m_error =
+            QStringLiteral("Не найден файл данных %1 в папке программы\n%2.").arg(quoted(file), QDir::currentPath());
         return false;
     }
 
@@ -60,7 +67,8 @@ bool DrugTable::read(const QString& file, const QString& table, const QStringLis
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        const QString damaged = QStringLiteral("Файл данных %1 повреждён или не является базой данных.").arg(quoted(file));
+        const QString damaged =
+            QStringLiteral("Файл данных %1 повреждён или не является базой данных.").arg(quoted(file));
         if (!db.open()) {
             logSqlError(file, db.lastError());
             m_error = QStringLiteral("Не удаётся открыть файл данных %1.").arg(quoted(file));
@@ -76,7 +84,8 @@ bool DrugTable::read(const QString& file, const QString& table, const QStringLis
         } else {
             QSqlQuery query(db);
             query.setForwardOnly(true);
-            if (!query.exec(QStringLiteral("SELECT * FROM \"%1\"").arg(QString(table).replace(u'"', QStringLiteral("\"\""))))) {
+            if (!query.exec(
+                    QStringLiteral("SELECT * FROM \"%1\"").arg(QString(table).replace(u'"', QStringLiteral("\"\""))))) {
                 logSqlError(file, query.lastError());
                 m_error = damaged;
             } else {
@@ -93,9 +102,11 @@ bool DrugTable::read(const QString& file, const QString& table, const QStringLis
                 }
                 while (m_error.isEmpty() && query.next()) {
                     if (m_rows.size() == maxRows) {
-                        m_error = QStringLiteral("В таблице %1 файла данных %2 больше %3 строк: программа может прочитать не больше %3.")
-                                      .arg(quoted(table), quoted(file))
-                                      .arg(maxRows);
+                        m_error =
+                            QStringLiteral(
+                                "В таблице %1 файла данных %2 больше %3 строк: программа может прочитать не больше %3.")
+                                .arg(quoted(table), quoted(file))
+                                .arg(maxRows);
                         break;
                     }
                     QVector<QVariant> row;
@@ -151,7 +162,9 @@ QString DrugTable::text(int row, const QString& field) {
     return v ? v->toString().trimmed() : QString();
 }
 
-QString DrugTable::textLeft(int row, const QString& field, int count) { return text(row, field).left(count); }
+QString DrugTable::textLeft(int row, const QString& field, int count) {
+    return text(row, field).left(count);
+}
 
 QChar DrugTable::firstChar(int row, const QString& field, bool trimmed) {
     const QVariant* v = textValue(row, field);
@@ -174,7 +187,8 @@ bool DrugTable::wholeNumber(int row, const QString& field, qint64 lo, qint64 hi,
         return false;
     }
     if (d < lo || d > hi) {
-        fail(row, field, QStringLiteral("значение %1 вне допустимых пределов (%2…%3)").arg(v->toString()).arg(lo).arg(hi));
+        fail(row, field,
+             QStringLiteral("значение %1 вне допустимых пределов (%2…%3)").arg(v->toString()).arg(lo).arg(hi));
         return false;
     }
     *out = static_cast<qint64>(d);

@@ -22,8 +22,8 @@ public:
 
     // Conversions of row `row` (from 0). After a failed conversion error() tells why and
     // the value returned is 0 or empty; later conversions keep the first error.
-    QString text(int row, const QString& field);                 // trimmed text
-    QString textLeft(int row, const QString& field, int count);  // trimmed, first `count` characters
+    QString text(int row, const QString& field);                   // trimmed text
+    QString textLeft(int row, const QString& field, int count);    // trimmed, first `count` characters
     QChar firstChar(int row, const QString& field, bool trimmed);  // null QChar for an empty text
     qint16 int16(int row, const QString& field);
     quint8 byte(int row, const QString& field);

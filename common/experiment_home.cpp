@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 
 #include "clickable_label.h"
-#include "pictures.h"
 #include "help.h"
 #include "password.h"
+#include "pictures.h"
 #include "program_context.h"
 #include "window_helpers.h"
 
@@ -257,7 +257,9 @@ void ExperimentHome::cancelClick() {
     m_modeFrame->show();
 }
 
-void ExperimentHome::instructClick() { m_ctx.help.showContents(this, m_member.helpFile); }
+void ExperimentHome::instructClick() {
+    m_ctx.help.showContents(this, m_member.helpFile);
+}
 
 void ExperimentHome::quitClick() {
     if (m_member.heartRules) {
@@ -270,7 +272,9 @@ void ExperimentHome::quitClick() {
     close();
 }
 
-void ExperimentHome::Timer1_Timer() { m_panel->hide(); }
+void ExperimentHome::Timer1_Timer() {
+    m_panel->hide();
+}
 
 void ExperimentHome::closeEvent(QCloseEvent* event) {
     if (m_member.ownsHelp) CloseHelp(m_ctx);

@@ -23,13 +23,13 @@ struct HomeMember {
     QString caption;
 
     // Title panel, covering the window when it opens.
-    QString panelName;            // "Frm_logo" or "logo_frm"
+    QString panelName;             // "Frm_logo" or "logo_frm"
     bool panelHidesOnDoubleClick;  // else a single click on the panel hides it
-    bool hasImage3;               // a picture in the panel whose click hides it
-    QString heading;              // big heading of the panel
-    QString version;              // version label of the panel
-    QString title;                // the experiment's title line (panel and window)
-    QString picture;              // picture file of the panel and the window
+    bool hasImage3;                // a picture in the panel whose click hides it
+    QString heading;               // big heading of the panel
+    QString version;               // version label of the panel
+    QString title;                 // the experiment's title line (panel and window)
+    QString picture;               // picture file of the panel and the window
     QStringList credits;
 
     // Mode buttons (objectName, caption, tooltip) and their frame.
@@ -43,8 +43,8 @@ struct HomeMember {
     QChar mask;
     int passwordFieldWidth;  // 0: any length; 10: a fixed field of 10 characters
 
-    QString helpFile;          // opened at its contents by "Инструкция"
-    bool ownsHelp;             // registers itself as help owner while open
+    QString helpFile;                // opened at its contents by "Инструкция"
+    bool ownsHelp;                   // registers itself as help owner while open
     QList<WindowName> closedAtLoad;  // experiment windows closed when the home screen loads
     WindowName experimentWindow;     // opened for tutorial and examination
 

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScrollBar>
-#include <QShortcut>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -78,15 +78,18 @@ HelpWindows::~HelpWindows() {
     for (const Entry& e : std::as_const(m_windows)) delete e.window.data();
 }
 
-HelpWindow* HelpWindows::window(const QString& file) const { return m_windows.value(file).window; }
+HelpWindow* HelpWindows::window(const QString& file) const {
+    return m_windows.value(file).window;
+}
 
 HelpWindow* HelpWindows::open(QObject* owner, const QString& file) {
     QString path = data_files::find(file);
     if (path.isEmpty() && QFileInfo(file).suffix().isEmpty()) path = data_files::find(file + QStringLiteral(".hlp"));
     if (path.isEmpty()) {
-        m_messages.show({QStringLiteral("Не удаётся открыть файл справки «%1».\nФайл должен лежать в папке программы:\n%2")
-                             .arg(file, QDir::currentPath()),
-                         QStringLiteral("Справка"), MsgButtons::Ok, MsgIcon::Exclamation, MsgAnswer::Ok});
+        m_messages.show(
+            {QStringLiteral("Не удаётся открыть файл справки «%1».\nФайл должен лежать в папке программы:\n%2")
+                 .arg(file, QDir::currentPath()),
+             QStringLiteral("Справка"), MsgButtons::Ok, MsgIcon::Exclamation, MsgAnswer::Ok});
         return nullptr;
     }
     Entry& entry = m_windows[file];

@@ -33,8 +33,7 @@ protected:
                 if (key->key() == Qt::Key_Backspace) return false;
                 const QString text = key->text();
                 // Keys without text (arrows, Delete, Tab, shortcuts with Ctrl) keep their use.
-                if (text.isEmpty() || !text.at(0).isPrint() || (key->modifiers() & Qt::ControlModifier))
-                    return false;
+                if (text.isEmpty() || !text.at(0).isPrint() || (key->modifiers() & Qt::ControlModifier)) return false;
                 if (text == QStringLiteral(",")) {  // the decimal comma, typed as a point
                     m_box->insert(QStringLiteral("."));
                     return true;

@@ -2,7 +2,9 @@
 
 #include <QtDebug>
 
-void Navigator::add(WindowName name, Factory make) { m_factories.insert(name.text(), std::move(make)); }
+void Navigator::add(WindowName name, Factory make) {
+    m_factories.insert(name.text(), std::move(make));
+}
 
 QWidget* Navigator::find(WindowName window) const {
     const QString name = window.text();

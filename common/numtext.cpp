@@ -1,11 +1,11 @@
 #include "numtext.h"
 
+#include <locale.h>
 #include <algorithm>
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <clocale>
 #include <cmath>
-#include <locale.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -14,7 +14,9 @@ namespace numtext {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 // Strips trailing zeros of a fraction, then a trailing point.
 void trimFraction(std::string& digits) {
@@ -34,8 +36,7 @@ QString generalForm(double value, int significantDigits) {
     // so 9999999.6 (7 digits) becomes 1E+07, not 10000000.
     // std::to_chars ignores the C locale, which a Qt program sets from the user's.
     char buf[400];
-    auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
-                             significantDigits - 1).ptr;
+    auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significantDigits - 1).ptr;
     char* e = std::find(buf, end, 'e');
     const int exponent = std::atoi(std::string(static_cast<const char*>(e + 1), static_cast<const char*>(end)).c_str());
 
@@ -54,9 +55,13 @@ QString generalForm(double value, int significantDigits) {
     return QString::fromLatin1(text.c_str());
 }
 
-QString generalForm(float value) { return generalForm(static_cast<double>(value), 7); }
+QString generalForm(float value) {
+    return generalForm(static_cast<double>(value), 7);
+}
 
-QString generalForm(double value) { return generalForm(value, 15); }
+QString generalForm(double value) {
+    return generalForm(value, 15);
+}
 
 QString signedFieldForm(float value) {
     QString text = generalForm(value);
@@ -110,9 +115,12 @@ bool isPlainDecimal(QStringView text) {
     int digits = 0;
     int points = 0;
     for (QChar c : text) {
-        if (c.isDigit() && c.unicode() < 128) ++digits;
-        else if (c == u'.' || c == u',') ++points;
-        else return false;
+        if (c.isDigit() && c.unicode() < 128)
+            ++digits;
+        else if (c == u'.' || c == u',')
+            ++points;
+        else
+            return false;
     }
     return digits > 0 && points <= 1;
 }

@@ -16,7 +16,9 @@ QString stored(const QString& typed, int fieldWidth) {
     return text;
 }
 
-bool acceptable(const QString& storedPassword) { return trimSpaces(storedPassword).size() >= 4; }
+bool acceptable(const QString& storedPassword) {
+    return trimSpaces(storedPassword).size() >= 4;
+}
 
 bool matches(const QString& typed, const QString& storedPassword) {
     return stored(typed, 0) == trimSpaces(storedPassword);

@@ -17,7 +17,9 @@ inline QString twiceSizeName(const QString& name) {
 }
 
 // The device pixels to a logical pixel of the screens the programs show on.
-inline qreal screenPixelRatio() { return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0; }
+inline qreal screenPixelRatio() {
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
 
 // A picture of the data folder, found whatever the letter case of its name; a null pixmap
 // when it is missing. On a screen of more than one device pixel to a logical pixel it is the

@@ -52,8 +52,8 @@ QPagedPaintDevice* DefaultPrinter::begin() {
             {QStringLiteral("Принтер не найден. Сохранить запись в файл PDF, чтобы напечатать её позже?"),
              QStringLiteral("Печать"), MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::Yes});
         if (answer != MsgAnswer::Yes) return nullptr;
-        const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Сохранить запись"), proposedPdfFile(),
-                                                          QStringLiteral("PDF (*.pdf)"));
+        const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Сохранить запись"),
+                                                          proposedPdfFile(), QStringLiteral("PDF (*.pdf)"));
         if (path.isEmpty()) return nullptr;
         m_file = std::make_unique<PdfPrinter>(path);
         return m_file->begin();
@@ -98,12 +98,12 @@ QString PdfPrinter::end() {
     m_buffer.close();
     const QByteArray& pdf = m_buffer.data();
     QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit())
-        return {};
+    if (file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit()) return {};
     // The system's reason is in English: it goes to the log, the user gets a plain message.
     qWarning("cannot save %s: %s", qPrintable(m_path), qPrintable(file.errorString()));
-    return QStringLiteral("Запись не сохранена: не удалось записать файл\n%1\n\nВозможно, папка защищена от записи "
-                          "или на диске нет места. Нажмите «Печать» ещё раз и выберите другую папку.")
+    return QStringLiteral(
+               "Запись не сохранена: не удалось записать файл\n%1\n\nВозможно, папка защищена от записи "
+               "или на диске нет места. Нажмите «Печать» ещё раз и выберите другую папку.")
         .arg(QDir::toNativeSeparators(m_path));
 }
 

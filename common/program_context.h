@@ -13,14 +13,9 @@
 // beside it in the program's own context (see launcher/ and heart/).
 class ProgramContext {
 public:
-    ProgramContext(QString title, RandomSource& random, MessageBoxes& messages, HelpViewer& help,
-                   Desktop& desktop, Printer& printer)
-        : title(std::move(title)),
-          random(random),
-          messages(messages),
-          help(help),
-          desktop(desktop),
-          printer(printer) {}
+    ProgramContext(QString title, RandomSource& random, MessageBoxes& messages, HelpViewer& help, Desktop& desktop,
+                   Printer& printer)
+        : title(std::move(title)), random(random), messages(messages), help(help), desktop(desktop), printer(printer) {}
 
     ProgramContext(const ProgramContext&) = delete;
     ProgramContext& operator=(const ProgramContext&) = delete;

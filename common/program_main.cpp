@@ -29,8 +29,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow() && !m_seen.contains(watched->objectName())) {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow() &&
+            !m_seen.contains(watched->objectName())) {
             timespec now{};
             clock_gettime(CLOCK_MONOTONIC, &now);
             std::printf("%lld painted %s\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
@@ -91,7 +91,8 @@ int runProgram(int argc, char** argv, const ProgramSetup& setup) {
     if (const QStringList missing = data_files::missing(setup.required); !missing.isEmpty())
         faults << QStringLiteral("В папке программы нет нужных файлов:\n%1").arg(missing.join(u'\n'));
     if (const QStringList broken = brokenPictures(setup.required); !broken.isEmpty())
-        faults << QStringLiteral("В папке программы испорчены рисунки (файлы не читаются):\n%1").arg(broken.join(u'\n'));
+        faults
+            << QStringLiteral("В папке программы испорчены рисунки (файлы не читаются):\n%1").arg(broken.join(u'\n'));
     if (!faults.isEmpty()) {
         ctx.fail(faults.join(QStringLiteral("\n\n")));
         return 1;

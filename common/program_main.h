@@ -10,9 +10,9 @@ class ProgramContext;
 class QTranslator;
 
 struct ProgramSetup {
-    QString title;           // the program's title, carried by message boxes without one
-    QString icon;            // window icon, a file of the data folder
-    QStringList required;    // data files without which the program cannot start
+    QString title;         // the program's title, carried by message boxes without one
+    QString icon;          // window icon, a file of the data folder
+    QStringList required;  // data files without which the program cannot start
     WindowName firstWindow;
     std::function<void(ProgramContext&)> registerWindows;
 };

@@ -17,17 +17,29 @@ MsgAnswer QtMessageBoxes::show(const MessageRequest& request) {
     box.setWindowTitle(request.title);
     box.setText(request.text);
     switch (request.icon) {
-        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
     }
     auto add = [&box](QMessageBox::StandardButton b, const char* text) {
         box.addButton(b)->setText(QString::fromUtf8(text));
     };
     switch (request.buttons) {
-        case MsgButtons::Ok: add(QMessageBox::Ok, "OK"); break;
+        case MsgButtons::Ok:
+            add(QMessageBox::Ok, "OK");
+            break;
         case MsgButtons::OkCancel:
             add(QMessageBox::Ok, "OK");
             add(QMessageBox::Cancel, "Отмена");
@@ -43,14 +55,18 @@ MsgAnswer QtMessageBoxes::show(const MessageRequest& request) {
                                                                                        : QMessageBox::Ok;
     if (box.button(def)) box.setDefaultButton(def);
     switch (box.exec()) {
-        case QMessageBox::Yes: return MsgAnswer::Yes;
-        case QMessageBox::No: return MsgAnswer::No;
-        case QMessageBox::Cancel: return MsgAnswer::Cancel;
-        case QMessageBox::Ok: return MsgAnswer::Ok;
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        case QMessageBox::Cancel:
+            return MsgAnswer::Cancel;
+        case QMessageBox::Ok:
+            return MsgAnswer::Ok;
         default:  // closed from the title bar or with Escape
-            return request.buttons == MsgButtons::YesNo    ? MsgAnswer::No
+            return request.buttons == MsgButtons::YesNo      ? MsgAnswer::No
                    : request.buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel
-                                                           : MsgAnswer::Ok;
+                                                             : MsgAnswer::Ok;
     }
 }
 
@@ -67,8 +83,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowActivate && watched->isWidgetType())
-            grab(static_cast<QWidget*>(watched));
+        if (event->type() == QEvent::WindowActivate && watched->isWidgetType()) grab(static_cast<QWidget*>(watched));
         return QObject::eventFilter(watched, event);
     }
 
@@ -93,7 +108,9 @@ private:
 
 }  // namespace
 
-QtDesktop::~QtDesktop() { delete m_lock.data(); }
+QtDesktop::~QtDesktop() {
+    delete m_lock.data();
+}
 
 QSize QtDesktop::screenSizeTwips() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -116,4 +133,6 @@ void QtDesktop::quitProgram(int exitCode) {
     QTimer::singleShot(0, qApp, [exitCode] { QCoreApplication::exit(exitCode); });
 }
 
-bool QtDesktop::startProgram(const QString& path) { return QProcess::startDetached(path, {}); }
+bool QtDesktop::startProgram(const QString& path) {
+    return QProcess::startDetached(path, {});
+}

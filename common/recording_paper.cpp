@@ -60,11 +60,11 @@ void RecordingPaper::arc(QPointF centre, double rx, double ry, double start, dou
     const QRectF box(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry);
     draw(static_cast<int>(std::floor(box.left())) - 1, std::min(static_cast<int>(std::ceil(box.right())) + 2, m_width),
          [&](QPainter& p) {
-        p.setPen(QPen(color, 0));
-        constexpr double sixteenthsPerRadian = 180.0 * 16.0 / M_PI;
-        p.drawArc(box, static_cast<int>(std::lround(start * sixteenthsPerRadian)),
-                  static_cast<int>(std::lround((end - start) * sixteenthsPerRadian)));
-    });
+             p.setPen(QPen(color, 0));
+             constexpr double sixteenthsPerRadian = 180.0 * 16.0 / M_PI;
+             p.drawArc(box, static_cast<int>(std::lround(start * sixteenthsPerRadian)),
+                       static_cast<int>(std::lround((end - start) * sixteenthsPerRadian)));
+         });
 }
 
 void RecordingPaper::text(QPoint topLeft, const QString& s, const QFont& font, QColor color) {

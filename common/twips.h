@@ -11,10 +11,18 @@ namespace twips {
 
 constexpr int perPixel = 15;
 
-inline int toPixels(double tw) { return static_cast<int>(std::lround(tw / perPixel)); }
-inline int fromPixels(int px) { return px * perPixel; }
-inline QPoint point(double left, double top) { return {toPixels(left), toPixels(top)}; }
-inline QSize size(double width, double height) { return {toPixels(width), toPixels(height)}; }
+inline int toPixels(double tw) {
+    return static_cast<int>(std::lround(tw / perPixel));
+}
+inline int fromPixels(int px) {
+    return px * perPixel;
+}
+inline QPoint point(double left, double top) {
+    return {toPixels(left), toPixels(top)};
+}
+inline QSize size(double width, double height) {
+    return {toPixels(width), toPixels(height)};
+}
 inline QRect rect(double left, double top, double width, double height) {
     return {point(left, top), size(width, height)};
 }

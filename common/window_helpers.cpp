@@ -70,12 +70,14 @@ protected:
 }  // namespace
 
 void RemoveSysMenuItems(QWidget* window) {
-    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint);
     window->installEventFilter(new CloseGuard(window));
 }
 
-void discardWindowKeys(QWidget* window) { window->installEventFilter(new KeyDiscard(window)); }
+void discardWindowKeys(QWidget* window) {
+    window->installEventFilter(new KeyDiscard(window));
+}
 
 bool passwordAccepted(ProgramContext& ctx, QLineEdit* box, const QString& storedPassword, const QString& text,
                       const QString& caption) {

@@ -58,11 +58,11 @@ struct HeartWindows {
 
 // Every window name, for finding one by its text (a test's table of cases, say).
 inline constexpr WindowName allWindowNames[] = {
-    LauncherWindows::Frm_morvane,   LauncherWindows::Frm_Selection, LauncherWindows::Frm_instruct,
-    LauncherWindows::HeartMsg,      OesoWindows::Frm_Oeso_main,     OesoWindows::Frm_Oesophagus,
-    OesoWindows::Frm_Oeso_Table,    OesoWindows::Frm_Oeso_Quest,    IleumWindows::Frm_il_main,
-    IleumWindows::Frm_Ileum,        IleumWindows::Frm_I_Exam,       IleumWindows::Frm_Ile_Question,
-    RabbitWindows::Frm_Rab_main,    RabbitWindows::Frm_Rabbit,      RabbitWindows::Frm_Rab_Table,
-    HeartWindows::Frm_Heart_Main,   HeartWindows::Frm_Heart,        HeartWindows::Frm_Question,
+    LauncherWindows::Frm_morvane,  LauncherWindows::Frm_Selection, LauncherWindows::Frm_instruct,
+    LauncherWindows::HeartMsg,     OesoWindows::Frm_Oeso_main,     OesoWindows::Frm_Oesophagus,
+    OesoWindows::Frm_Oeso_Table,   OesoWindows::Frm_Oeso_Quest,    IleumWindows::Frm_il_main,
+    IleumWindows::Frm_Ileum,       IleumWindows::Frm_I_Exam,       IleumWindows::Frm_Ile_Question,
+    RabbitWindows::Frm_Rab_main,   RabbitWindows::Frm_Rabbit,      RabbitWindows::Frm_Rab_Table,
+    HeartWindows::Frm_Heart_Main,  HeartWindows::Frm_Heart,        HeartWindows::Frm_Question,
     HeartWindows::Frm_Heart_Table,
 };

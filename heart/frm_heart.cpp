@@ -60,10 +60,7 @@ void IndicatorGraph::paintEvent(QPaintEvent*) {
 }
 
 Frm_Heart::Frm_Heart(ProgramContext& ctx, HeartRunState& run)
-    : m_ctx(ctx),
-      m_run(run),
-      m_model(run, ctx.random),
-      m_paper(viewWidth, viewHeight, Qt::black, Qt::white) {
+    : m_ctx(ctx), m_run(run), m_model(run, ctx.random), m_paper(viewWidth, viewHeight, Qt::black, Qt::white) {
     setWindowTitle(QStringLiteral("Morvane - Сердце E1.00R"));
     RemoveSysMenuItems(this);
     discardWindowKeys(this);
@@ -106,7 +103,9 @@ void Frm_Heart::buildControls() {
 
     // Task.
     auto* titleGroup = named(new QGroupBox(QStringLiteral("Указания")), "FraTitle");
-    LabTitle = label("LabTitle", QStringLiteral("Обучение: используйте вещества одно за другим и наблюдайте эффект от этих веществ"));
+    LabTitle =
+        label("LabTitle",
+              QStringLiteral("Обучение: используйте вещества одно за другим и наблюдайте эффект от этих веществ"));
     LabTitle->setWordWrap(true);
     QFont small = LabTitle->font();
     small.setPointSize(9);
@@ -236,7 +235,6 @@ void Frm_Heart::buildControls() {
     pwRow->addWidget(pwCancel);
     frm_retpass->hide();
 
-
     auto* recRow = new QHBoxLayout;
     recRow->addWidget(recorder);
     recRow->addWidget(recControls, 1);
@@ -284,11 +282,17 @@ void Frm_Heart::buildControls() {
     connect(Cmd_help, &QPushButton::clicked, this, &Frm_Heart::Cmd_help_Click);
 }
 
-int Frm_Heart::paperLeft() const { return m_view->paperLeft(); }
+int Frm_Heart::paperLeft() const {
+    return m_view->paperLeft();
+}
 
-bool Frm_Heart::recorderRunning() const { return m_timer->isActive() || m_syringePause->isActive(); }
+bool Frm_Heart::recorderRunning() const {
+    return m_timer->isActive() || m_syringePause->isActive();
+}
 
-void Frm_Heart::setPaperLeft(int left) { m_view->setPaperLeft(left); }
+void Frm_Heart::setPaperLeft(int left) {
+    m_view->setPaperLeft(left);
+}
 
 bool Frm_Heart::Form_Load() {
     const HeartMode mode = m_run.Heart_Mode();
@@ -445,8 +449,10 @@ void Frm_Heart::execute(const std::vector<HeartOp>& ops) {
                 m_setup->showContracted(op.on);
                 break;
             case HeartOp::LeverRun:
-                if (op.on) m_beat->start(op.y2);
-                else m_beat->stop();
+                if (op.on)
+                    m_beat->start(op.y2);
+                else
+                    m_beat->stop();
                 break;
             case HeartOp::Indicators:
                 Pic_HR_Graph->setLevel(op.y1);
@@ -470,8 +476,12 @@ void Frm_Heart::execute(const std::vector<HeartOp>& ops) {
 void Frm_Heart::RecorderTick() {
     m_timer->stop();
     if (m_model.tick() == HeartModel::TickResult::PaperFull) {
-        const MsgAnswer answer = m_ctx.message({QStringLiteral("Память записывающего устройства переполнена. Очистие ее "),
-                                                {}, MsgButtons::YesNo, MsgIcon::None, MsgAnswer::Yes});
+        const MsgAnswer answer =
+            m_ctx.message({QStringLiteral("Память записывающего устройства переполнена. Очистие ее "),
+                           {},
+                           MsgButtons::YesNo,
+                           MsgIcon::None,
+                           MsgAnswer::Yes});
         if (answer == MsgAnswer::Yes) Form_Load();
         return;
     }
@@ -510,8 +520,11 @@ void Frm_Heart::Cmd_Inject_Click() {
     Cmd_RmvDrug->setEnabled(true);
     lbl_warning->setText(QStringLiteral("(B)HR - частота сердечных сокращений (контрольная)"));
     if (m_model.exam2LogFull())
-        m_ctx.message({QStringLiteral("Журнал экзамена заполнен: это введение не записано."), {}, MsgButtons::Ok,
-                       MsgIcon::Information, MsgAnswer::Ok});
+        m_ctx.message({QStringLiteral("Журнал экзамена заполнен: это введение не записано."),
+                       {},
+                       MsgButtons::Ok,
+                       MsgIcon::Information,
+                       MsgAnswer::Ok});
 }
 
 void Frm_Heart::endSyringePause() {
@@ -557,14 +570,17 @@ void Frm_Heart::Cmd_RmvDrug_Click() {
 void Frm_Heart::Cmd_Next_Click() {
     const HeartMode mode = m_run.Heart_Mode();
     if (mode == HeartMode::Exam2 &&
-        m_ctx.message({QStringLiteral(" Вы уверены? Вы определили неизвестное вещество? Вы не сможете вернуться назад.  "),
-                       QStringLiteral(" Предупреждение "), MsgButtons::OkCancel, MsgIcon::None, MsgAnswer::Ok}) ==
+        m_ctx.message(
+            {QStringLiteral(" Вы уверены? Вы определили неизвестное вещество? Вы не сможете вернуться назад.  "),
+             QStringLiteral(" Предупреждение "), MsgButtons::OkCancel, MsgIcon::None, MsgAnswer::Ok}) ==
             MsgAnswer::Cancel)
         return;
     if (isExamination(mode)) m_model.forgetPreviousDrug();
     m_ctx.navigator.open(HeartWindows::Frm_Question);
-    if (mode == HeartMode::Tutorial) m_ctx.navigator.park(this);
-    else close();
+    if (mode == HeartMode::Tutorial)
+        m_ctx.navigator.park(this);
+    else
+        close();
 }
 
 void Frm_Heart::Cmd_New_Click() {
@@ -578,7 +594,10 @@ void Frm_Heart::Cmd_New_Click() {
     Form_Load();
     if (!m_run.nextHeart())
         m_ctx.message({QStringLiteral("Больше %1 сердец в одном экзамене взять нельзя.").arg(HeartRunState::maxHearts),
-                       {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
+                       {},
+                       MsgButtons::Ok,
+                       MsgIcon::Information,
+                       MsgAnswer::Ok});
 }
 
 void Frm_Heart::CmdTable_Click() {
@@ -615,4 +634,6 @@ void Frm_Heart::Cmd_Print_Click() {
                    {QStringLiteral("Влияние веществ на изолированное сердце лягушки"), {}});
 }
 
-void Frm_Heart::Cmd_help_Click() { m_ctx.help.showContents(this, QStringLiteral("heart.hlp")); }
+void Frm_Heart::Cmd_help_Click() {
+    m_ctx.help.showContents(this, QStringLiteral("heart.hlp"));
+}

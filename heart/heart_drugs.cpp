@@ -36,7 +36,8 @@ bool readHeartDrugs(QVector<HeartDrugRec>* drugs, QString* error) {
             d.toneLetter = t.firstChar(r, QStringLiteral("tone"), false);
             d.tone = heartToneFromLetter(d.toneLetter);
             d.hr_indicator = heartRateChangeFromLetter(t.firstChar(r, QStringLiteral("hr_indicator"), false));
-            if (d.hr_END < d.hr_START) t.fail(r, QStringLiteral("hr_END"), QStringLiteral("значение меньше, чем hr_START"));
+            if (d.hr_END < d.hr_START)
+                t.fail(r, QStringLiteral("hr_END"), QStringLiteral("значение меньше, чем hr_START"));
             drugs->push_back(d);
         }
     }

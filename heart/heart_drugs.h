@@ -20,9 +20,9 @@ HeartRateChange heartRateChangeFromLetter(QChar letter);
 // One drug of the heart table.
 struct HeartDrugRec {
     QString Name;
-    QString key;                   // at most 6 characters: "Epi", "ACh", "CaCl", ...
-    quint8 L_StART = 0, L_End = 0;  // stroke ends while the drug acts, pixels from the top
-    float Dose = 0;                // µg, shown only
+    QString key;                      // at most 6 characters: "Epi", "ACh", "CaCl", ...
+    quint8 L_StART = 0, L_End = 0;    // stroke ends while the drug acts, pixels from the top
+    float Dose = 0;                   // µg, shown only
     quint8 hr_START = 0, hr_END = 0;  // range of the heart-rate change, beats per minute
     HeartTone tone = HeartTone::Unchanged;
     QChar toneLetter;  // the table's tone letter, as the examination records show it

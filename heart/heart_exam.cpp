@@ -56,7 +56,9 @@ protected:
     }
 };
 
-QAbstractButton* cornerOf(QTableWidget* g) { return g->findChild<QAbstractButton*>(); }
+QAbstractButton* cornerOf(QTableWidget* g) {
+    return g->findChild<QAbstractButton*>();
+}
 
 // A results grid: red Arial text, rows twice the letter height, widths in letter widths.
 // The heading row is the grid's horizontal header and the first column its vertical header
@@ -111,7 +113,9 @@ void setRows(QTableWidget* g, const QStringList& headings, const QVector<QString
     }
 }
 
-QString rateText(quint8 rate) { return rate == 0 ? QStringLiteral("Не введено") : spaces7 + QString::number(rate); }
+QString rateText(quint8 rate) {
+    return rate == 0 ? QStringLiteral("Не введено") : spaces7 + QString::number(rate);
+}
 
 }  // namespace
 
@@ -134,7 +138,9 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
         {"Lab_Q1", QStringLiteral("1. Перечислите сердечные стимуляторы и депрессанты.")},
         {"Label_q2", QStringLiteral("2. Почему внутривенные инъекции калия и кальция должны проводиться медленно?")},
         {"laQ", QStringLiteral("3. Почему дофамин предпочтительнее адреналина при кардиогенном шоке?")},
-        {"labq2", QStringLiteral("4. Перечислите использование и побочные эффекты (1) пропранолола, (2) дигоксина, (3) адреналина.")},
+        {"labq2",
+         QStringLiteral(
+             "4. Перечислите использование и побочные эффекты (1) пропранолола, (2) дигоксина, (3) адреналина.")},
         {"Label5", QStringLiteral("5. Пациент с бронхиальной астмой жалуется на учащенное сердцебиение и на "
                                   "повышенное кровяное давление каждый раз при принятии препарата. "
                                   "Определите природу препарата.")}};
@@ -147,7 +153,8 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
     tqButtons->addWidget(ret);
     tq->addLayout(tqButtons);
 
-    Frame_ExamQuestions = named(new QGroupBox(QStringLiteral("Определение неизвестного вещества")), "Frame_ExamQuestions");
+    Frame_ExamQuestions =
+        named(new QGroupBox(QStringLiteral("Определение неизвестного вещества")), "Frame_ExamQuestions");
     Lst_Drugs = named(new QListWidget, "Lst_Drugs");
     Lst_Drugs->addItems(run.Heart_AnswerNames());
     auto* done = named(new QPushButton(QStringLiteral("&Ok")), "Cmd_done");
@@ -190,11 +197,12 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
         f->hide();
     }
     const HeartMode mode = run.Heart_Mode();
-    if (!isExamination(mode)) Frame_TutQuestions->show();
+    if (!isExamination(mode))
+        Frame_TutQuestions->show();
     else if (mode == HeartMode::Exam3) {
         fillExam3Table(MsGrid_Table1, run,
-                       {QStringLiteral(" Сердце No."), QStringLiteral(" Адреналин (HR)"), QStringLiteral(" Ацетилхолин (HR)"),
-                        QStringLiteral(" Неизвестное (HR)")},
+                       {QStringLiteral(" Сердце No."), QStringLiteral(" Адреналин (HR)"),
+                        QStringLiteral(" Ацетилхолин (HR)"), QStringLiteral(" Неизвестное (HR)")},
                        18);
         Frame_exam4->show();
     } else {
@@ -256,7 +264,8 @@ void Frm_Question::Cmd_Ok_Password_Click() {
 Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, const HeartRunState& run) : m_ctx(ctx), m_run(run) {
     setWindowTitle(QStringLiteral("Morvane -  Сердце E1.00 R"));
     discardWindowKeys(this);
-    tabletitleLbl = named(new QLabel(QStringLiteral("Таблица: Влияние веществ на изолированное сердце лягушки.")), "tabletitleLbl");
+    tabletitleLbl =
+        named(new QLabel(QStringLiteral("Таблица: Влияние веществ на изолированное сердце лягушки.")), "tabletitleLbl");
     QFont big = tabletitleLbl->font();
     big.setPointSize(12);
     big.setBold(true);
@@ -357,8 +366,8 @@ void Frm_Heart_Table::showExam3() {
     Lbl_alert->hide();
     examno->setText(QStringLiteral("Экзамен 3"));
     fillExam3Table(MsGrid_Table1_R, m_run,
-                   {QStringLiteral(" Сердце No."), QStringLiteral(" Адреналин (HR) "), QStringLiteral(" Ацетилхолин (HR) "),
-                    QStringLiteral(" Неизвестное (HR) ")},
+                   {QStringLiteral(" Сердце No."), QStringLiteral(" Адреналин (HR) "),
+                    QStringLiteral(" Ацетилхолин (HR) "), QStringLiteral(" Неизвестное (HR) ")},
                    17);
     MsGrid_Table1_R->show();
     Txt_unknowndrug->setText(m_run.Heart_Exam3Name());
@@ -372,8 +381,10 @@ void Frm_Heart_Table::Cmd_Ret_Click() {
         return;
     }
     ++m_page;
-    if (m_page == 2) showExam2();
-    else if (m_page == 3) showExam3();
+    if (m_page == 2)
+        showExam2();
+    else if (m_page == 3)
+        showExam3();
     else {
         m_ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         close();

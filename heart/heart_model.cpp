@@ -17,11 +17,15 @@ constexpr int contracture = 3550, arrest = 4300;
 constexpr int exam3Rows[] = {0, 5};
 constexpr int exam3Drugs = std::size(exam3Rows);
 
-QString unknownText() { return QStringLiteral("Неизвестное"); }
+QString unknownText() {
+    return QStringLiteral("Неизвестное");
+}
 
 // The lever beats at the rate the screen shows: one beat per 60000 ÷ rate ms; a heart at a
 // rate of 0 does not beat.
-int beatInterval(int rate) { return rate > 0 ? static_cast<int>(std::lround(60000.0 / rate)) : 0; }
+int beatInterval(int rate) {
+    return rate > 0 ? static_cast<int>(std::lround(60000.0 / rate)) : 0;
+}
 
 }  // namespace
 
@@ -38,8 +42,9 @@ bool HeartModel::LoadDrugTable(QString* error) {
 
 bool HeartModel::setUpStage(const QVector<HeartDrugRec>& rows, QString* error) {
     if (rows.size() != heartDrugCount) {
-        *error = QStringLiteral("В таблице «heart_drug» файла данных «F_Heart.mdb» должно быть ровно %1 строк "
-                                "(веществ), а в ней %2.")
+        *error = QStringLiteral(
+                     "В таблице «heart_drug» файла данных «F_Heart.mdb» должно быть ровно %1 строк "
+                     "(веществ), а в ней %2.")
                      .arg(heartDrugCount)
                      .arg(rows.size());
         return false;
@@ -152,7 +157,7 @@ void HeartModel::mark(int dx, int y, const QString& text, int size, bool bold, b
 }
 
 bool HeartModel::leverGeometry(int top, int bottom, int* rest, int* stroke) {
-    static const int table[][4] = {{50, 80, 4250, 500}, {90, 40, 4450, 900}, {80, 44, 4300, 600},
+    static const int table[][4] = {{50, 80, 4250, 500},  {90, 40, 4450, 900}, {80, 44, 4300, 600},
                                    {85, 30, 4500, 1000}, {35, 36, 3600, 110}, {80, 60, 4250, 400},
                                    {69, 59, 4100, 200},  {84, 85, 4300, 70},  {80, 49, 4250, 600}};
     for (const auto& row : table)
@@ -243,8 +248,10 @@ void HeartModel::arrestsDuringAction(const QString& key) {
     if (p == QLatin1String("CaCl")) {
         if (key != QLatin1String("CaCl")) {
             calciumRecovery();
-            if (m_kclbcacl) m_kclbcacl = false;
-            else leverMove(contracture, m_lastneedle);
+            if (m_kclbcacl)
+                m_kclbcacl = false;
+            else
+                leverMove(contracture, m_lastneedle);
         } else {
             leverRun(false);
             if (m_kclbcacl) {
@@ -253,8 +260,10 @@ void HeartModel::arrestsDuringAction(const QString& key) {
             }
         }
     } else if (p == QLatin1String("KCl")) {
-        if (key == QLatin1String("KCl")) leverRun(false);
-        else potassiumRecovery();
+        if (key == QLatin1String("KCl"))
+            leverRun(false);
+        else
+            potassiumRecovery();
     } else if (key == QLatin1String("CaCl")) {
         calciumOnset();
     } else if (key == QLatin1String("KCl")) {
@@ -336,10 +345,14 @@ void HeartModel::inject(int position) {
         arrestsDuringAction(key);
         const QString p = m_prevkey.trimmed();
         bool antagonised = false;
-        if (p == QLatin1String("CaCl") && key == QLatin1String("KCl")) antagonised = true;
-        else if (p == QLatin1String("KCl") && key == QLatin1String("CaCl")) antagonised = true, m_kclbcacl = true;
-        else if (p == QLatin1String("Atr") && key == QLatin1String("ACh")) antagonised = true;
-        else if (p == QLatin1String("ACh") && key == QLatin1String("Atr")) antagonised = true;
+        if (p == QLatin1String("CaCl") && key == QLatin1String("KCl"))
+            antagonised = true;
+        else if (p == QLatin1String("KCl") && key == QLatin1String("CaCl"))
+            antagonised = true, m_kclbcacl = true;
+        else if (p == QLatin1String("Atr") && key == QLatin1String("ACh"))
+            antagonised = true;
+        else if (p == QLatin1String("ACh") && key == QLatin1String("Atr"))
+            antagonised = true;
         else if (p == QLatin1String("Prop") &&
                  (key == QLatin1String("Epi") || key == QLatin1String("NEpi") || key == QLatin1String("Iso")))
             antagonised = true;
@@ -366,7 +379,8 @@ void HeartModel::inject(int position) {
 
     // The rate during the action, held in the range of a byte.
     const int B = static_cast<int>(numtext::numberReading(m_basalBox));
-    const int d = static_cast<int>(std::floor((entry.hr_END - entry.hr_START + 1) * m_random.uniform() + entry.hr_START));
+    const int d =
+        static_cast<int>(std::floor((entry.hr_END - entry.hr_START + 1) * m_random.uniform() + entry.hr_START));
     int rate = B;
     switch (ind) {
         case HeartRateChange::Increase:
@@ -453,4 +467,6 @@ void HeartModel::EndDrugAction() {
     m_ops.push_back(HeartOp::make(HeartOp::RestCycle));
 }
 
-std::vector<HeartOp> HeartModel::takeOps() { return std::exchange(m_ops, {}); }
+std::vector<HeartOp> HeartModel::takeOps() {
+    return std::exchange(m_ops, {});
+}

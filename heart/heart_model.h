@@ -24,10 +24,10 @@ struct HeartOp {
     };
     Kind kind = Advance;
     int y1 = 0, y2 = 0;
-    int x = 0;          // Mark
-    QString text;       // Mark
-    int pointSize = 8;  // Mark
-    bool bold = false;  // Mark
+    int x = 0;               // Mark
+    QString text;            // Mark
+    int pointSize = 8;       // Mark
+    bool bold = false;       // Mark
     bool highlight = false;  // Mark: highlight colour instead of the writing colour
     bool on = false;         // Hearts: the contracted heart; LeverRun: the animation runs
 

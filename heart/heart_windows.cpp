@@ -73,5 +73,7 @@ void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
 }
 
 QStringList heartDataFiles() {
-    return {QStringLiteral("title_heart.png"), QStringLiteral("heart_setup.png"), QStringLiteral("heart_dia.png"), QStringLiteral("heart_sys.png"), QStringLiteral("heart_stop.png"), QStringLiteral("heart_hand.png"), QStringLiteral("ileum_syringe.png")};
+    return {QStringLiteral("title_heart.png"),  QStringLiteral("heart_setup.png"), QStringLiteral("heart_dia.png"),
+            QStringLiteral("heart_sys.png"),    QStringLiteral("heart_stop.png"),  QStringLiteral("heart_hand.png"),
+            QStringLiteral("ileum_syringe.png")};
 }

@@ -76,8 +76,10 @@ void LeverBeat::setGeometry(int rest, int stroke) {
 }
 
 void LeverBeat::start(int intervalMs) {
-    if (intervalMs <= 0) stop();  // a heart that does not beat
-    else m_interval.start(intervalMs);
+    if (intervalMs <= 0)
+        stop();  // a heart that does not beat
+    else
+        m_interval.start(intervalMs);
 }
 
 void LeverBeat::stop() {

@@ -51,15 +51,15 @@ public:
     // The lever's geometry for the next beat.
     void setGeometry(int rest, int stroke);
     void start(int intervalMs);  // a beat every intervalMs; 0: none
-    void stop();    // no more beats; a beat under way ends at once, the lever at its rest
-    void settle();  // a beat under way ends at once; the beats go on
+    void stop();                 // no more beats; a beat under way ends at once, the lever at its rest
+    void settle();               // a beat under way ends at once; the beats go on
     bool running() const { return m_interval.isActive(); }
     int interval() const { return m_interval.interval(); }
 
     // One beat from start to end, without waiting (tests).
     void beatNow();
-    void beginBeat();  // the interval timer's step: a beat begins
-    void frame();      // the frame timer's step
+    void beginBeat();                            // the interval timer's step: a beat begins
+    void frame();                                // the frame timer's step
     int drawnHeight() const { return m_drawn; }  // where the beating lever is drawn, 0 between beats
 
 private:
@@ -71,7 +71,7 @@ private:
     QTimer m_interval;
     QTimer m_frames;
     int m_rest = 4250, m_stroke = 500;
-    int m_step = -1;   // -1: no beat under way
-    int m_steps = 0;   // steps of the beat, up then down
-    int m_drawn = 0;   // height now drawn by the beat, 0 none
+    int m_step = -1;  // -1: no beat under way
+    int m_steps = 0;  // steps of the beat, up then down
+    int m_drawn = 0;  // height now drawn by the beat, 0 none
 };

@@ -23,7 +23,8 @@ namespace {
 
 using namespace named_widgets;
 
-const QString tutorialCaption = QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим обучения");
+const QString tutorialCaption =
+    QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим обучения");
 const QString examCaption = QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим проверки");
 
 QLineEdit* numberBox(const char* name) {
@@ -77,8 +78,10 @@ void Frm_Ileum::buildControls() {
     Cmd_inject = button("Cmd_inject", QStringLiteral("Ввести"));
     Cmd_inject->setIcon(QIcon(dataPicture(QStringLiteral("syringe_icon.png"))));
     Cmd_inject->setIconSize(QSize(24, 24));
-    Cmd_MatchAssay = button("Cmd_MatchAssay", QStringLiteral("Стандартная кривая"), QStringLiteral("Построить стандартную кривую"));
-    Cmd_Calculate = button("Cmd_Calculate", QStringLiteral("Вычислить"), QStringLiteral("Вычислить концентрацию неизвестного раствора"));
+    Cmd_MatchAssay =
+        button("Cmd_MatchAssay", QStringLiteral("Стандартная кривая"), QStringLiteral("Построить стандартную кривую"));
+    Cmd_Calculate = button("Cmd_Calculate", QStringLiteral("Вычислить"),
+                           QStringLiteral("Вычислить концентрацию неизвестного раствора"));
     Cmd_Calculate->hide();
     auto* print = button("Cmd_Print", QStringLiteral("Печать"), QStringLiteral("Напечатать запись"));
 
@@ -93,9 +96,10 @@ void Frm_Ileum::buildControls() {
 
     // Task, recorder and the stage frames.
     auto* task = named(new QGroupBox(QStringLiteral("Указание")), "Fra_Task");
-    auto* title = label("LabTitle", QStringLiteral("Вам дан раствор гистамина неизвестной концентрации. Найдите значение "
-                                                   "концентрации, используя препарат подвздошной кишки морской свинки. "
-                                                   "Постройте кривую зависимости доза-эффект и затем стандартную кривую."));
+    auto* title =
+        label("LabTitle", QStringLiteral("Вам дан раствор гистамина неизвестной концентрации. Найдите значение "
+                                         "концентрации, используя препарат подвздошной кишки морской свинки. "
+                                         "Постройте кривую зависимости доза-эффект и затем стандартную кривую."));
     title->setWordWrap(true);
     title->setFixedWidth(IleumRecorder::viewWidth);
     (new QVBoxLayout(task))->addWidget(title);
@@ -123,7 +127,8 @@ void Frm_Ileum::buildControls() {
     Lab_doub = label("Lab_doub", QStringLiteral("мкг"));
     lab_unk = label("lab_unk", QStringLiteral("мл"));
     auto* series = new QGridLayout(Frame_Cmd_button);
-    const QList<QPair<QPushButton*, QLabel*>> pairs{{Cmd_Std, Lab_stan}, {half, Lab_half}, {dbl, Lab_doub}, {unknown, lab_unk}};
+    const QList<QPair<QPushButton*, QLabel*>> pairs{
+        {Cmd_Std, Lab_stan}, {half, Lab_half}, {dbl, Lab_doub}, {unknown, lab_unk}};
     for (int i = 0; i < pairs.size(); ++i) {
         series->addWidget(pairs[i].first, 0, i);
         series->addWidget(pairs[i].second, 1, i, Qt::AlignHCenter);
@@ -186,7 +191,8 @@ void Frm_Ileum::buildControls() {
     helpRow->addWidget(instruct);
     helpRow->addWidget(Lab_stephelp, 1);
     auto* exitGroup = named(new QGroupBox(QStringLiteral("Выход")), "Fra_Exit");
-    Cmd_Next = button("Cmd_Next", QStringLiteral("Далее"), QStringLiteral("Закончить эксперимент и перейти на следующую страницу"));
+    Cmd_Next = button("Cmd_Next", QStringLiteral("Далее"),
+                      QStringLiteral("Закончить эксперимент и перейти на следующую страницу"));
     Cmd_New = button("Cmd_New", QStringLiteral("Новый"), QStringLiteral("Начать новый эксперимент"));
     Cmd_return = button("Cmd_return", QStringLiteral("Назад"), QStringLiteral("Вернуться в главное меню"));
     auto* exitRow = new QHBoxLayout(exitGroup);
@@ -208,7 +214,8 @@ void Frm_Ileum::buildControls() {
 
     connect(down, &QPushButton::clicked, this, &Frm_Ileum::Cmd_downdose_Click);
     connect(up, &QPushButton::clicked, this, &Frm_Ileum::Cmd_updose_Click);
-    connect(Txt_Dose, &QLineEdit::textChanged, this, [this] { lab_unk->setText(Txt_Dose->text() + QStringLiteral(" мл")); });
+    connect(Txt_Dose, &QLineEdit::textChanged, this,
+            [this] { lab_unk->setText(Txt_Dose->text() + QStringLiteral(" мл")); });
     connect(Cmd_inject, &QPushButton::clicked, this, &Frm_Ileum::Cmd_inject_Click);
     connect(Cmd_MatchAssay, &QPushButton::clicked, this, &Frm_Ileum::Cmd_MatchAssay_Click);
     connect(stdOk, &QPushButton::clicked, this, &Frm_Ileum::Cmd_stddose_Click);
@@ -236,14 +243,21 @@ void Frm_Ileum::buildControls() {
     Frame_Cal->setFont(small);
 
     // During the syringe's second nothing else may start or change an injection.
-    m_recorder->setControls({Txt_Dose, Txt_stddose, lab_unk, Img_inject,
+    m_recorder->setControls({Txt_Dose,
+                             Txt_stddose,
+                             lab_unk,
+                             Img_inject,
                              {Cmd_inject, Cmd_Std, half, dbl, unknown, down, up, Txt_Dose, Cmd_MatchAssay, stdOk,
                               Cmd_Calculate, Cmd_Next, Cmd_New, Cmd_return, print}});
 }
 
-QList<QWidget*> Frm_Ileum::calculationPrompt() const { return {Lab_cal, Txt_cal, Lab_calunit, Cmd_Cal}; }
+QList<QWidget*> Frm_Ileum::calculationPrompt() const {
+    return {Lab_cal, Txt_cal, Lab_calunit, Cmd_Cal};
+}
 
-bool Frm_Ileum::examination() const { return m_run.examination(); }
+bool Frm_Ileum::examination() const {
+    return m_run.examination();
+}
 
 void Frm_Ileum::Form_Load() {
     Txt_Dose->setText(QStringLiteral("0.1"));
@@ -281,7 +295,8 @@ void Frm_Ileum::Form_Load() {
 }
 
 void Frm_Ileum::refuse(QWidget* focus) {
-    m_ctx.message({QStringLiteral(" Введите правильную дозу! "), {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
+    m_ctx.message(
+        {QStringLiteral(" Введите правильную дозу! "), {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
     focus->setFocus();
 }
 
@@ -337,9 +352,15 @@ void Frm_Ileum::standardSeries(StandardDose which) {
     m_recorder->Cmd_inject_Click();
 }
 
-void Frm_Ileum::Cmd_Std_Click() { standardSeries(StandardDose::Standard); }
-void Frm_Ileum::Cmd_DoubleStd_Click() { standardSeries(StandardDose::Double); }
-void Frm_Ileum::Cmd_HalfStd_Click() { standardSeries(StandardDose::Half); }
+void Frm_Ileum::Cmd_Std_Click() {
+    standardSeries(StandardDose::Standard);
+}
+void Frm_Ileum::Cmd_DoubleStd_Click() {
+    standardSeries(StandardDose::Double);
+}
+void Frm_Ileum::Cmd_HalfStd_Click() {
+    standardSeries(StandardDose::Half);
+}
 
 void Frm_Ileum::Cmd_unknown_Click() {
     m_model.plainInjection();
@@ -376,9 +397,9 @@ void Frm_Ileum::Cmd_Next_Click() {
         m_ctx.navigator.park(this);
         return;
     }
-    for (QWidget* w : {static_cast<QWidget*>(Cmd_MatchAssay), static_cast<QWidget*>(Cmd_inject),
-                       static_cast<QWidget*>(Cmd_Next), static_cast<QWidget*>(Frame_Cmd_button),
-                       static_cast<QWidget*>(Frame_stddose)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Cmd_MatchAssay), static_cast<QWidget*>(Cmd_inject), static_cast<QWidget*>(Cmd_Next),
+          static_cast<QWidget*>(Frame_Cmd_button), static_cast<QWidget*>(Frame_stddose)})
         w->setEnabled(false);
     const IleumModel::Actual actual = m_model.trueConcentration(Txt_stddose->text());
     if (actual.noStandardTyped) Txt_stddose->setText(QStringLiteral("-1"));
@@ -386,14 +407,18 @@ void Frm_Ileum::Cmd_Next_Click() {
     m_ctx.navigator.open(IleumWindows::Frm_I_Exam);
 }
 
-void Frm_Ileum::Cmd_New_Click() { Form_Load(); }
+void Frm_Ileum::Cmd_New_Click() {
+    Form_Load();
+}
 
 void Frm_Ileum::Cmd_return_Click() {
     m_ctx.navigator.open(IleumWindows::Frm_il_main);
     close();
 }
 
-void Frm_Ileum::Cmd_Instruct_Click() { m_ctx.help.showContents(this, QStringLiteral("ileum.hlp")); }
+void Frm_Ileum::Cmd_Instruct_Click() {
+    m_ctx.help.showContents(this, QStringLiteral("ileum.hlp"));
+}
 
 void Frm_Ileum::Cmd_Print_Click() {
     printRecording(m_ctx, m_recorder->paper(), QStringLiteral("ПРЕДУПРЕЖДЕНИЕ - Принтер должен быть ВКЛЮЧЕН!"),

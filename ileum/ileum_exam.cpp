@@ -43,7 +43,8 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
     installNumericFilter(Txt_Cal_Con);
     auto* student = named(new QPushButton(QStringLiteral("&OK")), "com_student");
     auto* match = new QGridLayout(Frame_Match);
-    match->addWidget(wrapped("Label1", QStringLiteral("Enter the Histamine Concentration for the Given Solution")), 0, 0, 1, 2);
+    match->addWidget(wrapped("Label1", QStringLiteral("Enter the Histamine Concentration for the Given Solution")), 0,
+                     0, 1, 2);
     match->addWidget(Txt_Cal_Con, 1, 0);
     match->addWidget(new QLabel(QStringLiteral("мкг/мл")), 1, 1);
     match->addWidget(student, 2, 0, 1, 2, Qt::AlignRight);
@@ -71,7 +72,8 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
     auto* result = new QGridLayout(Fra_Super);
     result->addWidget(wrapped("Lab_Act", QStringLiteral("Actual Concentration of Histamine\u00A0:")), 0, 0);
     result->addWidget(Txt_Act, 0, 1);
-    result->addWidget(wrapped("Lab_cal", QStringLiteral("Concentration of Histamine Calculated by Student\u00A0:")), 1, 0);
+    result->addWidget(wrapped("Lab_cal", QStringLiteral("Concentration of Histamine Calculated by Student\u00A0:")), 1,
+                      0);
     result->addWidget(Txt_cal, 1, 1);
     result->addWidget(wrapped("Lab_Err", QStringLiteral("Error Ratio    :")), 2, 0);
     result->addWidget(Txt_err, 2, 1);
@@ -101,7 +103,8 @@ void Frm_I_Exam::com_student_Click() {
     // An answer beyond single precision, or so far from the true concentration that the
     // error has no finite value, is no concentration: it must be typed again.
     if (!m_run.takeAnswer(Txt_Cal_Con->text())) {
-        m_ctx.message({QStringLiteral(" Введите правильную дозу! "), {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
+        m_ctx.message(
+            {QStringLiteral(" Введите правильную дозу! "), {}, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok});
         Txt_Cal_Con->setFocus();
         return;
     }
@@ -132,7 +135,9 @@ void Frm_I_Exam::Cmd_pass_Click() {
     Txt_err->setText(numtext::generalForm(m_run.errorRatio()));
 }
 
-void Frm_I_Exam::Timer_War_Timer() { Lab_Warning->setVisible(!Lab_Warning->isVisible()); }
+void Frm_I_Exam::Timer_War_Timer() {
+    Lab_Warning->setVisible(!Lab_Warning->isVisible());
+}
 
 void Frm_I_Exam::Cmd_ok_Click() {
     // The home screen closes the experiment screen and this form as it loads.

@@ -36,9 +36,12 @@ namespace {
 
 float standardFactor(StandardDose which) {
     switch (which) {
-        case StandardDose::Half: return 0.5f;
-        case StandardDose::Double: return 2.0f;
-        case StandardDose::Standard: break;
+        case StandardDose::Half:
+            return 0.5f;
+        case StandardDose::Double:
+            return 2.0f;
+        case StandardDose::Standard:
+            break;
     }
     return 1.0f;
 }
@@ -47,9 +50,15 @@ float standardFactor(StandardDose which) {
 
 void IleumModel::queueStandard(StandardDose which, const QString& stdBox) {
     switch (which) {
-        case StandardDose::Standard: m_injLabel = QStringLiteral("Стнд "); break;
-        case StandardDose::Half: m_injLabel = QStringLiteral("1/2Стнд"); break;
-        case StandardDose::Double: m_injLabel = QStringLiteral("2Стнд"); break;
+        case StandardDose::Standard:
+            m_injLabel = QStringLiteral("Стнд ");
+            break;
+        case StandardDose::Half:
+            m_injLabel = QStringLiteral("1/2Стнд");
+            break;
+        case StandardDose::Double:
+            m_injLabel = QStringLiteral("2Стнд");
+            break;
     }
     m_stdInjection = true;
     m_stdAmount = readSingle(stdBox) * standardFactor(which);
@@ -138,8 +147,10 @@ InjectionResult IleumModel::inject(const QString& doseBox, const QString& stdBox
     r.flicker = !m_matchPhase && D < 0.03;
 
     double y = m_refY - (std::floor(double(r.stimulus)) + r.response);
-    if (D >= 0.06 && D <= 0.09) y += 7;
-    else if (D >= 0.03 && D <= 0.05) y += 12;
+    if (D >= 0.06 && D <= 0.09)
+        y += 7;
+    else if (D >= 0.03 && D <= 0.05)
+        y += 12;
     r.PeakY = y <= 20 ? qint16(20) : static_cast<qint16>(std::nearbyint(std::min(y, double(m_baseY))));
     return r;
 }

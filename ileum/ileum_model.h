@@ -17,12 +17,12 @@ struct RespParts {
 
 // What one injection gives.
 struct InjectionResult {
-    float amount = 0;     // µg of histamine that reached the bath
-    float effective = 0;  // effective dose
-    float stimulus = 0;   // x = Sensitivity × effective dose
-    double response = 0;  // R of Caclulate_Resp
+    float amount = 0;      // µg of histamine that reached the bath
+    float effective = 0;   // effective dose
+    float stimulus = 0;    // x = Sensitivity × effective dose
+    double response = 0;   // R of Caclulate_Resp
     bool flicker = false;  // below the threshold: no contraction, only a flicker on the baseline
-    qint16 PeakY = 0;     // row of the contraction's peak (when not a flicker)
+    qint16 PeakY = 0;      // row of the contraction's peak (when not a flicker)
 };
 
 // The three injections of the standard series: the standard dose, its half and its double.
@@ -111,15 +111,15 @@ public:
     static bool usableAnswer(const QString& answer, float actualConc);
 
     // Hidden per experiment.
-    float Sensitivity() const { return m_sensitivity; }  // 1.0 … 5.0
-    qint16 RefY() const { return m_refY; }               // BaseY − 6 … BaseY
-    qint16 BaseY() const { return m_baseY; }             // paper height − 40, fixed at the first set-up
-    float MatchVolume() const { return m_matchVolume; }  // ml of the unknown holding the standard dose; 0.20 … 0.50
-    bool MatchPhase() const { return m_matchPhase; }     // once the standard curve was started
+    float Sensitivity() const { return m_sensitivity; }   // 1.0 … 5.0
+    qint16 RefY() const { return m_refY; }                // BaseY − 6 … BaseY
+    qint16 BaseY() const { return m_baseY; }              // paper height − 40, fixed at the first set-up
+    float MatchVolume() const { return m_matchVolume; }   // ml of the unknown holding the standard dose; 0.20 … 0.50
+    bool MatchPhase() const { return m_matchPhase; }      // once the standard curve was started
     bool StdInjection() const { return m_stdInjection; }  // while a standard-series injection is pending
-    float StdAmount() const { return m_stdAmount; }      // µg of the pending standard-series injection
+    float StdAmount() const { return m_stdAmount; }       // µg of the pending standard-series injection
     const QString& InjLabel() const { return m_injLabel; }  // text under the current trace
-    const RespParts& parts() const { return m_parts; }   // of the last Caclulate_Resp
+    const RespParts& parts() const { return m_parts; }      // of the last Caclulate_Resp
 
 private:
     float injectedAmount(const QString& doseBox, const QString& stdBox) const;

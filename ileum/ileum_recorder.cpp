@@ -1,8 +1,8 @@
 #include "ileum_recorder.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -122,7 +122,9 @@ IleumRecorder::IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* pa
     layout->addWidget(m_scroll);
 }
 
-int IleumRecorder::paperLeft() const { return m_view->paperLeft(); }
+int IleumRecorder::paperLeft() const {
+    return m_view->paperLeft();
+}
 
 void IleumRecorder::setPaperLeft(int left) {
     m_view->setPaperLeft(left);
@@ -134,11 +136,17 @@ void IleumRecorder::setRulerX(int x) {
     m_ruler->move(x + paperLeft(), -5);
 }
 
-int IleumRecorder::scrollPositions() const { return m_scroll->maximum(); }
+int IleumRecorder::scrollPositions() const {
+    return m_scroll->maximum();
+}
 
-int IleumRecorder::scrollValue() const { return m_scroll->maximum() - m_scroll->value(); }
+int IleumRecorder::scrollValue() const {
+    return m_scroll->maximum() - m_scroll->value();
+}
 
-void IleumRecorder::setScrollValue(int value) { m_scroll->setValue(m_scroll->maximum() - value); }
+void IleumRecorder::setScrollValue(int value) {
+    m_scroll->setValue(m_scroll->maximum() - value);
+}
 
 void IleumRecorder::SetupRecorder() {
     m_model.setUpRecorder(m_paper.height(), m_ctx.random);
@@ -167,7 +175,9 @@ void IleumRecorder::followScrollRange() {
     setScrollValue(value);
 }
 
-bool IleumRecorder::injecting() const { return m_pause->isActive(); }
+bool IleumRecorder::injecting() const {
+    return m_pause->isActive();
+}
 
 void IleumRecorder::Cmd_inject_Click() {
     if (injecting()) return;

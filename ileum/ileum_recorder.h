@@ -32,11 +32,11 @@ public:
 
     // The controls of the experiment screen the injection sequence works with.
     struct Controls {
-        QLineEdit* dose = nullptr;           // the dose box
-        QLineEdit* standard = nullptr;       // the standard-dose box
-        QLabel* unknownUnit = nullptr;       // unit label of the unknown button
-        QWidget* syringe = nullptr;          // shown during the injection pause
-        QList<QWidget*> injectControls;      // disabled during the pause
+        QLineEdit* dose = nullptr;       // the dose box
+        QLineEdit* standard = nullptr;   // the standard-dose box
+        QLabel* unknownUnit = nullptr;   // unit label of the unknown button
+        QWidget* syringe = nullptr;      // shown during the injection pause
+        QList<QWidget*> injectControls;  // disabled during the pause
     };
 
     IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* parent = nullptr);
@@ -61,7 +61,7 @@ public:
     const RecordingPaper& paper() const { return m_paper; }
     int paperLeft() const;
     int rulerX() const { return m_rulerX; }
-    void setRulerX(int x);  // the ruler's left edge, in paper pixels
+    void setRulerX(int x);        // the ruler's left edge, in paper pixels
     int scrollPositions() const;  // N
     int scrollValue() const;      // 0 … N
     void setScrollValue(int value);

@@ -44,5 +44,6 @@ void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
 }
 
 QStringList ileumDataFiles() {
-    return {QStringLiteral("title_ileum.png"), QStringLiteral("ileum_setup.png"), QStringLiteral("ileum_syringe.png"), QStringLiteral("ileum_tube.png"), QStringLiteral("syringe_icon.png")};
+    return {QStringLiteral("title_ileum.png"), QStringLiteral("ileum_setup.png"), QStringLiteral("ileum_syringe.png"),
+            QStringLiteral("ileum_tube.png"), QStringLiteral("syringe_icon.png")};
 }

@@ -12,10 +12,10 @@
 
 #include "clickable_label.h"
 #include "colours.h"
-#include "pictures.h"
 #include "help.h"
 #include "ileum_windows.h"
 #include "oeso_windows.h"
+#include "pictures.h"
 #include "program_context.h"
 #include "rabbit_windows.h"
 #include "window_helpers.h"
@@ -95,7 +95,9 @@ void Frm_morvane::Timer1_Timer() {
     if (m_ticks == 200) handOver();
 }
 
-void Frm_morvane::mousePressEvent(QMouseEvent*) { handOver(); }
+void Frm_morvane::mousePressEvent(QMouseEvent*) {
+    handOver();
+}
 
 void Frm_morvane::handOver() {
     if (m_done) return;
@@ -206,7 +208,9 @@ void Frm_Selection::openExperiment(WindowName home) {
     close();
 }
 
-void Frm_Selection::showTopic(int topic) { m_ctx.help.showTopic(this, mainHelp, topic); }
+void Frm_Selection::showTopic(int topic) {
+    m_ctx.help.showTopic(this, mainHelp, topic);
+}
 
 void Frm_Selection::closeEvent(QCloseEvent* event) {
     CloseHelp(m_ctx);
@@ -229,8 +233,8 @@ Frm_instruct::Frm_instruct(ProgramContext& ctx) : m_ctx(ctx) {
     } rows[] = {
         {"Cmd_frog", QStringLiteral("Лягушка"), QStringLiteral("Effect of drugs on the frog oesophagus"),
          QStringLiteral("oesopha.hlp")},
-        {"Cmd_ileum", QStringLiteral("Подвздошная кишка"), QStringLiteral("Bioassay of histamine on the guinea-pig ileum"),
-         QStringLiteral("ileum.hlp")},
+        {"Cmd_ileum", QStringLiteral("Подвздошная кишка"),
+         QStringLiteral("Bioassay of histamine on the guinea-pig ileum"), QStringLiteral("ileum.hlp")},
         {"Cmd_rabbit", QStringLiteral("Кролик"), QStringLiteral("Effects of drugs on the rabbit eye"),
          QStringLiteral("rabbit.hlp")},
         {"Cmd_heart", QStringLiteral("Сердце"), QStringLiteral("Effects of drugs on the frog heart"),
@@ -274,8 +278,9 @@ HeartMsg::HeartMsg(ProgramContext& ctx) {
     const QString program = heartProgram();
     const QString why =
         program.isEmpty()
-            ? QStringLiteral("Она ставится вместе с Morvane под именем morvane-heart, но её нет ни в папке этой "
-                             "программы (%1), ни в папках поиска программ (PATH).")
+            ? QStringLiteral(
+                  "Она ставится вместе с Morvane под именем morvane-heart, но её нет ни в папке этой "
+                  "программы (%1), ни в папках поиска программ (PATH).")
                   .arg(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))
             : QStringLiteral("Она найдена (%1), но не запускается.").arg(QDir::toNativeSeparators(program));
     auto* notice = text(this, "Label1",
@@ -311,5 +316,7 @@ void registerMorvaneWindows(ProgramContext& ctx, MorvaneRunStates& runs) {
 }
 
 QStringList launcherDataFiles() {
-    return {QStringLiteral("splash.png"), QStringLiteral("sel_frog.png"), QStringLiteral("sel_gpig.png"), QStringLiteral("sel_rabbit.png"), QStringLiteral("sel_heart.png"), QStringLiteral("sel_computer.png"), QStringLiteral("heart_dia.png"), QStringLiteral("heart_sys.png")};
+    return {QStringLiteral("splash.png"),     QStringLiteral("sel_frog.png"),  QStringLiteral("sel_gpig.png"),
+            QStringLiteral("sel_rabbit.png"), QStringLiteral("sel_heart.png"), QStringLiteral("sel_computer.png"),
+            QStringLiteral("heart_dia.png"),  QStringLiteral("heart_sys.png")};
 }

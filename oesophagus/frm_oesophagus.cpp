@@ -52,7 +52,8 @@ QLabel* picture(const char* name, const QString& file, QWidget* parent, const QR
     l->setGeometry(r);
     const QPixmap pixmap = dataPicture(file);
     if (!pixmap.isNull())
-        l->setPixmap(pixmap.scaled(r.size() * pixmap.devicePixelRatio(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        l->setPixmap(
+            pixmap.scaled(r.size() * pixmap.devicePixelRatio(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     return l;
 }
 
@@ -160,7 +161,8 @@ QWidget* Frm_Oesophagus::buildDrugPanel() {
 }
 
 QWidget* Frm_Oesophagus::buildExamPanel() {
-    Frame_Drug_Select = named(new QGroupBox(QStringLiteral(" Select The Unknown Drug ")), QStringLiteral("Frame_Drug_Select"));
+    Frame_Drug_Select =
+        named(new QGroupBox(QStringLiteral(" Select The Unknown Drug ")), QStringLiteral("Frame_Drug_Select"));
     Lst_UnknownDrug = named(new QListWidget, QStringLiteral("Lst_UnknownDrug"));
     Lst_UnknownDrug->setFixedHeight(160);
     Cmd_DrgIdentified = button("Cmd_DrgIdentified", QStringLiteral("&Identified"));
@@ -186,7 +188,8 @@ QWidget* Frm_Oesophagus::buildStopwatch() {
     // The display: an inert button that holds hours : minutes : seconds.
     auto* display = button("Cmd_time", QString());
     display->setFocusPolicy(Qt::NoFocus);
-    display->setStyleSheet(QStringLiteral("#Cmd_time { background: #20302a; border: 2px inset #6b7d74; border-radius: 4px; }"));
+    display->setStyleSheet(
+        QStringLiteral("#Cmd_time { background: #20302a; border: 2px inset #6b7d74; border-radius: 4px; }"));
     auto* digits = new QHBoxLayout(display);
     digits->setContentsMargins(6, 3, 6, 3);
     digits->setSpacing(0);
@@ -208,10 +211,12 @@ QWidget* Frm_Oesophagus::buildStopwatch() {
         return f;
     };
     // Array controls are named with their index, as in "txt_time(0)".
-    for (int i = 0; i < 3; ++i) txt_time[size_t(i)] = field(QStringLiteral("txt_time(%1)").arg(i), QStringLiteral("00"));
+    for (int i = 0; i < 3; ++i)
+        txt_time[size_t(i)] = field(QStringLiteral("txt_time(%1)").arg(i), QStringLiteral("00"));
     auto* colon1 = field(QStringLiteral("txt_timeInd(0)"), QStringLiteral(":"));
     auto* colon2 = field(QStringLiteral("txt_timeInd(1)"), QStringLiteral(":"));
-    for (QLineEdit* c : {colon1, colon2}) c->setFixedWidth(QFontMetrics(lcd).horizontalAdvance(QStringLiteral(":")) + 2);
+    for (QLineEdit* c : {colon1, colon2})
+        c->setFixedWidth(QFontMetrics(lcd).horizontalAdvance(QStringLiteral(":")) + 2);
     digits->addWidget(txt_time[2]);
     digits->addWidget(colon1);
     digits->addWidget(txt_time[1]);
@@ -234,8 +239,9 @@ QWidget* Frm_Oesophagus::buildStopwatch() {
 void Frm_Oesophagus::buildControls() {
     // Task.
     auto* task = named(new QGroupBox(QStringLiteral("Указание")), QStringLiteral("Frame_Title"));
-    auto* title = label("Lab_title", QStringLiteral("Вводите вещества одно за другим и наблюдайте их влияние на подвижность "
-                                                    "ресничек пищевода лягушки. Отметьте взаимодействие между веществами."));
+    auto* title =
+        label("Lab_title", QStringLiteral("Вводите вещества одно за другим и наблюдайте их влияние на подвижность "
+                                          "ресничек пищевода лягушки. Отметьте взаимодействие между веществами."));
     title->setWordWrap(true);
     (new QVBoxLayout(task))->addWidget(title);
 
@@ -288,8 +294,8 @@ void Frm_Oesophagus::buildControls() {
         g->layout()->setContentsMargins(6, 2, 6, 4);
         g->layout()->setSpacing(4);
     }
-    for (QGroupBox* g : {static_cast<QGroupBox*>(Frame_Drug), Frame_Drug_Select,
-                         findChild<QGroupBox*>(QStringLiteral("Frame_pic"))})
+    for (QGroupBox* g :
+         {static_cast<QGroupBox*>(Frame_Drug), Frame_Drug_Select, findChild<QGroupBox*>(QStringLiteral("Frame_pic"))})
         g->setFixedWidth(leftWidth);
     task->setFixedWidth(258);
 
@@ -323,9 +329,13 @@ void Frm_Oesophagus::buildControls() {
     connect(Cmdhelp, &QPushButton::clicked, this, &Frm_Oesophagus::Cmdhelp_Click);
 }
 
-bool Frm_Oesophagus::examination() const { return m_run.examination(); }
+bool Frm_Oesophagus::examination() const {
+    return m_run.examination();
+}
 
-void Frm_Oesophagus::hint(const QString& text) { lbl_stephelp->setText(text); }
+void Frm_Oesophagus::hint(const QString& text) {
+    lbl_stephelp->setText(text);
+}
 
 bool Frm_Oesophagus::Form_Load() {
     InitHelp(m_ctx, this);
@@ -362,24 +372,27 @@ bool Frm_Oesophagus::Form_Load() {
     if (examination()) {
         setWindowTitle(examCaption);
         if (!m_model.startExamination())
-            m_ctx.message({QStringLiteral("  Системная ошибка. Перезапустите   "), {}, MsgButtons::Ok, MsgIcon::None,
+            m_ctx.message({QStringLiteral("  Системная ошибка. Перезапустите   "),
+                           {},
+                           MsgButtons::Ok,
+                           MsgIcon::None,
                            MsgAnswer::Ok});
         Lst_UnknownDrug->clear();
         Lst_UnknownDrug->addItems(m_model.unknownChoices());
         Frame_Drug_Select->show();
         showExamButtons();
         // Nothing may tell which solution acts on the frog.
-        for (QWidget* w : {static_cast<QWidget*>(Frame_Drug), static_cast<QWidget*>(Lab_drug),
-                           static_cast<QWidget*>(Lab_DrugGiven), static_cast<QWidget*>(Lastdrug_lbl),
-                           static_cast<QWidget*>(lastdrugname_lbl)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(Frame_Drug), static_cast<QWidget*>(Lab_drug), static_cast<QWidget*>(Lab_DrugGiven),
+              static_cast<QWidget*>(Lastdrug_lbl), static_cast<QWidget*>(lastdrugname_lbl)})
             w->hide();
         Cmd_New->setEnabled(false);
         Cmd_Table->setEnabled(false);
     } else {
         Frame_Drug_Select->hide();
-        for (QWidget* w : {static_cast<QWidget*>(Frame_Drug), static_cast<QWidget*>(Lab_drug),
-                           static_cast<QWidget*>(Lab_DrugGiven), static_cast<QWidget*>(Lastdrug_lbl),
-                           static_cast<QWidget*>(lastdrugname_lbl)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(Frame_Drug), static_cast<QWidget*>(Lab_drug), static_cast<QWidget*>(Lab_DrugGiven),
+              static_cast<QWidget*>(Lastdrug_lbl), static_cast<QWidget*>(lastdrugname_lbl)})
             w->show();
         Cmd_New->setEnabled(true);
         Cmd_Next->setEnabled(true);
@@ -394,7 +407,9 @@ bool Frm_Oesophagus::Form_Load() {
     return true;
 }
 
-void Frm_Oesophagus::Combo_Drug_Click() { Lab_Texttube->setText(Combo_Drug->currentText()); }
+void Frm_Oesophagus::Combo_Drug_Click() {
+    Lab_Texttube->setText(Combo_Drug->currentText());
+}
 
 void Frm_Oesophagus::showHistory() {
     drughistory->clear();
@@ -486,9 +501,13 @@ void Frm_Oesophagus::Timer_Oeso_Timer() {
     }
 }
 
-void Frm_Oesophagus::Timer_Monitor_Clock_Timer() { m_model.monitorTick(); }
+void Frm_Oesophagus::Timer_Monitor_Clock_Timer() {
+    m_model.monitorTick();
+}
 
-void Frm_Oesophagus::filler_timer_Timer() { Image_filler->hide(); }
+void Frm_Oesophagus::filler_timer_Timer() {
+    Image_filler->hide();
+}
 
 // ---- Stopwatch.
 
@@ -574,16 +593,22 @@ void Frm_Oesophagus::Cmd_Next_Click() {
     m_ctx.navigator.park(this);
 }
 
-void Frm_Oesophagus::Cmd_Table_Click() { m_ctx.navigator.open(OesoWindows::Frm_Oeso_Table); }
+void Frm_Oesophagus::Cmd_Table_Click() {
+    m_ctx.navigator.open(OesoWindows::Frm_Oeso_Table);
+}
 
-void Frm_Oesophagus::Cmd_New_Click() { Form_Load(); }
+void Frm_Oesophagus::Cmd_New_Click() {
+    Form_Load();
+}
 
 void Frm_Oesophagus::Command2_Click() {
     m_ctx.navigator.open(OesoWindows::Frm_Oeso_main);  // its load closes this screen
     close();
 }
 
-void Frm_Oesophagus::Cmdhelp_Click() { m_ctx.help.showContents(this, helpFile); }
+void Frm_Oesophagus::Cmdhelp_Click() {
+    m_ctx.help.showContents(this, helpFile);
+}
 
 void Frm_Oesophagus::closeEvent(QCloseEvent* event) {
     cancelDrag();
@@ -599,8 +624,10 @@ bool Frm_Oesophagus::eventFilter(QObject* watched, QEvent* event) {
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton) return QWidget::eventFilter(watched, event);
-        if (event->type() == QEvent::MouseButtonPress) Img_Seeds_MouseDown();
-        else endDrag(mouse->globalPosition().toPoint());
+        if (event->type() == QEvent::MouseButtonPress)
+            Img_Seeds_MouseDown();
+        else
+            endDrag(mouse->globalPosition().toPoint());
         return true;
     } else if (watched == Combo_Drug && event->type() == QEvent::KeyPress) {
         // A drop-down list: typed letters do not pick a drug; the arrow keys still do.
@@ -611,13 +638,13 @@ bool Frm_Oesophagus::eventFilter(QObject* watched, QEvent* event) {
         // A seed's run is left with a click only: a key that happens to reach one of these
         // buttons (Space, Return) must not throw the measurement away.
         switch (static_cast<QKeyEvent*>(event)->key()) {
-        case Qt::Key_Space:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Select:
-            return true;
-        default:
-            break;
+            case Qt::Key_Space:
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Select:
+                return true;
+            default:
+                break;
         }
     }
     return QWidget::eventFilter(watched, event);

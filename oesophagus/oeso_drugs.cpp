@@ -17,7 +17,8 @@ bool readOesoDrugs(QVector<OesoDrugRec>* drugs, QString* error) {
             if (d.time1 < 1) t.fail(r, QStringLiteral("time1"), QStringLiteral("интервал должен быть не меньше 1 мс"));
             if (d.time2 < d.time1) t.fail(r, QStringLiteral("time2"), QStringLiteral("значение меньше, чем time1"));
             // The seed's timer takes at most 65535 ms, its step at most 255 twips.
-            if (d.time2 > 65535) t.fail(r, QStringLiteral("time2"), QStringLiteral("интервал должен быть не больше 65535 мс"));
+            if (d.time2 > 65535)
+                t.fail(r, QStringLiteral("time2"), QStringLiteral("интервал должен быть не больше 65535 мс"));
             if (d.speed1 < 1) t.fail(r, QStringLiteral("speed1"), QStringLiteral("шаг должен быть не меньше 1"));
             if (d.speed2 < d.speed1) t.fail(r, QStringLiteral("speed2"), QStringLiteral("значение меньше, чем speed1"));
             if (d.speed2 > 255) t.fail(r, QStringLiteral("speed2"), QStringLiteral("шаг должен быть не больше 255"));

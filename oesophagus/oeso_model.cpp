@@ -37,7 +37,9 @@ QStringList OesoModel::drugNames() const {
     return names;
 }
 
-QStringList OesoModel::unknownChoices() const { return drugNames().mid(1); }
+QStringList OesoModel::unknownChoices() const {
+    return drugNames().mid(1);
+}
 
 float OesoModel::uniform() {
     // Chance is drawn in single precision; a value just below 1 must not round up to 1.
@@ -50,7 +52,9 @@ int OesoModel::draw(float a, float b, float u) {
     return static_cast<int>(std::min(v, std::floor(double(b))));
 }
 
-void OesoModel::reseed() { m_random.reseedFromClock(); }
+void OesoModel::reseed() {
+    m_random.reseedFromClock();
+}
 
 void OesoModel::newSeedPosition() {
     using namespace oeso_geometry;
@@ -226,9 +230,15 @@ void Stopwatch::tick() {
     if (m_running) m_time = stopwatchAdvance(m_time);
 }
 
-QString Stopwatch::hoursText() const { return stopwatchField(m_time.hours); }
-QString Stopwatch::minutesText() const { return stopwatchField(m_time.minutes); }
-QString Stopwatch::secondsText() const { return stopwatchField(m_time.seconds); }
+QString Stopwatch::hoursText() const {
+    return stopwatchField(m_time.hours);
+}
+QString Stopwatch::minutesText() const {
+    return stopwatchField(m_time.minutes);
+}
+QString Stopwatch::secondsText() const {
+    return stopwatchField(m_time.seconds);
+}
 
 QString meanText(const QVector<qint32>& times) {
     if (times.isEmpty()) return notMeasured;

@@ -68,9 +68,9 @@ public:
     void setDrugs(const QVector<OesoDrugRec>& rows);
     bool hasDrugs() const { return m_drugCount > 0; }
     const QVector<OesoDrugRec>& drugs() const { return m_drugs; }  // rows, then one spare empty entry
-    int Oeso_DrugCount() const { return m_drugCount; }              // rows read (at most 255)
-    QStringList drugNames() const;       // rows 0 .. count-1
-    QStringList unknownChoices() const;  // rows 1 .. count-1: what the student may answer
+    int Oeso_DrugCount() const { return m_drugCount; }             // rows read (at most 255)
+    QStringList drugNames() const;                                 // rows 0 .. count-1
+    QStringList unknownChoices() const;                            // rows 1 .. count-1: what the student may answer
 
     // --- Frog and drugs -----------------------------------------------------------
     // A new, unpredictable sequence of chance (screen load, examination start).
@@ -115,12 +115,12 @@ public:
     static int draw(float a, float b, float u);
 
     // State of the frog (names as the screen and the tests know them).
-    int FrogNo() const { return m_frogNo; }              // 1 for the first frog of this screen
-    quint8 StepBase() const { return m_stepBase; }       // 0..4, per frog
-    int SeedStep() const { return m_seedStep; }          // twips the seed moves per tick
-    int Interval() const { return m_interval; }          // ms between two ticks of the seed
-    const QString& CurDrug() const { return m_curDrug; }   // last drug given; "Нет" for a new frog
-    const QString& PrevDrug() const { return m_prevDrug; }  // last but one
+    int FrogNo() const { return m_frogNo; }                           // 1 for the first frog of this screen
+    quint8 StepBase() const { return m_stepBase; }                    // 0..4, per frog
+    int SeedStep() const { return m_seedStep; }                       // twips the seed moves per tick
+    int Interval() const { return m_interval; }                       // ms between two ticks of the seed
+    const QString& CurDrug() const { return m_curDrug; }              // last drug given; "Нет" for a new frog
+    const QString& PrevDrug() const { return m_prevDrug; }            // last but one
     const QStringList& DrugHistory() const { return m_drugHistory; }  // drugs given to this frog, in order
 
     int SeedLeft() const { return m_seedLeft; }  // twips
@@ -130,12 +130,12 @@ public:
 
     // Examination bookkeeping. Rows of the records go up to twice the number of unknowns,
     // beyond a byte with a long table, so they are plain integers.
-    qint32 MonitorSecs() const { return m_monitorSecs; }  // whole seconds since the seed was laid
-    int ExamRowBase() const { return m_examRowBase; }     // 2 for the first unknown, +2 for each further one
-    int ExamRow() const { return m_examRow; }             // record that takes the next measurement
-    quint8 MeasureNo() const { return m_measureNo; }      // measurements stored so far in ExamRow
+    qint32 MonitorSecs() const { return m_monitorSecs; }    // whole seconds since the seed was laid
+    int ExamRowBase() const { return m_examRowBase; }       // 2 for the first unknown, +2 for each further one
+    int ExamRow() const { return m_examRow; }               // record that takes the next measurement
+    quint8 MeasureNo() const { return m_measureNo; }        // measurements stored so far in ExamRow
     bool RecordAllowed() const { return m_recordAllowed; }  // after Ringer's solution or the unknown was given
-    int UnknownIndex() const { return m_unknownIndex; }   // row of the current unknown; 0: none
+    int UnknownIndex() const { return m_unknownIndex; }     // row of the current unknown; 0: none
     int UnknownsGiven() const { return m_unknownsGiven; }
     const QVector<bool>& UnknownUsed() const { return m_unknownUsed; }  // indices 0 .. count: that row was handed out
 

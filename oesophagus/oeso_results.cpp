@@ -48,8 +48,8 @@ Frm_Oeso_Table::Frm_Oeso_Table(ProgramContext& ctx, const OesoRunState& run) : m
     big.setPointSize(big.pointSize() + 3);
     big.setBold(true);
     Label2->setFont(big);
-    auto* caption = named(new QLabel(QStringLiteral("Таблица: время (в секундах), затраченное на перемещение зернышка")),
-                          "Label1");
+    auto* caption =
+        named(new QLabel(QStringLiteral("Таблица: время (в секундах), затраченное на перемещение зернышка")), "Label1");
     Grid_oeso = named(new QTableWidget, "Grid_oeso");
     auto* end = named(new QPushButton(QStringLiteral("&Ok")), "Cmd_End");
     auto* gridLayout = new QVBoxLayout(Frame_Grid);
@@ -156,8 +156,8 @@ void Frm_Oeso_Table::fitToContents() {
             if (r == 0 || c == 0) item->setBackground(fixed);
             // No text is cut: a column too narrow for what it holds grows.
             if (!Grid_oeso->isColumnHidden(c))
-                Grid_oeso->setColumnWidth(c, std::max(Grid_oeso->columnWidth(c),
-                                                      fm.horizontalAdvance(item->text().trimmed()) + 16));
+                Grid_oeso->setColumnWidth(
+                    c, std::max(Grid_oeso->columnWidth(c), fm.horizontalAdvance(item->text().trimmed()) + 16));
         }
     }
     int width = 2 * Grid_oeso->frameWidth();
@@ -208,10 +208,14 @@ Frm_Oeso_Quest::Frm_Oeso_Quest(ProgramContext& ctx) : m_ctx(ctx) {
     const std::pair<const char*, QString> texts[] = {
         {"Lab_Q1", QStringLiteral("1. Перечислите участки тела, где мерцательные движения играют важную роль.")},
         {"Label_q2", QStringLiteral("2. Какое действие оказывает ацетилхолин на желудочно-кишечный тракт (ЖКТ)?")},
-        {"laQ", QStringLiteral("3. Где применяются холинергические и антихолинергические лекарственные средства? Назовите несколько случаев применения.")},
-        {"labq2", QStringLiteral("4. Как используется атропин и его производные при желудочно-кишечных расстройствах?")},
-        {"Label5(0)", QStringLiteral("5. Какие лекарства помимо холинергетиков и антихолинергетиков применяют при расстройствах желудочно-кишечного тракта? Перечислите их.")},
-        {"Label5(1)", QStringLiteral("6. Дайте теоретическое обоснование применения антихолинестеразы при миастении гравис.")},
+        {"laQ", QStringLiteral("3. Где применяются холинергические и антихолинергические лекарственные средства? "
+                               "Назовите несколько случаев применения.")},
+        {"labq2",
+         QStringLiteral("4. Как используется атропин и его производные при желудочно-кишечных расстройствах?")},
+        {"Label5(0)", QStringLiteral("5. Какие лекарства помимо холинергетиков и антихолинергетиков применяют при "
+                                     "расстройствах желудочно-кишечного тракта? Перечислите их.")},
+        {"Label5(1)",
+         QStringLiteral("6. Дайте теоретическое обоснование применения антихолинестеразы при миастении гравис.")},
     };
     for (const auto& [name, text] : texts) {
         auto* q = new QLabel(text);

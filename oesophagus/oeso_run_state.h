@@ -5,8 +5,8 @@
 
 // One examination record: a solution handed out and the seed runs timed with it.
 struct OesoExamRec {
-    QString Drug;        // name of the solution actually given
-    QString Identified;  // the student's answer; empty on the records of Ringer's solution
+    QString Drug;                   // name of the solution actually given
+    QString Identified;             // the student's answer; empty on the records of Ringer's solution
     qint32 T1 = 0, T2 = 0, T3 = 0;  // seconds of three timed runs
     quint8 Runs = 0;                // how many of them were timed: T1 .. T<Runs>; the rest mean nothing
 };

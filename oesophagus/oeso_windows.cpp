@@ -46,5 +46,8 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
 }
 
 QStringList oesophagusDataFiles() {
-    return {QStringLiteral("title_oeso.png"), QStringLiteral("oeso_setup.png"), QStringLiteral("oeso_zoom.png"), QStringLiteral("oeso_seedbox.png"), QStringLiteral("oeso_drop.png"), QStringLiteral("oeso_dropper.png"), QStringLiteral("oeso_tube.png"), QStringLiteral("oeso_stopwatch.png"), QStringLiteral("Icon1.ico")};
+    return {
+        QStringLiteral("title_oeso.png"),   QStringLiteral("oeso_setup.png"),     QStringLiteral("oeso_zoom.png"),
+        QStringLiteral("oeso_seedbox.png"), QStringLiteral("oeso_drop.png"),      QStringLiteral("oeso_dropper.png"),
+        QStringLiteral("oeso_tube.png"),    QStringLiteral("oeso_stopwatch.png"), QStringLiteral("Icon1.ico")};
 }

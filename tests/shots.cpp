@@ -2,34 +2,29 @@
 //   shots <folder>
 // Not a test: it asserts nothing. Runs on any platform plugin (offscreen is enough).
 #include <QApplication>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "shots.h"
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
 #include "frm_heart.h"
+#include "frm_ileum.h"
 #include "heart_run_state.h"
-#include "setup_picture.h"
 #include "heart_windows.h"
 #include "help.h"
-#include "frm_ileum.h"
 #include "ileum_model.h"
 #include "ileum_recorder.h"
 #include "launcher_windows.h"
+#include "setup_picture.h"
+#include "shots.h"
 
 using namespace shots;
 
-namespace {
-
-
-
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -70,8 +70,10 @@ int main(int argc, char** argv) {
                 break;
             }
         }
-        if (status == 0) db.commit();
-        else db.rollback();
+        if (status == 0)
+            db.commit();
+        else
+            db.rollback();
         query.finish();
         db.close();
     }

@@ -21,8 +21,8 @@ private slots:
         QTest::newRow("fixed field cut") << "abcdefghijkl" << 10 << "ABCDEFGHIJ" << true;
         QTest::newRow("no field: as much as a box keeps") << "abcdefghijkl" << 0 << "ABCDEFGHIJ" << true;
         QTest::newRow("fixed field short") << " ab " << 10 << "AB        " << false;
-        QTest::newRow("cyrillic upper-cased") << QString::fromUtf8("пароль") << 0 << QString::fromUtf8("ПАРОЛЬ")
-                                              << true;
+        QTest::newRow("cyrillic upper-cased")
+            << QString::fromUtf8("пароль") << 0 << QString::fromUtf8("ПАРОЛЬ") << true;
     }
     void storedPassword() {
         QFETCH(QString, typed);
@@ -48,7 +48,7 @@ private slots:
         r.values = {0.0, 0.999999, 0.5, 0.2};
         QCOMPARE(r.wholeNumber(1, 6), 1);
         QCOMPARE(r.wholeNumber(1, 6), 6);
-        QCOMPARE(r.wholeNumber(1, 6), 4);  // floor(6 * 0.5 + 1)
+        QCOMPARE(r.wholeNumber(1, 6), 4);    // floor(6 * 0.5 + 1)
         QCOMPARE(r.wholeNumber(-2, 2), -1);  // floor(5 * 0.2 - 2)
     }
 

@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "controls.h"
 #include "clickable_label.h"
+#include "controls.h"
 #include "experiment_home.h"
 #include "fakes.h"
 #include "heart_run_state.h"
@@ -46,7 +46,9 @@ struct Programs {
     ExperimentHome* open(const char* name) {
         return qobject_cast<ExperimentHome*>(t.ctx.navigator.open(windowNamed(QString::fromLatin1(name))));
     }
-    bool isOpen(const char* name) const { return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))) != nullptr; }
+    bool isOpen(const char* name) const {
+        return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))) != nullptr;
+    }
     // What the home screen `window` left in its experiment's run state.
     QString password(const QString& window) const {
         if (window == QLatin1String("Frm_Oeso_main")) return oeso.Oeso_Password();
@@ -82,8 +84,9 @@ struct Programs {
 };
 
 void typePassword(QWidget* home, const QString& text) {
-    auto* box = child<QLineEdit>(home, home->objectName() == QLatin1String("Frm_Heart_Main") ? QStringLiteral("Txt_PassWord")
-                                                                                            : QStringLiteral("Txt_PassW"));
+    auto* box =
+        child<QLineEdit>(home, home->objectName() == QLatin1String("Frm_Heart_Main") ? QStringLiteral("Txt_PassWord")
+                                                                                     : QStringLiteral("Txt_PassW"));
     QTest::keyClicks(box, text);
 }
 
@@ -103,15 +106,35 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("typed");
         const QString twelve = QStringLiteral("abcdefghijkl");
-        QTest::newRow("ileum examination") << "Frm_il_main" << "cmd_exam" << "Cmd_ok" << "Frm_I_Exam" << "Txt_Pass"
+        QTest::newRow("ileum examination") << "Frm_il_main"
+                                           << "cmd_exam"
+                                           << "Cmd_ok"
+                                           << "Frm_I_Exam"
+                                           << "Txt_Pass"
                                            << "Cmd_pass" << twelve;
-        QTest::newRow("heart examination") << "Frm_Heart_Main" << "Cmd_Exam" << "Cmd_Ok_Password" << "Frm_Question"
-                                           << "Txt_PassWord" << "Cmd_Ok_Password" << twelve;
-        QTest::newRow("oesophagus results") << "Frm_Oeso_main" << "cmd_exam" << "Cmd_ok" << "Frm_Oeso_Table" << "Txt_PassW"
+        QTest::newRow("heart examination") << "Frm_Heart_Main"
+                                           << "Cmd_Exam"
+                                           << "Cmd_Ok_Password"
+                                           << "Frm_Question"
+                                           << "Txt_PassWord"
+                                           << "Cmd_Ok_Password" << twelve;
+        QTest::newRow("oesophagus results") << "Frm_Oeso_main"
+                                            << "cmd_exam"
+                                            << "Cmd_ok"
+                                            << "Frm_Oeso_Table"
+                                            << "Txt_PassW"
                                             << "Cmd_ok" << twelve;
-        QTest::newRow("rabbit results") << "Frm_Rab_main" << "cmd_exam" << "Cmd_ok" << "Frm_Rab_Table" << "Txt_PassW"
+        QTest::newRow("rabbit results") << "Frm_Rab_main"
+                                        << "cmd_exam"
+                                        << "Cmd_ok"
+                                        << "Frm_Rab_Table"
+                                        << "Txt_PassW"
                                         << "Cmd_pass" << twelve;
-        QTest::newRow("ileum, spaces around") << "Frm_il_main" << "cmd_exam" << "Cmd_ok" << "Frm_I_Exam" << "Txt_Pass"
+        QTest::newRow("ileum, spaces around") << "Frm_il_main"
+                                              << "cmd_exam"
+                                              << "Cmd_ok"
+                                              << "Frm_I_Exam"
+                                              << "Txt_Pass"
                                               << "Cmd_pass" << QStringLiteral("  abcdefghijkl ");
     }
     void everyGateTakesTheHomePassword() {
@@ -211,14 +234,30 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("oesophagus, three letters in blanks") << "Frm_Oeso_main" << "  abc  " << "ABC" << false;
-        QTest::newRow("oesophagus, leading blank") << "Frm_Oeso_main" << " abcd" << "ABCD" << true;
-        QTest::newRow("ileum, typed in capitals") << "Frm_il_main" << "Secret" << "SECRET" << true;
-        QTest::newRow("rabbit, fixed field") << "Frm_Rab_main" << "abcd" << "ABCD      " << true;
-        QTest::newRow("rabbit, short") << "Frm_Rab_main" << "ab" << "AB        " << false;
-        QTest::newRow("heart, fixed field") << "Frm_Heart_Main" << " pass" << "PASS      " << true;
-        QTest::newRow("heart, short empties the password") << "Frm_Heart_Main" << "abc" << "" << false;
-        QTest::newRow("box takes ten characters") << "Frm_il_main" << "abcdefghijklmn" << "ABCDEFGHIJ" << true;
+        QTest::newRow("oesophagus, three letters in blanks") << "Frm_Oeso_main"
+                                                             << "  abc  "
+                                                             << "ABC" << false;
+        QTest::newRow("oesophagus, leading blank") << "Frm_Oeso_main"
+                                                   << " abcd"
+                                                   << "ABCD" << true;
+        QTest::newRow("ileum, typed in capitals") << "Frm_il_main"
+                                                  << "Secret"
+                                                  << "SECRET" << true;
+        QTest::newRow("rabbit, fixed field") << "Frm_Rab_main"
+                                             << "abcd"
+                                             << "ABCD      " << true;
+        QTest::newRow("rabbit, short") << "Frm_Rab_main"
+                                       << "ab"
+                                       << "AB        " << false;
+        QTest::newRow("heart, fixed field") << "Frm_Heart_Main"
+                                            << " pass"
+                                            << "PASS      " << true;
+        QTest::newRow("heart, short empties the password") << "Frm_Heart_Main"
+                                                           << "abc"
+                                                           << "" << false;
+        QTest::newRow("box takes ten characters") << "Frm_il_main"
+                                                  << "abcdefghijklmn"
+                                                  << "ABCDEFGHIJ" << true;
     }
     void passwordGate() {
         QFETCH(QString, window);
@@ -232,7 +271,8 @@ private slots:
         auto* passFrame = child<QGroupBox>(home, m.passFrameName);
         QVERIFY(passFrame->isVisible());
         // The gate says which mode it opens: the examination, never the tutorial.
-        QVERIFY2(passFrame->title().contains(QStringLiteral("Examination")) || passFrame->title().endsWith(QStringLiteral("режима проверки")),
+        QVERIFY2(passFrame->title().contains(QStringLiteral("Examination")) ||
+                     passFrame->title().endsWith(QStringLiteral("режима проверки")),
                  qPrintable(passFrame->title()));
         QVERIFY(!child<QGroupBox>(home, m.modeFrameName)->isVisible());
         typePassword(home, typed);
@@ -258,7 +298,9 @@ private slots:
 
     void maskCharacters() {
         Programs p;
-        QVERIFY(child<QLineEdit>(p.open("Frm_il_main"), QStringLiteral("Txt_PassW"))->styleSheet().contains(QStringLiteral(": 32;")));
+        QVERIFY(child<QLineEdit>(p.open("Frm_il_main"), QStringLiteral("Txt_PassW"))
+                    ->styleSheet()
+                    .contains(QStringLiteral(": 32;")));
         auto* heartBox = child<QLineEdit>(p.open("Frm_Heart_Main"), QStringLiteral("Txt_PassWord"));
         QVERIFY(heartBox->styleSheet().contains(QStringLiteral(": 120;")));
         QCOMPARE(heartBox->echoMode(), QLineEdit::Password);
@@ -313,7 +355,8 @@ private slots:
         click(home, QStringLiteral("Cmd_Exam"));
         click(home, QStringLiteral("Cmd_Exit"));
         QVERIFY(!p.t.desktop.locked);
-        QCOMPARE(p.t.desktop.lockChanges, (QVector<bool>{false, true, false, true, false}));  // the load switches it off first
+        QCOMPARE(p.t.desktop.lockChanges,
+                 (QVector<bool>{false, true, false, true, false}));  // the load switches it off first
         QCOMPARE(p.t.desktop.quits, QVector<int>{0});
         QVERIFY(!p.isOpen("Frm_Heart_Main"));
     }

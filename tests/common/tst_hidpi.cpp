@@ -145,7 +145,8 @@ private slots:
         ordinary.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(sizesOption)});
         QVERIFY(ordinary.waitForFinished(60000));
         QCOMPARE(ordinary.exitCode(), 0);
-        const QStringList atOne = QString::fromUtf8(ordinary.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList atOne =
+            QString::fromUtf8(ordinary.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         const QStringList atTwo = shownPictureSizes();
         QVERIFY(atOne.size() > 20);
         QCOMPARE(atTwo, atOne);

@@ -11,7 +11,9 @@ namespace {
 const QColor paperColour(0, 0, 80);
 const QColor ink(Qt::white);
 
-bool inked(const RecordingPaper& p, int x, int y) { return p.pixel(x, y) == ink; }
+bool inked(const RecordingPaper& p, int x, int y) {
+    return p.pixel(x, y) == ink;
+}
 
 const PrintHeading heading{QStringLiteral("Влияние веществ на изолированное сердце лягушки"), {}};
 
@@ -234,7 +236,8 @@ private slots:
         for (int k = 0; k < pages; ++k) {
             const QString line = texts[k].trimmed().section(QLatin1Char('\n'), 0, 0).simplified();
             const QRegularExpressionMatch m =
-                QRegularExpression(QStringLiteral("^(.*) (\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d) стр\\. (\\d+) из (\\d+)$"))
+                QRegularExpression(
+                    QStringLiteral("^(.*) (\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d) стр\\. (\\d+) из (\\d+)$"))
                     .match(line);
             QVERIFY2(m.hasMatch(), qPrintable(line));
             QCOMPARE(m.captured(1), heading.experiment);
@@ -260,11 +263,13 @@ private slots:
                 int white = 0, all = 0;
                 for (int x = int(s.sourceLeft) + 2; x < right - 2; ++x)
                     for (int y = 2; y < 167; y += 3, ++all) white += grey(x, y) > 200;
-                QVERIFY2(white > all * 9 / 10, qPrintable(QStringLiteral("page %1: %2 of %3 white").arg(page).arg(white).arg(all)));
+                QVERIFY2(white > all * 9 / 10,
+                         qPrintable(QStringLiteral("page %1: %2 of %3 white").arg(page).arg(white).arg(all)));
                 for (int x = 250; x < right; x += 40) {
                     if (x < s.sourceLeft + 2 || x > right - 3) continue;
                     const int darkest = std::min({grey(x - 1, 85), grey(x, 85), grey(x + 1, 85)});
-                    QVERIFY2(darkest < 96, qPrintable(QStringLiteral("page %1, paper x %2: %3").arg(page).arg(x).arg(darkest)));
+                    QVERIFY2(darkest < 96,
+                             qPrintable(QStringLiteral("page %1, paper x %2: %3").arg(page).arg(x).arg(darkest)));
                     QVERIFY(grey(x + 20, 85) > 200);  // between the traces, the paper is white
                     QVERIFY(grey(x, 10) > 200);       // above them too
                 }
@@ -277,7 +282,8 @@ private slots:
         QTest::addColumn<QString>("student");
         QTest::addColumn<QString>("line");
         QTest::newRow("not known") << QString() << QStringLiteral("Опыт 05.03.2024 09:07 стр. 1 из 1");
-        QTest::newRow("known") << QStringLiteral("Иванова А.") << QStringLiteral("Опыт — Иванова А. 05.03.2024 09:07 стр. 1 из 1");
+        QTest::newRow("known") << QStringLiteral("Иванова А.")
+                               << QStringLiteral("Опыт — Иванова А. 05.03.2024 09:07 стр. 1 из 1");
     }
     void headingNamesTheStudentWhenKnown() {
         QFETCH(QString, student);

@@ -79,7 +79,8 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("letters"));
         const RabDrugRec& saline = d.last();
         QCOMPARE(saline.D_Name, QStringLiteral("Физиологический раствор"));
-        QVERIFY(saline.L_Reflex == LightReflexRule::Present && saline.C_Reflex && saline.I_Tension == TensionEffect::Normal);
+        QVERIFY(saline.L_Reflex == LightReflexRule::Present && saline.C_Reflex &&
+                saline.I_Tension == TensionEffect::Normal);
         QVERIFY(saline.P_size1 == 0 && saline.P_size2 == 0);
         const RabDrugRec& atropine = find("Атропин");
         QVERIFY(atropine.L_Reflex == LightReflexRule::Absent && atropine.I_Tension == TensionEffect::Increased &&

@@ -1,4 +1,5 @@
 // Window helpers, input filters, the navigator and the help viewer.
+#include <QtTest/qtestspontaneevent.h>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -10,7 +11,6 @@
 #include <QTextBrowser>
 #include <QTranslator>
 #include <QWindow>
-#include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
 
 #include "fakes.h"
@@ -146,15 +146,24 @@ private slots:
     void numericFilterPaste_data() {
         QTest::addColumn<QString>("clip");
         QTest::addColumn<QString>("result");
-        QTest::newRow("decimal") << "3.5" << "13.5";
-        QTest::newRow("letters") << "abc" << "1";
-        QTest::newRow("negative") << "-2" << "1";
-        QTest::newRow("two points") << "1.2.3" << "1";
-        QTest::newRow("decimal comma") << "3,5" << "13.5";
-        QTest::newRow("comma only") << "," << "1";
-        QTest::newRow("two commas") << "1,2,3" << "1";
-        QTest::newRow("comma and point") << "1,2.3" << "1";
-        QTest::newRow("exponent") << "1e5" << "1";
+        QTest::newRow("decimal") << "3.5"
+                                 << "13.5";
+        QTest::newRow("letters") << "abc"
+                                 << "1";
+        QTest::newRow("negative") << "-2"
+                                  << "1";
+        QTest::newRow("two points") << "1.2.3"
+                                    << "1";
+        QTest::newRow("decimal comma") << "3,5"
+                                       << "13.5";
+        QTest::newRow("comma only") << ","
+                                    << "1";
+        QTest::newRow("two commas") << "1,2,3"
+                                    << "1";
+        QTest::newRow("comma and point") << "1,2.3"
+                                         << "1";
+        QTest::newRow("exponent") << "1e5"
+                                  << "1";
         QTest::newRow("words after a number") << QStringLiteral("0.1Инструкция к") << "1";
     }
     void numericFilterPaste() {
@@ -208,12 +217,13 @@ private slots:
         QFile::copy(QStringLiteral("good.png"), QStringLiteral("cut.png"));
         QFile::resize(QStringLiteral("cut.png"), 40);  // the header, not the pixels
         write("table.mdb", noise);
-        const QStringList broken = brokenPictures({QStringLiteral("good.png"), QStringLiteral("GOOD.ico"),
-                                                   QStringLiteral("noise.png"), QStringLiteral("empty.png"),
-                                                   QStringLiteral("cut.png"), QStringLiteral("missing.png"),
-                                                   QStringLiteral("table.mdb")});
+        const QStringList broken =
+            brokenPictures({QStringLiteral("good.png"), QStringLiteral("GOOD.ico"), QStringLiteral("noise.png"),
+                            QStringLiteral("empty.png"), QStringLiteral("cut.png"), QStringLiteral("missing.png"),
+                            QStringLiteral("table.mdb")});
         QDir::setCurrent(oldCurrent);
-        QCOMPARE(broken, (QStringList{QStringLiteral("noise.png"), QStringLiteral("empty.png"), QStringLiteral("cut.png")}));
+        QCOMPARE(broken,
+                 (QStringList{QStringLiteral("noise.png"), QStringLiteral("empty.png"), QStringLiteral("cut.png")}));
     }
 
     void navigatorOpensOnceParksAndCloses() {
@@ -255,7 +265,8 @@ private slots:
         QDir::setCurrent(dir.path());
         QFile file(dir.filePath(QStringLiteral("Morvane.HLP")));  // found whatever the letter case
         QVERIFY(file.open(QIODevice::WriteOnly));
-        QString html = QStringLiteral("<html><head><title>Справка</title></head><body><a name=\"top\"></a><h1>Содержание</h1>");
+        QString html =
+            QStringLiteral("<html><head><title>Справка</title></head><body><a name=\"top\"></a><h1>Содержание</h1>");
         for (int topic : {50, 60, 70, 80}) {
             html += QStringLiteral("<h2><a name=\"%1\"></a>Раздел %1</h2>").arg(topic);
             for (int i = 0; i < 40; ++i) html += QStringLiteral("<p>Текст раздела %1.</p>").arg(topic);

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
             QFile f(path);
             if (!f.open(QIODevice::ReadOnly)) continue;
             const QByteArray bytes = f.readAll();
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                   static_cast<size_t>(bytes.size()));
             ++inputs;
         }
     }

@@ -57,4 +57,3 @@ struct HeartProgram {
         return heart();
     }
 };
-

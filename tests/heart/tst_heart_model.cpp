@@ -26,14 +26,11 @@ HeartDrugRec drug(const char* name, const char* key, int top, int bottom, int lo
 
 // The table the program ships, in its order.
 QVector<HeartDrugRec> shippedTable() {
-    return {drug("Адреналин", "Epi", 90, 40, 15, 30, 'I', 'I'),
-            drug("Кальция хлорид", "CaCl", 35, 36, 0, 0, 'I', 'O'),
-            drug("Калия хлорид", "KCl", 84, 85, 0, 0, 'D', 'O'),
-            drug("Атропин", "Atr", 50, 80, 2, 6, 'N', 'I'),
-            drug("Пропранолол", "Prop", 80, 60, 5, 12, 'N', 'D'),
-            drug("Ацетилхолин", "ACh", 69, 59, 15, 30, 'D', 'D'),
-            drug("Норадреналин", "NEpi", 80, 44, 5, 15, 'I', 'I'),
-            drug("Изопреналин", "Iso", 85, 30, 25, 45, 'I', 'I')};
+    return {
+        drug("Адреналин", "Epi", 90, 40, 15, 30, 'I', 'I'),    drug("Кальция хлорид", "CaCl", 35, 36, 0, 0, 'I', 'O'),
+        drug("Калия хлорид", "KCl", 84, 85, 0, 0, 'D', 'O'),   drug("Атропин", "Atr", 50, 80, 2, 6, 'N', 'I'),
+        drug("Пропранолол", "Prop", 80, 60, 5, 12, 'N', 'D'),  drug("Ацетилхолин", "ACh", 69, 59, 15, 30, 'D', 'D'),
+        drug("Норадреналин", "NEpi", 80, 44, 5, 15, 'I', 'I'), drug("Изопреналин", "Iso", 85, 30, 25, 45, 'I', 'I')};
 }
 
 // A stage set up on `table` as the screen's first load does, `setUpDraws` the draws of its
@@ -91,17 +88,28 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<bool>("antagonised");
-        QTest::newRow("Ca then K") << "CaCl" << "KCl" << true;
-        QTest::newRow("Ca then adrenaline") << "CaCl" << "Epi" << false;
-        QTest::newRow("K then Ca") << "KCl" << "CaCl" << true;
-        QTest::newRow("K then acetylcholine") << "KCl" << "ACh" << false;
-        QTest::newRow("atropine then acetylcholine") << "Atr" << "ACh" << true;
-        QTest::newRow("acetylcholine then atropine") << "ACh" << "Atr" << true;
-        QTest::newRow("propranolol then adrenaline") << "Prop" << "Epi" << true;
-        QTest::newRow("propranolol then noradrenaline") << "Prop" << "NEpi" << true;
-        QTest::newRow("propranolol then isoprenaline") << "Prop" << "Iso" << true;
-        QTest::newRow("adrenaline then propranolol") << "Epi" << "Prop" << false;
-        QTest::newRow("isoprenaline then acetylcholine") << "Iso" << "ACh" << false;
+        QTest::newRow("Ca then K") << "CaCl"
+                                   << "KCl" << true;
+        QTest::newRow("Ca then adrenaline") << "CaCl"
+                                            << "Epi" << false;
+        QTest::newRow("K then Ca") << "KCl"
+                                   << "CaCl" << true;
+        QTest::newRow("K then acetylcholine") << "KCl"
+                                              << "ACh" << false;
+        QTest::newRow("atropine then acetylcholine") << "Atr"
+                                                     << "ACh" << true;
+        QTest::newRow("acetylcholine then atropine") << "ACh"
+                                                     << "Atr" << true;
+        QTest::newRow("propranolol then adrenaline") << "Prop"
+                                                     << "Epi" << true;
+        QTest::newRow("propranolol then noradrenaline") << "Prop"
+                                                        << "NEpi" << true;
+        QTest::newRow("propranolol then isoprenaline") << "Prop"
+                                                       << "Iso" << true;
+        QTest::newRow("adrenaline then propranolol") << "Epi"
+                                                     << "Prop" << false;
+        QTest::newRow("isoprenaline then acetylcholine") << "Iso"
+                                                         << "ACh" << false;
     }
     void interactions() {
         QFETCH(QString, first);
@@ -246,7 +254,8 @@ private slots:
         QCOMPARE(h.m.hrlevel(), quint8(14));
         QCOMPARE(h.m.tonelevel(), quint8(14));
         const std::vector<HeartOp> ops = h.m.takeOps();
-        const auto last = std::find_if(ops.rbegin(), ops.rend(), [](const HeartOp& op) { return op.kind == HeartOp::Indicators; });
+        const auto last =
+            std::find_if(ops.rbegin(), ops.rend(), [](const HeartOp& op) { return op.kind == HeartOp::Indicators; });
         QVERIFY(last != ops.rend());
         QCOMPARE(QPair(last->y1, last->y2), QPair(14, 14));
     }
@@ -402,7 +411,7 @@ private slots:
         run.chooseMode(HeartMode::Exam1);
         QString error;
         for (int stage = 1; stage <= heartDrugCount; ++stage) {
-            HeartModel m(run, t.random);  // each stage's screen has a model of its own
+            HeartModel m(run, t.random);                    // each stage's screen has a model of its own
             QVERIFY(m.setUpStage(shippedTable(), &error));  // draws of 0: the drugs in table order
             QCOMPARE(int(run.Heart_UnknownNo()), stage);
             QVERIFY(run.Heart_DataLoaded());
@@ -542,11 +551,13 @@ private slots:
             db.setDatabaseName(QStringLiteral("F_Heart.mdb"));
             QVERIFY(db.open());
             QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("CREATE TABLE heart_drug (Name, key, L_StART, L_End, Dose, hr_START, hr_END, "
-                                          "tone, hr_indicator)")));
+            QVERIFY(
+                q.exec(QStringLiteral("CREATE TABLE heart_drug (Name, key, L_StART, L_End, Dose, hr_START, hr_END, "
+                                      "tone, hr_indicator)")));
             for (int i = 1; i <= rows; ++i)
                 QVERIFY(q.exec(QStringLiteral("INSERT INTO heart_drug VALUES ('Вещество %1', 'D%1', 90, 40, 5, 15, 30, "
-                                              "'I', 'I')").arg(i)));
+                                              "'I', 'I')")
+                                   .arg(i)));
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fixture"));

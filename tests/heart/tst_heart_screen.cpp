@@ -1,6 +1,6 @@
 // The heart program from its home screen through the tutorial and the three examinations.
-#include <QComboBox>
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,8 +16,8 @@
 #include "controls.h"
 #include "frm_heart.h"
 #include "heart_exam.h"
-#include "heart_run_state.h"
 #include "heart_program.h"
+#include "heart_run_state.h"
 #include "pdf_reading.h"
 #include "setup_picture.h"
 
@@ -66,13 +66,15 @@ private slots:
         Program::inject(h, 0);  // adrenaline
         QCOMPARE(text(h, "Lab_drugname"), QStringLiteral("Адреналин"));
         QCOMPARE(text(h, "Lab_DDose"), QStringLiteral("мкг"));
-        for (const char* b : {"Cmd_help", "Cmd_New", "Cmd_Next", "CmdTable", "Cmd_Print"}) QVERIFY2(!Program::enabled(h, b), b);
+        for (const char* b : {"Cmd_help", "Cmd_New", "Cmd_Next", "CmdTable", "Cmd_Print"})
+            QVERIFY2(!Program::enabled(h, b), b);
         QVERIFY(Program::enabled(h, "Cmd_RmvDrug"));
         QCOMPARE(text(h, "lbl_warning"), QStringLiteral("(B)HR - частота сердечных сокращений (контрольная)"));
         Program::ticks(h, 75);
         QVERIFY(!Program::enabled(h, "Cmd_Next"));
         Program::ticks(h, 1);  // the rest cycle
-        for (const char* b : {"Cmd_help", "Cmd_New", "Cmd_Next", "CmdTable", "Cmd_Print"}) QVERIFY2(Program::enabled(h, b), b);
+        for (const char* b : {"Cmd_help", "Cmd_New", "Cmd_Next", "CmdTable", "Cmd_Print"})
+            QVERIFY2(Program::enabled(h, b), b);
         QVERIFY(!Program::enabled(h, "Cmd_RmvDrug"));
         QCOMPARE(text(h, "lbl_lastdrug"), QStringLiteral("Адреналин"));
         QVERIFY(!text(h, "TxtHR_Drug").isEmpty());
@@ -241,8 +243,10 @@ private slots:
         const QString shown = text(h, "TxtHR_Drug");
         QVERIFY(!shown.isEmpty());
         QCOMPARE(lever->running(), !arrest);
-        if (arrest) QCOMPARE(shown, QStringLiteral("1"));
-        else QCOMPARE(lever->interval(), beatsAt(shown));
+        if (arrest)
+            QCOMPARE(shown, QStringLiteral("1"));
+        else
+            QCOMPARE(lever->interval(), beatsAt(shown));
 
         Program::ticks(h, 35);  // the rest cycle
         QVERIFY(lever->running());
@@ -299,7 +303,8 @@ private slots:
                 }
                 QCOMPARE(child(h, "FraDrug")->geometry(), drugFrame);
                 QCOMPARE(child(h, "Frame1")->geometry(), levelFrame);
-                for (QLabel* l : child(h, "Frame1")->findChildren<QLabel*>() + child(h, "FraDrug")->findChildren<QLabel*>()) {
+                for (QLabel* l :
+                     child(h, "Frame1")->findChildren<QLabel*>() + child(h, "FraDrug")->findChildren<QLabel*>()) {
                     if (!l->isVisibleTo(h)) continue;
                     QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(),
                              qPrintable(QStringLiteral("%1: %2 «%3» is cut").arg(where, l->objectName(), l->text())));
@@ -361,7 +366,8 @@ private slots:
         QStringList notices;
         p.t.messages.onShow = [&](const MessageRequest& m) {
             if (m.text.contains(QStringLiteral("закончен")))
-                notices << (p.find("Frm_Question") ? QStringLiteral("over the answer window") : QStringLiteral("alone"));
+                notices << (p.find("Frm_Question") ? QStringLiteral("over the answer window")
+                                                   : QStringLiteral("alone"));
         };
         Frm_Heart* h = p.startExamination();
         for (int stage = 1; stage <= 8; ++stage) {
@@ -388,7 +394,8 @@ private slots:
         h->model().paperWidth = 16383;
         p.t.messages.answers = {MsgAnswer::No};
         h->RecorderTick();
-        QCOMPARE(p.t.messages.shown.last().text, QStringLiteral("Память записывающего устройства переполнена. Очистие ее "));
+        QCOMPARE(p.t.messages.shown.last().text,
+                 QStringLiteral("Память записывающего устройства переполнена. Очистие ее "));
         QVERIFY(!h->recorderRunning());  // frozen
         p.t.messages.answers = {MsgAnswer::Yes};
         h->RecorderTick();

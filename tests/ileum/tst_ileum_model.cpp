@@ -12,11 +12,17 @@ Q_DECLARE_METATYPE(StandardDose)
 namespace {
 
 // The chance that makes an experiment's start draw RefY = BaseY − 6 + k (k 0 … 6).
-double refYChance(int k) { return (k + 0.5) / 7; }
+double refYChance(int k) {
+    return (k + 0.5) / 7;
+}
 // The chance that makes it draw this sensitivity (1.0 … 5.0 in tenths).
-double sensitivityChance(float s) { return (std::round(s * 10) - 10 + 0.5) / 41; }
+double sensitivityChance(float s) {
+    return (std::round(s * 10) - 10 + 0.5) / 41;
+}
 // The chance that makes a confirmed standard draw this MatchVolume (0.20 … 0.50 ml).
-double volumeChance(float v) { return (std::round(v * 100) - 20 + 0.5) / 31; }
+double volumeChance(float v) {
+    return (std::round(v * 100) - 20 + 0.5) / 31;
+}
 
 // On the 225-pixel paper (BaseY 185), RefY 182 unless told.
 IleumModel referenceModel(float sensitivity, qint16 refY = 182) {
@@ -224,7 +230,7 @@ private slots:
 
     // Nothing typed may lead to an infinite or undefined result: an input that would is refused.
     void inputsWithoutFiniteResultsAreRefused() {
-        const QString huge = QStringLiteral("3") + QString(38, u'0');           // 3e38 µg: its double is beyond a float
+        const QString huge = QStringLiteral("3") + QString(38, u'0');          // 3e38 µg: its double is beyond a float
         const QString tiny = QStringLiteral("0.") + QString(44, u'0') + u'1';  // 1e-45
         QVERIFY(IleumModel::usableStandard(QStringLiteral("0.5")));
         QVERIFY(!IleumModel::usableStandard(huge));
@@ -261,14 +267,30 @@ private slots:
         QTest::addColumn<QString>("dose");
         QTest::addColumn<QString>("doubled");
         QTest::addColumn<QString>("halved");
-        QTest::newRow("0.1: the least halved") << "0.1" << "0.2" << "";
-        QTest::newRow("just above 0.1") << "0.1000001" << "0.2000002" << "0.05000005";
-        QTest::newRow("0.15") << "0.15" << "0.3" << "0.075";
-        QTest::newRow("500: the most doubled") << "500" << "1000" << "250";
-        QTest::newRow("500.1") << "500.1" << "" << "250.05";
-        QTest::newRow("819.2") << "819.2" << "" << "409.6";
-        QTest::newRow("empty reads 0") << "" << "0" << "";
-        QTest::newRow("a decimal comma") << "0,4" << "0.8" << "0.2";
+        QTest::newRow("0.1: the least halved") << "0.1"
+                                               << "0.2"
+                                               << "";
+        QTest::newRow("just above 0.1") << "0.1000001"
+                                        << "0.2000002"
+                                        << "0.05000005";
+        QTest::newRow("0.15") << "0.15"
+                              << "0.3"
+                              << "0.075";
+        QTest::newRow("500: the most doubled") << "500"
+                                               << "1000"
+                                               << "250";
+        QTest::newRow("500.1") << "500.1"
+                               << ""
+                               << "250.05";
+        QTest::newRow("819.2") << "819.2"
+                               << ""
+                               << "409.6";
+        QTest::newRow("empty reads 0") << ""
+                                       << "0"
+                                       << "";
+        QTest::newRow("a decimal comma") << "0,4"
+                                         << "0.8"
+                                         << "0.2";
     }
     void doseButtons() {
         QFETCH(QString, dose);

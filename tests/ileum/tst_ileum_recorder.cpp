@@ -1,8 +1,8 @@
 // The ileum's kymograph on the 497 × 225 reference paper.
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -201,19 +201,26 @@ private slots:
             const char* label;
             std::optional<StandardDose> standard;
         };
-        const Injection run[] = {{"Стнд ", StandardDose::Standard}, {"2Стнд", StandardDose::Double},
-                                 {"1/2Стнд", StandardDose::Half},   {"2Стнд", StandardDose::Double},
-                                 {"1/2Стнд", StandardDose::Half},   {"0.00001", {}},
-                                 {"123.456789", {}},                {"1638.4", {}},
-                                 {"0.3333333мл", {}},               {"0.25мл", {}},
+        const Injection run[] = {{"Стнд ", StandardDose::Standard},
+                                 {"2Стнд", StandardDose::Double},
+                                 {"1/2Стнд", StandardDose::Half},
+                                 {"2Стнд", StandardDose::Double},
+                                 {"1/2Стнд", StandardDose::Half},
+                                 {"0.00001", {}},
+                                 {"123.456789", {}},
+                                 {"1638.4", {}},
+                                 {"0.3333333мл", {}},
+                                 {"0.25мл", {}},
                                  {"12345678901234567890", {}}};
         for (const Injection& i : run) {
             const QString label = QString::fromUtf8(i.label);
             const bool volume = label.endsWith(QStringLiteral("мл"));
             if (volume && !b.model.MatchPhase()) b.model.startMatching();
             if (!volume && b.model.MatchPhase()) b.model.startExperiment(b.t.random);  // leaves the matching phase
-            if (i.standard) b.model.queueStandard(*i.standard, QStringLiteral("1"));
-            else b.model.plainInjection();
+            if (i.standard)
+                b.model.queueStandard(*i.standard, QStringLiteral("1"));
+            else
+                b.model.plainInjection();
             b.dose->setText(volume ? label.chopped(2) : label);
             b.injectOnce();
             QCOMPARE(b.model.InjLabel(), label);
@@ -234,14 +241,22 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<double>("tolerance");  // relative
-        QTest::newRow("short dose") << "10" << "" << 0.0;
-        QTest::newRow("half standard") << "1/2Стнд" << "Стнд" << 0.0;
-        QTest::newRow("standard") << "Стнд " << "Стнд " << 0.0;
-        QTest::newRow("volume") << "0.25мл" << "мл" << 0.0;
-        QTest::newRow("many digits") << "123.456789" << "" << 1e-4;
-        QTest::newRow("volume with many digits") << "0.3333333мл" << "мл" << 1e-4;
-        QTest::newRow("tiny dose") << "0.00001" << "" << 0.0;
-        QTest::newRow("huge dose") << "12345678901234567890" << "" << 0.5;
+        QTest::newRow("short dose") << "10"
+                                    << "" << 0.0;
+        QTest::newRow("half standard") << "1/2Стнд"
+                                       << "Стнд" << 0.0;
+        QTest::newRow("standard") << "Стнд "
+                                  << "Стнд " << 0.0;
+        QTest::newRow("volume") << "0.25мл"
+                                << "мл" << 0.0;
+        QTest::newRow("many digits") << "123.456789"
+                                     << "" << 1e-4;
+        QTest::newRow("volume with many digits") << "0.3333333мл"
+                                                 << "мл" << 1e-4;
+        QTest::newRow("tiny dose") << "0.00001"
+                                   << "" << 0.0;
+        QTest::newRow("huge dose") << "12345678901234567890"
+                                   << "" << 0.5;
     }
     void labelLines() {
         QFETCH(QString, label);
@@ -252,7 +267,8 @@ private slots:
         const QFontMetrics metrics(font);
         const QStringList lines = traceLabelLines(label, metrics, IleumRecorder::labelSlot);
         QVERIFY(!lines.isEmpty() && lines.size() <= 2);
-        for (const QString& line : lines) QVERIFY2(metrics.horizontalAdvance(line) <= IleumRecorder::labelSlot, qPrintable(line));
+        for (const QString& line : lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= IleumRecorder::labelSlot, qPrintable(line));
         const QString joined = lines.join(QString());
         QVERIFY2(!joined.contains(u'…') && joined.endsWith(unit), qPrintable(joined));
         if (label.startsWith(QLatin1String("1/2"))) {
@@ -270,8 +286,8 @@ private slots:
         auto* ruler = b.rec->findChild<QLabel*>(QStringLiteral("Picture1"));
         QWidget* view = b.rec->findChild<QWidget*>(QStringLiteral("Pic_Continer"));
         QTest::mousePress(ruler, Qt::LeftButton, {}, QPoint(5, 100));
-        QMouseEvent move(QEvent::MouseMove, QPointF(ruler->mapFrom(view, QPoint(200, 100))), QPointF(),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(ruler->mapFrom(view, QPoint(200, 100))), QPointF(), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(ruler, &move);
         QCOMPARE(b.rec->rulerX(), 200 + 40);  // paper x under the pointer
         QCOMPARE(ruler->x(), 200);

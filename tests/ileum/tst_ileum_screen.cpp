@@ -82,8 +82,8 @@ private slots:
             click(s, "Cmd_downdose");
             down << text(s, "Txt_Dose");
         }
-        QCOMPARE(down, (QStringList{"409.6", "204.8", "102.4", "51.2", "25.6", "12.8", "6.4", "3.2", "1.6", "0.8", "0.4",
-                                    "0.2", "0.1", "0.1"}));
+        QCOMPARE(down, (QStringList{"409.6", "204.8", "102.4", "51.2", "25.6", "12.8", "6.4", "3.2", "1.6", "0.8",
+                                    "0.4", "0.2", "0.1", "0.1"}));
         Program::type(s, "Txt_Dose", QStringLiteral("0.15"));
         click(s, "Cmd_downdose");
         QCOMPARE(text(s, "Txt_Dose"), QStringLiteral("0.075"));
@@ -107,7 +107,8 @@ private slots:
         Program p;
         Frm_Ileum* s = p.start(false);
         QCOMPARE(p.run.Ile_Mode(), IleumMode::Tutorial);
-        QCOMPARE(s->windowTitle(), QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим обучения"));
+        QCOMPARE(s->windowTitle(),
+                 QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим обучения"));
         QCOMPARE(text(s, "Txt_Dose"), QStringLiteral("0.1"));
         QCOMPARE(text(s, "Lab_dose"), QStringLiteral("Доза  мкг"));
         QCOMPARE(text(s, "Lab_stephelp"), QStringLiteral("Выберите дозу и введите раствор"));
@@ -265,7 +266,8 @@ private slots:
         Frm_Ileum* s = p.start(true);
         QCOMPARE(p.run.Ile_Mode(), IleumMode::Examination);
         QCOMPARE(p.run.Ile_Password(), QStringLiteral("SECRET"));
-        QCOMPARE(s->windowTitle(), QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим проверки"));
+        QCOMPARE(s->windowTitle(),
+                 QStringLiteral("Биопроба гистамина на подвздошную кишку морской свинки - режим проверки"));
         QVERIFY(!child(s, "Cmd_New")->isEnabled());
         QVERIFY(!child(s, "Cmd_return")->isEnabled());
         click(s, "Cmd_MatchAssay");
@@ -322,10 +324,18 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("actual");
         QTest::addColumn<QString>("ratio");
-        QTest::newRow("0.5 µg in 0.21 ml, answer 2.4") << true << "2.4" << "2.380952" << "-0.8000252";
-        QTest::newRow("answer with a decimal comma") << true << "2,4" << "2.380952" << "-0.8000252";
-        QTest::newRow("answer left blank") << true << "" << "2.380952" << "100";
-        QTest::newRow("standard typed, never confirmed") << false << "2.4" << " " << " ";
+        QTest::newRow("0.5 µg in 0.21 ml, answer 2.4") << true << "2.4"
+                                                       << "2.380952"
+                                                       << "-0.8000252";
+        QTest::newRow("answer with a decimal comma") << true << "2,4"
+                                                     << "2.380952"
+                                                     << "-0.8000252";
+        QTest::newRow("answer left blank") << true << ""
+                                           << "2.380952"
+                                           << "100";
+        QTest::newRow("standard typed, never confirmed") << false << "2.4"
+                                                         << " "
+                                                         << " ";
     }
     void examinationWithMatching() {
         QFETCH(bool, confirmed);

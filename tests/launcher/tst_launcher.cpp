@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "controls.h"
 #include "clickable_label.h"
+#include "controls.h"
 #include "fakes.h"
 #include "launcher_windows.h"
 
@@ -158,9 +158,12 @@ private slots:
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("home");
         QTest::addColumn<bool>("homeOwnsHelp");
-        QTest::newRow("frog") << "Img_frog" << "Frm_Oeso_main" << true;
-        QTest::newRow("guinea pig") << "Img_gpig" << "Frm_il_main" << false;
-        QTest::newRow("rabbit") << "img_rabbit" << "Frm_Rab_main" << false;
+        QTest::newRow("frog") << "Img_frog"
+                              << "Frm_Oeso_main" << true;
+        QTest::newRow("guinea pig") << "Img_gpig"
+                                    << "Frm_il_main" << false;
+        QTest::newRow("rabbit") << "img_rabbit"
+                                << "Frm_Rab_main" << false;
     }
     void picturesOpenHomeScreens() {
         QFETCH(QString, picture);

@@ -56,9 +56,12 @@ private slots:
     void examinationPasswordTyped_data() {
         QTest::addColumn<QString>("home");
         QTest::addColumn<QString>("experiment");
-        QTest::newRow("oesophagus") << "Frm_Oeso_main" << "Frm_Oesophagus";
-        QTest::newRow("ileum") << "Frm_il_main" << "Frm_Ileum";
-        QTest::newRow("rabbit") << "Frm_Rab_main" << "Frm_Rabbit";
+        QTest::newRow("oesophagus") << "Frm_Oeso_main"
+                                    << "Frm_Oesophagus";
+        QTest::newRow("ileum") << "Frm_il_main"
+                               << "Frm_Ileum";
+        QTest::newRow("rabbit") << "Frm_Rab_main"
+                                << "Frm_Rabbit";
     }
     void examinationPasswordTyped() {
         QFETCH(QString, home);
@@ -75,27 +78,40 @@ private slots:
     // down a column, along a row, one group after the other.
     void tabFollowsTheLayout_data() {
         QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("press");  // a button pressed first, as a person would ("" none)
+        QTest::addColumn<QString>("press");   // a button pressed first, as a person would ("" none)
         QTest::addColumn<QString>("goneTo");  // the window Tab then goes round
         QTest::addColumn<QStringList>("order");
-        QTest::newRow("selection") << "Frm_Selection" << "" << "Frm_Selection"
-                                   << QStringList{"Img_frog", "Img_gpig", "img_rabbit", "Img_heart", "Cmd_intro",
-                                                  "Cmd_history", "Cmd_Instruct", "Cmd_Soft", "Cmd_ack", "Cmd_quit"};
-        QTest::newRow("instructions") << "Frm_instruct" << "" << "Frm_instruct"
+        QTest::newRow("selection") << "Frm_Selection"
+                                   << ""
+                                   << "Frm_Selection"
+                                   << QStringList{"Img_frog",    "Img_gpig",     "img_rabbit", "Img_heart", "Cmd_intro",
+                                                  "Cmd_history", "Cmd_Instruct", "Cmd_Soft",   "Cmd_ack",   "Cmd_quit"};
+        QTest::newRow("instructions") << "Frm_instruct"
+                                      << ""
+                                      << "Frm_instruct"
                                       << QStringList{"Cmd_frog", "Cmd_ileum", "Cmd_rabbit", "Cmd_heart", "Command5"};
-        QTest::newRow("home screen") << "Frm_Oeso_main" << "" << "Frm_Oeso_main"
+        QTest::newRow("home screen") << "Frm_Oeso_main"
+                                     << ""
+                                     << "Frm_Oeso_main"
                                      << QStringList{"Cmd_Tut", "cmd_exam", "Cmd_Instruct", "Cmd_quit"};
-        QTest::newRow("home screen's password") << "Frm_il_main" << "cmd_exam" << "Frm_il_main"
-                                                << QStringList{"Txt_PassW", "Cmd_ok", "Cmd_Cancel"};
-        QTest::newRow("oesophagus") << "Frm_Oeso_main" << "Cmd_Tut" << "Frm_Oesophagus"
-                                    << QStringList{"Combo_Drug", "Cmd_Instill", "Cmd_StartClock", "cmd_Reset",
-                                                   "Cmdhelp", "Cmd_Next", "Cmd_Table", "Cmd_New", "Command2"};
-        QTest::newRow("ileum") << "Frm_il_main" << "Cmd_Tut" << "Frm_Ileum"
-                               << QStringList{"Cmd_downdose", "Txt_Dose", "Cmd_updose", "Cmd_inject", "Cmd_MatchAssay",
-                                              "Cmd_Print", "Cmd_Instruct", "Cmd_Next", "Cmd_New", "Cmd_return"};
-        QTest::newRow("rabbit") << "Frm_Rab_main" << "Cmd_Tut" << "Frm_Rabbit"
-                                << QStringList{"cmd_help", "Combo_Drug", "Cmd_Instill", "Cmd_New", "Cmd_Next",
-                                               "Cmd_Table", "cmdreturn"};
+        QTest::newRow("home screen's password") << "Frm_il_main"
+                                                << "cmd_exam"
+                                                << "Frm_il_main" << QStringList{"Txt_PassW", "Cmd_ok", "Cmd_Cancel"};
+        QTest::newRow("oesophagus") << "Frm_Oeso_main"
+                                    << "Cmd_Tut"
+                                    << "Frm_Oesophagus" << QStringList{"Combo_Drug", "Cmd_Instill", "Cmd_StartClock",
+                                                                       "cmd_Reset",  "Cmdhelp",     "Cmd_Next",
+                                                                       "Cmd_Table",  "Cmd_New",     "Command2"};
+        QTest::newRow("ileum") << "Frm_il_main"
+                               << "Cmd_Tut"
+                               << "Frm_Ileum"
+                               << QStringList{"Cmd_downdose",   "Txt_Dose",  "Cmd_updose",   "Cmd_inject",
+                                              "Cmd_MatchAssay", "Cmd_Print", "Cmd_Instruct", "Cmd_Next",
+                                              "Cmd_New",        "Cmd_return"};
+        QTest::newRow("rabbit") << "Frm_Rab_main"
+                                << "Cmd_Tut"
+                                << "Frm_Rabbit" << QStringList{"cmd_help", "Combo_Drug", "Cmd_Instill", "Cmd_New",
+                                                               "Cmd_Next", "Cmd_Table",  "cmdreturn"};
     }
     void tabFollowsTheLayout() {
         QFETCH(QString, window);

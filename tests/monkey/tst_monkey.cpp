@@ -30,9 +30,12 @@ public:
     MsgAnswer show(const MessageRequest& r) override {
         const bool first = m_gen() % 2;
         switch (r.buttons) {
-            case MsgButtons::YesNo: return first ? MsgAnswer::Yes : MsgAnswer::No;
-            case MsgButtons::OkCancel: return first ? MsgAnswer::Ok : MsgAnswer::Cancel;
-            default: return MsgAnswer::Ok;
+            case MsgButtons::YesNo:
+                return first ? MsgAnswer::Yes : MsgAnswer::No;
+            case MsgButtons::OkCancel:
+                return first ? MsgAnswer::Ok : MsgAnswer::Cancel;
+            default:
+                return MsgAnswer::Ok;
         }
     }
 
@@ -53,7 +56,8 @@ struct Monkey {
     QSet<QString> seen;            // windows the run came to
     QString failure;
 
-    Monkey(unsigned seed, const QString& title) : gen(seed), random(seed), ctx(title, random, messages, help, desktop, printer) {}
+    Monkey(unsigned seed, const QString& title)
+        : gen(seed), random(seed), ctx(title, random, messages, help, desktop, printer) {}
 
     QList<QWidget*> windows() const {
         QList<QWidget*> result;

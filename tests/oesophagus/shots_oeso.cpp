@@ -2,14 +2,13 @@
 //   shots_oeso [folder]      (default /tmp/oeso_shots; run with QT_QPA_PLATFORM=offscreen)
 // Not a test: it asserts nothing.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QComboBox>
 #include <QTextBrowser>
 
-#include "shots.h"
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
@@ -18,15 +17,11 @@
 #include "oeso_results.h"
 #include "oeso_run_state.h"
 #include "oeso_windows.h"
+#include "shots.h"
 
 using namespace shots;
 
-namespace {
-
-
-
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -78,20 +78,15 @@ private slots:
         const QList<double> script{0.0, 0.9999};
         QTest::newRow("Ringer") << QStringList{"Раствор Рингера"} << 200 << 1;
         QTest::newRow("acetylcholine on a new frog") << QStringList{"Ацетилхолин"} << 145 << 1;
-        QTest::newRow("atropine after acetylcholine: baseline")
-            << QStringList{"Ацетилхолин", "Атропин"} << 235 << 0;
-        QTest::newRow("acetylcholine after atropine: baseline")
-            << QStringList{"Атропин", "Ацетилхолин"} << 235 << 0;
+        QTest::newRow("atropine after acetylcholine: baseline") << QStringList{"Ацетилхолин", "Атропин"} << 235 << 0;
+        QTest::newRow("acetylcholine after atropine: baseline") << QStringList{"Атропин", "Ацетилхолин"} << 235 << 0;
         QTest::newRow("acetylcholine after physostigmine: row 2")
             << QStringList{"Физостигмин", "Ацетилхолин"} << 130 << 0;
         QTest::newRow("physostigmine after acetylcholine: its own")
             << QStringList{"Ацетилхолин", "Физостигмин"} << 110 << 1;
-        QTest::newRow("atropine after physostigmine: baseline")
-            << QStringList{"Физостигмин", "Атропин"} << 235 << 0;
-        QTest::newRow("physostigmine after atropine: baseline")
-            << QStringList{"Атропин", "Физостигмин"} << 235 << 0;
-        QTest::newRow("only the last two count")
-            << QStringList{"Атропин", "Карбахол", "Ацетилхолин"} << 145 << 1;
+        QTest::newRow("atropine after physostigmine: baseline") << QStringList{"Физостигмин", "Атропин"} << 235 << 0;
+        QTest::newRow("physostigmine after atropine: baseline") << QStringList{"Атропин", "Физостигмин"} << 235 << 0;
+        QTest::newRow("only the last two count") << QStringList{"Атропин", "Карбахол", "Ацетилхолин"} << 145 << 1;
         QTest::newRow("the same drug twice") << QStringList{"Ацетилхолин", "Ацетилхолин"} << 145 << 1;
     }
     void instillation() {
@@ -232,7 +227,7 @@ private slots:
         QVERIFY(!f.m.ringerAllowed() && !f.m.unknownAllowed());
         QVERIFY(!f.m.identify(QStringLiteral("ответ")));
         QVERIFY(f.m.ringerAllowed() && f.m.unknownAllowed());  // the next unknown
-        f.m.giveUnknown();  // given first, it leaves no place for Ringer's solution
+        f.m.giveUnknown();                                     // given first, it leaves no place for Ringer's solution
         QVERIFY(!f.m.ringerAllowed() && !f.m.unknownAllowed());
 
         Frog ringerOnly(OesoMode::Examination, tableOf(1));
@@ -420,8 +415,8 @@ private slots:
         QTest::newRow("26, 26, 29") << QList<int>{26, 26, 29} << 3 << QStringList{"26", "26", "29", "27.0"};
         QTest::newRow("none timed") << QList<int>{0, 0, 0} << 0 << QStringList{"—", "—", "—", "—"};
         QTest::newRow("a run under a second") << QList<int>{0, 0, 0} << 1 << QStringList{"0", "—", "—", "0.0"};
-        QTest::newRow("sum beyond 32767") << QList<int>{30000, 30000, 30000} << 3
-                                          << QStringList{"30000", "30000", "30000", "30000.0"};
+        QTest::newRow("sum beyond 32767")
+            << QList<int>{30000, 30000, 30000} << 3 << QStringList{"30000", "30000", "30000", "30000.0"};
         QTest::newRow("largest times") << QList<int>{2147483647, 2147483647, 2147483647} << 3
                                        << QStringList{"2147483647", "2147483647", "2147483647", "2147483647.0"};
     }
@@ -429,8 +424,8 @@ private slots:
         QFETCH(QList<int>, times);
         QFETCH(int, runs);
         QFETCH(QStringList, expected);
-        const OesoExamRec rec{QStringLiteral("Атропин"), QStringLiteral("Атропин"), times[0], times[1], times[2],
-                              quint8(runs)};
+        const OesoExamRec rec{
+            QStringLiteral("Атропин"), QStringLiteral("Атропин"), times[0], times[1], times[2], quint8(runs)};
         const QStringList texts = examRowTexts(4, rec);
         QCOMPARE(texts.size(), 7);
         QCOMPARE(texts[0], QStringLiteral("5"));

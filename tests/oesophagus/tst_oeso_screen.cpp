@@ -29,7 +29,9 @@ using namespace controls;
 
 namespace {
 
-bool enabled(QWidget* w, const QString& name) { return child(w, name)->isEnabled(); }
+bool enabled(QWidget* w, const QString& name) {
+    return child(w, name)->isEnabled();
+}
 QString stopwatch(QWidget* s) {
     return text(s, "txt_time(2)") + u':' + text(s, "txt_time(1)") + u':' + text(s, "txt_time(0)");
 }
@@ -56,7 +58,9 @@ void dragSeed(QWidget* s, Drop where) {
             global = spot->mapToGlobal(spot->rect().center());
             break;
         }
-        case Drop::ElsewhereOnSetup: global = setup->mapToGlobal(QPoint(setup->width() - 8, 8)); break;
+        case Drop::ElsewhereOnSetup:
+            global = setup->mapToGlobal(QPoint(setup->width() - 8, 8));
+            break;
         case Drop::OutsideSetup: {
             QWidget* zoom = child(s, "Pic_Zoomed");
             global = zoom->mapToGlobal(zoom->rect().center());
@@ -137,7 +141,8 @@ void makeTable(const QStringList& rows) {
         db.setDatabaseName(QStringLiteral("f_oeso.mdb"));
         QVERIFY(db.open());
         QSqlQuery q(db);
-        QVERIFY(q.exec(QStringLiteral("CREATE TABLE Oeso (Drug TEXT, speed1 REAL, speed2 REAL, time1 REAL, time2 REAL)")));
+        QVERIFY(
+            q.exec(QStringLiteral("CREATE TABLE Oeso (Drug TEXT, speed1 REAL, speed2 REAL, time1 REAL, time2 REAL)")));
         for (const QString& r : rows) QVERIFY(q.exec(QStringLiteral("INSERT INTO Oeso VALUES (%1)").arg(r)));
         db.close();
     }
@@ -185,7 +190,8 @@ private slots:
         QCOMPARE(s->findChild<QTimer*>("Timer_Oeso")->interval(), 200);
         QVERIFY(child(s, "Frame_Drug")->isVisible());
         QVERIFY(!child(s, "Frame_Drug_Select")->isVisible());
-        for (const char* b : {"Cmd_Instill", "Cmd_New", "Cmd_Table", "Cmd_Next", "Command2"}) QVERIFY2(enabled(s, b), b);
+        for (const char* b : {"Cmd_Instill", "Cmd_New", "Cmd_Table", "Cmd_Next", "Command2"})
+            QVERIFY2(enabled(s, b), b);
 
         // Letters typed on the list choose nothing; the arrow keys do.
         for (const QString& letter : {QStringLiteral("А"), QStringLiteral("т")}) {
@@ -392,8 +398,9 @@ private slots:
         QVERIFY(quest && quest->isVisible());
         QVERIFY(!s->isVisible());
         QCOMPARE(quest->windowTitle(), QStringLiteral(" Morvane-Пищевод T1.00R"));
-        QCOMPARE(text(quest, "Label5(1)"),
-                 QStringLiteral("6. Дайте теоретическое обоснование применения антихолинестеразы при миастении гравис."));
+        QCOMPARE(
+            text(quest, "Label5(1)"),
+            QStringLiteral("6. Дайте теоретическое обоснование применения антихолинестеразы при миастении гравис."));
         QCOMPARE(quest->findChildren<QLabel*>().size(), 6);
         click(quest, "cmdBack");
         QCOMPARE(p.screen(), s);
@@ -508,7 +515,8 @@ private slots:
         QCOMPARE(grid->rowCount(), 5);
         QVERIFY(!grid->isColumnHidden(6) && grid->columnWidth(6) > 0);
         const QStringList expected[] = {
-            {" Номер", " Drug  Given ", "Измерение 1 ", "Измерение 2 ", "Измерение 3 ", "  Среднее  ", " Drug Identified"},
+            {" Номер", " Drug  Given ", "Измерение 1 ", "Измерение 2 ", "Измерение 3 ", "  Среднее  ",
+             " Drug Identified"},
             {"1", "Раствор Рингера", "38", "41", "37", "38.7", ""},
             {"2", "Карбахол", "40", "—", "—", "40.0", "Карбахол"},
             {"3", "Раствор Рингера", "—", "—", "—", "—", ""},
@@ -586,7 +594,8 @@ private slots:
             QCOMPARE(p.t.desktop.quits, QVector<int>{1});
             QVERIFY(!p.find("Frm_Oesophagus"));
         }
-        QVERIFY(QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/f_oeso.mdb"), dir.filePath(QStringLiteral("f_oeso.mdb"))));
+        QVERIFY(
+            QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/f_oeso.mdb"), dir.filePath(QStringLiteral("f_oeso.mdb"))));
         {
             Program p;  // no seed cursor: the program ends when a seed is taken
             Frm_Oesophagus* s = p.start(false);

@@ -21,14 +21,20 @@ T* child(QWidget* w, const char* name) {
     return child<T>(w, QString::fromLatin1(name));
 }
 
-inline void click(QWidget* w, const QString& name) { QTest::mouseClick(child(w, name), Qt::LeftButton); }
-inline void click(QWidget* w, const char* name) { click(w, QString::fromLatin1(name)); }
+inline void click(QWidget* w, const QString& name) {
+    QTest::mouseClick(child(w, name), Qt::LeftButton);
+}
+inline void click(QWidget* w, const char* name) {
+    click(w, QString::fromLatin1(name));
+}
 
 // What a label or a text box shows.
 inline QString text(QWidget* w, const QString& name) {
     if (auto* l = w->findChild<QLabel*>(name)) return l->text();
     return child<QLineEdit>(w, name)->text();
 }
-inline QString text(QWidget* w, const char* name) { return text(w, QString::fromLatin1(name)); }
+inline QString text(QWidget* w, const char* name) {
+    return text(w, QString::fromLatin1(name));
+}
 
 }  // namespace controls

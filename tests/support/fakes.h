@@ -65,7 +65,7 @@ public:
     QSize screen{12000, 9000};
     bool locked = false;
     QVector<bool> lockChanges;
-    QVector<int> quits;  // exit codes asked for
+    QVector<int> quits;   // exit codes asked for
     QStringList started;  // programs asked to start
     bool startSucceeds = true;
     QSize screenSizeTwips() const override { return screen; }
@@ -95,7 +95,9 @@ struct ContextWith {
 using TestContext = ContextWith<FakeDesktop>;
 
 // Lets windows closed with WA_DeleteOnClose go, as the event loop would.
-inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+inline void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 // The window name whose text is `name`; a name no window has stops the test run.
 inline WindowName windowNamed(QStringView name) {

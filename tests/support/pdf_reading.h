@@ -19,17 +19,17 @@ inline QByteArray poppler(const QString& tool, const QStringList& args) {
 inline QImage pdfPage(const QString& pdf, int page) {
     QTemporaryDir dir;
     const QString n = QString::number(page), out = dir.filePath(QStringLiteral("page"));
-    poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("192"), QStringLiteral("-gray"),
-                                         QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"), n,
-                                         QStringLiteral("-l"), n, pdf, out});
+    poppler(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("192"), QStringLiteral("-gray"), QStringLiteral("-png"),
+             QStringLiteral("-singlefile"), QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, out});
     return QImage(out + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
 }
 
 // The text of each page of a PDF, laid out as printed.
 inline QStringList pdfPageTexts(const QString& pdf) {
-    QStringList pages = QString::fromUtf8(poppler(QStringLiteral("pdftotext"),
-                                                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")}))
-                            .split(QLatin1Char('\f'));
+    QStringList pages =
+        QString::fromUtf8(poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}))
+            .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
     return pages;
 }

@@ -52,7 +52,9 @@ inline void type(QWidget* window, const QString& text) {
     for (QChar c : text) QTest::keyClick(window->window()->windowHandle(), c.toLatin1());
 }
 
-inline void key(QWidget* window, Qt::Key k) { QTest::keyClick(window->window()->windowHandle(), k); }
+inline void key(QWidget* window, Qt::Key k) {
+    QTest::keyClick(window->window()->windowHandle(), k);
+}
 
 // The controls Tab takes the keyboard to, once round the active window: `first` (given
 // the focus), then each control Tab reaches until the focus comes back to `first`.

@@ -52,7 +52,11 @@ inline void shoot(QWidget* w, const QString& name) {
     std::printf("%s: %d x %d\n", qPrintable(name), w->width(), w->height());
 }
 
-inline void click(QWidget* w, const QString& name) { w->findChild<QPushButton*>(name)->click(); }
-inline void click(QWidget* w, const char* name) { click(w, QString::fromLatin1(name)); }
+inline void click(QWidget* w, const QString& name) {
+    w->findChild<QPushButton*>(name)->click();
+}
+inline void click(QWidget* w, const char* name) {
+    click(w, QString::fromLatin1(name));
+}
 
 }  // namespace shots
