@@ -7,6 +7,8 @@ PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6sql6-sqlite qt6-tools-de
 # The package check validates the menu entries with desktop-file-validate; the printout tests
 # read the printed PDF back with pdftotext and pdftoppm.
 PACKAGES+=(desktop-file-utils poppler-utils)
+# The style check lays the sources out with clang-format.
+PACKAGES+=(clang-format)
 
 missing_packages() {
   local p
