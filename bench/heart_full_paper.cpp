@@ -65,7 +65,7 @@ void drive() {
     clock.start();
     // The tick restarts the recorder's timer: it is stopped again, so that only these ticks
     // move the paper and the tick after the full paper (its "memory full" question) never comes.
-    while (screen->model().paperWidth < 16383) {
+    while (screen->model().paper().width() < PaperScroll::maxWidth) {
         screen->RecorderTick();
         timer->stop();
         QApplication::processEvents();

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
         std::vector<double> ticks;
         QElapsedTimer clock, total;
         total.start();
-        while (screen.model().paperWidth < 16383) {
+        while (screen.model().paper().width() < PaperScroll::maxWidth) {
             clock.start();
             screen.RecorderTick();
             ticks.push_back(clock.nsecsElapsed() / 1000.0);

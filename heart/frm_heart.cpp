@@ -427,7 +427,7 @@ void Frm_Heart::execute(const std::vector<HeartOp>& ops) {
         switch (op.kind) {
             case HeartOp::Advance:
                 m_paper.grow(1);
-                setPaperLeft(m_model.paperLeft);
+                setPaperLeft(m_model.paper().left());
                 break;
             case HeartOp::Stroke: {
                 const int x = m_paper.width() - 10;
@@ -464,10 +464,10 @@ void Frm_Heart::execute(const std::vector<HeartOp>& ops) {
         }
     }
     // The scroll range follows the recording while the newest part is on show.
-    if (HScrPic->maximum() != m_model.scrollPositions) {
+    if (HScrPic->maximum() != m_model.paper().positions()) {
         const QSignalBlocker quiet(HScrPic);
         const int fromRight = HScrPic->maximum() - HScrPic->value();
-        HScrPic->setMaximum(m_model.scrollPositions);
+        HScrPic->setMaximum(m_model.paper().positions());
         HScrPic->setValue(HScrPic->maximum() - fromRight);
     }
     showState();
@@ -558,7 +558,7 @@ void Frm_Heart::CmdPic_Continue_Click() {
 
 void Frm_Heart::HScrPic_Change() {
     if (recorderRunning()) CmdPic_Stop_Click();
-    setPaperLeft(-HScrPic->value() * m_model.scrollunit);
+    setPaperLeft(m_model.paper().leftAt(HScrPic->value()));
 }
 
 void Frm_Heart::Cmd_RmvDrug_Click() {

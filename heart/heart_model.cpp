@@ -129,25 +129,18 @@ void HeartModel::startHeart() {
 }
 
 void HeartModel::startRecorder(int width) {
-    paperWidth = paperWidth0 = width;
-    paperLeft = 0;
-    scrolllimit = width;
-    scrollunit = width / 4;
-    scrolltick = 0;
-    scrollstep = 4;
-    scrollPositions = 0;
+    m_paper.start(width);
     m_gauge = 0;
 }
 
 void HeartModel::advance() {
-    paperLeft -= 1;
-    paperWidth = std::min(paperWidth + 1, 16383);
+    m_paper.advance(1);
     m_ops.push_back(HeartOp::make(HeartOp::Advance));
 }
 
 void HeartModel::mark(int dx, int y, const QString& text, int size, bool bold, bool highlight) {
     HeartOp op = HeartOp::make(HeartOp::Mark);
-    op.x = paperWidth - 10 + dx;
+    op.x = m_paper.width() - 10 + dx;
     op.y1 = y;
     op.text = text;
     op.pointSize = size;
@@ -170,15 +163,10 @@ bool HeartModel::leverGeometry(int top, int bottom, int* rest, int* stroke) {
 }
 
 HeartModel::TickResult HeartModel::tick() {
-    if (paperWidth >= 16383) return TickResult::PaperFull;
+    if (m_paper.full()) return TickResult::PaperFull;
     advance();
-    if (scrolltick > scrolllimit) {
-        scrollPositions += scrollstep;
-        scrollstep = 1;
-        scrolllimit = scrollunit;
-        scrolltick = 0;
-    }
-    ++scrolltick;
+    m_paper.widen();
+    m_paper.count(1);
     if (m_tickcount == 40 && m_drugrate != 0) m_rateBox = QString::number(m_drugrate);
     if (m_gauge != 0) m_gauge = std::max(0.0, m_gauge - 1.25);
     if (m_tickcount == 75) EndDrugAction();
@@ -192,7 +180,7 @@ HeartModel::TickResult HeartModel::tick() {
 void HeartModel::calciumOnset() {
     m_jitter = 2;
     advance();
-    scrolltick += 4;
+    m_paper.count(4);
     stroke(74, 45);
     advance();
     stroke(55, 45);
@@ -208,7 +196,7 @@ void HeartModel::calciumOnset() {
 void HeartModel::potassiumOnset() {
     m_jitter = 2;
     advance();
-    scrolltick += 4;
+    m_paper.count(4);
     stroke(65, 84);
     advance();
     stroke(75, 86);
@@ -220,7 +208,7 @@ void HeartModel::potassiumOnset() {
 }
 
 void HeartModel::calciumRecovery() {
-    scrolltick += 3;
+    m_paper.count(3);
     stroke(36, 54);
     advance();
     stroke(40, 60);
@@ -232,7 +220,7 @@ void HeartModel::calciumRecovery() {
 }
 
 void HeartModel::potassiumRecovery() {
-    scrolltick += 3;
+    m_paper.count(3);
     stroke(84, 85);
     advance();
     stroke(81, 87);

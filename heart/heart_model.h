@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "heart_drugs.h"
+#include "paper_scroll.h"
 
 class RandomSource;
 class HeartRunState;
@@ -113,12 +114,12 @@ public:
     double gauge() const { return m_gauge; }
     bool exam2LogFull() const { return m_exam2LogFull; }  // the last injection of examination 2 found its log full
 
-    // Recorder: the paper's growth and the scroll range. Kept together, apart from the heart.
+    // Recorder: the paper's growth and the scroll range, counted as for every kymograph.
     void startRecorder(int paperWidth);  // from its first width (set-up and every clearing of the recording)
-    int paperWidth = 0, paperLeft = 0, paperWidth0 = 0;
-    int scrolltick = 0, scrolllimit = 0, scrollunit = 0, scrollstep = 4, scrollPositions = 0;
+    const PaperScroll& paper() const { return m_paper; }
 
 private:
+    PaperScroll m_paper;
     static QString noDrug() { return QStringLiteral("Нет"); }
     void advance();
     void stroke(int y1, int y2) { m_ops.push_back(HeartOp::make(HeartOp::Stroke, y1, y2)); }

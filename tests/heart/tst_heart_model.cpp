@@ -170,7 +170,7 @@ private slots:
 
     void calciumOnsetOnFourPixels() {
         Heart h;
-        const int width = h.m.paperWidth;
+        const int width = h.m.paper().width();
         h.give("CaCl");
         const std::vector<HeartOp> ops = h.m.takeOps();
         QVector<HeartOp::Kind> kinds;
@@ -178,7 +178,7 @@ private slots:
             if (op.kind == HeartOp::Advance || op.kind == HeartOp::Stroke) kinds << op.kind;
         QCOMPARE(kinds, (QVector<HeartOp::Kind>{HeartOp::Advance, HeartOp::Stroke, HeartOp::Advance, HeartOp::Stroke,
                                                 HeartOp::Advance, HeartOp::Stroke, HeartOp::Advance, HeartOp::Stroke}));
-        QCOMPARE(h.m.paperWidth, width + 4);
+        QCOMPARE(h.m.paper().width(), width + 4);
         QCOMPARE(h.m.rateBox(), QStringLiteral("1"));  // arrest: rate 1 at once
         QCOMPARE(h.m.drugrate(), quint8(1));
         // Later strokes use the drug's own ends with a spread of 1 to 2.
@@ -191,7 +191,7 @@ private slots:
         Heart h;
         h.give("Epi");
         std::vector<HeartOp> ops = h.m.takeOps();
-        const int x0 = h.m.paperWidth - 10;
+        const int x0 = h.m.paper().width() - 10;
         QStringList texts;
         for (const HeartOp& op : ops)
             if (op.kind == HeartOp::Mark) {
@@ -297,14 +297,14 @@ private slots:
         QVERIFY(m.setUpStage(shippedTable(), &error));
         m.startHeart();
         m.startRecorder(329);
-        QCOMPARE(m.scrollunit, 82);
+        QCOMPARE(m.paper().unit(), 82);
         int firstGrowth = 0;
         QVector<int> growths;
         for (int tick = 1; tick <= 600; ++tick) {
-            const int before = m.scrollPositions;
+            const int before = m.paper().positions();
             m.tick();
-            if (m.scrollPositions != before) growths << tick;
-            if (m.scrollPositions == 4 && !firstGrowth) firstGrowth = tick;
+            if (m.paper().positions() != before) growths << tick;
+            if (m.paper().positions() == 4 && !firstGrowth) firstGrowth = tick;
         }
         QCOMPARE(firstGrowth, 331);
         QCOMPARE(growths.mid(0, 4), (QVector<int>{331, 414, 497, 580}));
@@ -312,10 +312,10 @@ private slots:
 
     void paperFull() {
         Heart h;
-        h.m.paperWidth = 16382;
+        h.m.startRecorder(16382);
         QCOMPARE(h.m.tick(), HeartModel::TickResult::Ticked);
         QCOMPARE(h.m.tick(), HeartModel::TickResult::PaperFull);
-        QCOMPARE(h.m.paperWidth, 16383);
+        QCOMPARE(h.m.paper().width(), 16383);
     }
 
     void ratesStayBytes() {

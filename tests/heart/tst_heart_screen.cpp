@@ -391,7 +391,7 @@ private slots:
         QWidget* home = p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Main);
         click(home, "Cmd_Tutorial");
         Frm_Heart* h = p.heart();
-        h->model().paperWidth = 16383;
+        h->model().startRecorder(16383);
         p.t.messages.answers = {MsgAnswer::No};
         h->RecorderTick();
         QCOMPARE(p.t.messages.shown.last().text,
@@ -400,7 +400,7 @@ private slots:
         p.t.messages.answers = {MsgAnswer::Yes};
         h->RecorderTick();
         QVERIFY(h->recorderRunning());
-        QCOMPARE(h->model().paperWidth, 329);
+        QCOMPARE(h->model().paper().width(), 329);
     }
 
     void returnPassword() {
