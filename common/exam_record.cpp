@@ -51,16 +51,24 @@ QString Student::withGroup() const {
     return group.isEmpty() ? fullName() : QStringLiteral("%1, гр. %2").arg(fullName(), group);
 }
 
-std::optional<Student> makeStudent(const QString& surname, const QString& name, const QString& group, QString* error) {
+std::optional<Student> makeStudent(const QString& surname, const QString& name, const QString& group, QString* error,
+                                   StudentField* faulty) {
     QString fault;
     Student s;
+    StudentField field = StudentField::Surname;
     s.surname = checkedName(surname, QStringLiteral("фамилия"), QStringLiteral("фамилию"), &fault);
-    if (fault.isEmpty()) s.name = checkedName(name, QStringLiteral("имя"), QStringLiteral("имя"), &fault);
+    if (fault.isEmpty()) {
+        field = StudentField::Name;
+        s.name = checkedName(name, QStringLiteral("имя"), QStringLiteral("имя"), &fault);
+    }
     s.group = group.simplified();
-    if (fault.isEmpty() && s.group.size() > maxGroupLength)
+    if (fault.isEmpty() && s.group.size() > maxGroupLength) {
+        field = StudentField::Group;
         fault = QStringLiteral("Слишком длинный номер группы: не больше %1 знаков.").arg(maxGroupLength);
+    }
     if (!fault.isEmpty()) {
         if (error) *error = fault;
+        if (faulty) *faulty = field;
         return std::nullopt;
     }
     return s;
@@ -118,9 +126,12 @@ bool ExamRecord::counts(const ExamItem& item) const {
 QString ExamRecord::measuredText(const ExamItem& item) const {
     QStringList parts;
     if (!item.measured.isEmpty()) parts << item.measured;
-    if (item.errorPercent)
-        parts << QStringLiteral("ошибка %1 % (допуск %2 %)")
-                     .arg(numtext::generalForm(*item.errorPercent), numtext::generalForm(tolerancePercent));
+    if (item.errorPercent) {
+        const QString error = std::isfinite(*item.errorPercent)
+                                  ? QStringLiteral("%1 %").arg(numtext::generalForm(*item.errorPercent))
+                                  : QStringLiteral("не определена");
+        parts << QStringLiteral("ошибка %1 (допуск %2 %)").arg(error, numtext::generalForm(tolerancePercent));
+    }
     return parts.join(QStringLiteral("; "));
 }
 

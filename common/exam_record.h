@@ -18,10 +18,14 @@ struct Student {
     QString withGroup() const;
 };
 
+enum class StudentField { Surname, Name, Group };
+
 // The student from what was typed into the form, blanks simplified; nothing, and the
-// reason in *error, when the surname or the name is empty or is not a name (letters,
-// with blanks, hyphens and apostrophes between them), or a field is too long.
-std::optional<Student> makeStudent(const QString& surname, const QString& name, const QString& group, QString* error);
+// reason in *error and the first faulty field in *faulty, when the surname or the name is
+// empty or is not a name (letters, with blanks, hyphens and apostrophes between them), or a
+// field is too long.
+std::optional<Student> makeStudent(const QString& surname, const QString& name, const QString& group, QString* error,
+                                   StudentField* faulty = nullptr);
 
 // The heading of every examination screen: "Экзамен — Иванов Иван, гр. 101".
 QString examHeading(const Student& student);
@@ -64,7 +68,8 @@ struct ExamRecord {
 
     Verdict verdict(const ExamItem& item) const;
     bool counts(const ExamItem& item) const;  // right, or within tolerance
-    // The measured values of an item with its error and the tolerance: "ошибка 4.5 % (допуск 10 %)".
+    // The measured values of an item with its error and the tolerance: "ошибка 4.5 % (допуск 10 %)",
+    // "ошибка не определена (допуск 10 %)" when there was nothing to compare.
     QString measuredText(const ExamItem& item) const;
 
     int score() const;          // how many unknowns count

@@ -7,6 +7,7 @@
 #include "window_names.h"
 
 class ProgramContext;
+struct Student;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
@@ -49,9 +50,11 @@ struct HomeMember {
     WindowName experimentWindow;     // opened for tutorial and examination
 
     // Run state of the experiment (it outlives the window): the home screen tells it the
-    // mode chosen and the supervisor's password, and empties it at every load.
+    // mode chosen, the supervisor's password and the student who sits the examination, and
+    // empties it at every load.
     std::function<void(HomeChoice)> chooseMode;
     std::function<void(const QString&)> setPassword;
+    std::function<void(const Student&)> setStudent;
     std::function<void()> resetRunState;
 
     // The heart program's rules: "Проверка" switches the task-switch lock on and chooses
@@ -75,7 +78,8 @@ public:
     void tutorialClick();
     void examClick();
     void okClick();
-    void cancelClick();
+    void cancelClick();  // of the password frame and of the student frame
+    void studentOkClick();
     void instructClick();
     void quitClick();
     void Timer1_Timer();
@@ -86,6 +90,7 @@ protected:
 
 private:
     void buildPanel();
+    void buildStudentFrame();
     void handOver();
 
     ProgramContext& m_ctx;
@@ -94,6 +99,11 @@ private:
     QGroupBox* m_modeFrame = nullptr;
     QGroupBox* m_passFrame = nullptr;
     QLineEdit* m_passBox = nullptr;
+    // After the password: who sits the examination ("Frm_Student").
+    QGroupBox* m_studentFrame = nullptr;
+    QLineEdit* m_surnameBox = nullptr;
+    QLineEdit* m_nameBox = nullptr;
+    QLineEdit* m_groupBox = nullptr;
     QTimer* m_timer = nullptr;
 };
 

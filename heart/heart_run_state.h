@@ -5,6 +5,7 @@
 #include <QVector>
 #include <array>
 
+#include "exam_record.h"
 #include "heart_drugs.h"
 
 // The stage of the heart program: none chosen, the tutorial, or one of the three examinations.
@@ -44,6 +45,7 @@ public:
 
     HeartMode Heart_Mode() const { return m_mode; }
     const QString& Heart_Password() const { return m_password; }
+    const Student& student() const { return m_student; }    // who sits the examination
     bool Heart_DataLoaded() const { return m_dataLoaded; }  // the screen has set up this stage
     quint8 Heart_DrugCount() const { return m_drugCount; }
     quint8 Heart_UnknownNo() const { return m_unknownNo; }
@@ -66,6 +68,7 @@ public:
     // The home screen's choice; the next screen sets the stage up anew.
     void chooseMode(HeartMode mode);
     void setPassword(const QString& password) { m_password = password; }
+    void setStudent(const Student& student) { m_student = student; }
     void reset() { *this = HeartRunState{}; }
 
     // The screen's first load in a stage: the drug table's row count and the names the
@@ -102,6 +105,7 @@ public:
 private:
     HeartMode m_mode = HeartMode::None;
     QString m_password;
+    Student m_student;
     bool m_dataLoaded = false;
     quint8 m_drugCount = 0;
     quint8 m_unknownNo = 0;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVector>
 
+#include "exam_record.h"
+
 // One examination record: a solution handed out and the seed runs timed with it.
 struct OesoExamRec {
     QString Drug;                   // name of the solution actually given
@@ -19,6 +21,7 @@ public:
     OesoMode Oeso_Mode() const { return m_mode; }
     bool examination() const { return Oeso_Mode() == OesoMode::Examination; }
     const QString& Oeso_Password() const { return m_password; }  // upper-case, trimmed
+    const Student& student() const { return m_student; }         // who sits the examination
     // Whether the drug table has been read since the home screen opened.
     bool Oeso_DataLoaded() const { return m_dataLoaded; }
     // The examination's records for the results table: pairs of Ringer's solution and an
@@ -28,6 +31,7 @@ public:
     // The home screen's choice.
     void chooseMode(OesoMode mode) { m_mode = mode; }
     void setPassword(const QString& password) { m_password = password; }
+    void setStudent(const Student& student) { m_student = student; }
 
     // What the home screen does at every load.
     void reset() { *this = OesoRunState{}; }
@@ -38,6 +42,7 @@ private:
 
     OesoMode m_mode = OesoMode::None;
     QString m_password;
+    Student m_student;
     bool m_dataLoaded = false;
     QVector<OesoExamRec> m_examRecs;
 };

@@ -48,6 +48,7 @@ step "examination password typed under the lock, then leaving with the return pa
 click Cmd_Exam
 type_text "abcd"
 key Return
+name_student
 wait_window Frm_Heart
 expect_shown lbl_unkdrug "Неизвестное No. 1"
 click Cmd_return
@@ -59,6 +60,7 @@ step "examination 1: eight unknowns, the first injected"
 click Cmd_Exam
 type_text "abcd"
 key Return
+name_student
 for n in 1 2 3 4 5 6 7 8; do
   wait_window Frm_Heart
   expect_shown lbl_unkdrug "Неизвестное No. $n"

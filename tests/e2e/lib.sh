@@ -107,6 +107,14 @@ double_click() {
 type_text() { xdotool type --delay 60 "$1"; sleep 0.3; }
 key() { xdotool key --delay 80 "$@"; sleep 0.3; }
 
+# The student form that follows an accepted examination password: surname, Tab, name, Return.
+name_student() {
+  type_text "Ivanov"
+  key Tab
+  type_text "Ivan"
+  key Return
+}
+
 # What the control named $1 of the active window (or of window $2) shows.
 shown() { window_lines "${2:-}" | awk -F'\t' -v n="$1" '$1 == n { print $5; exit }'; }
 

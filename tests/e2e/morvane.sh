@@ -40,11 +40,12 @@ inject() {
   wait_gone $'^Img_inject\t' 5
 }
 
-# The examination chosen on a home screen, its password typed.
+# The examination chosen on a home screen, its password typed, the student named.
 examination() {
   click cmd_exam
   type_text "$1"
   key Return
+  name_student
 }
 
 step "the splash, taken away with a click"

@@ -43,6 +43,7 @@ struct Program {
             click(home, "cmd_exam");
             QTest::keyClicks(child<QLineEdit>(home, "Txt_PassW"), QStringLiteral(" Secret "));
             click(home, "Cmd_ok");
+            nameStudent(home);
         } else {
             click(home, "Cmd_Tut");
         }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 
+#include "controls.h"
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
     click(home, "cmd_exam");
     home->findChild<QLineEdit*>(QStringLiteral("Txt_PassW"))->setText(QStringLiteral("secret"));
     click(home, "Cmd_ok");
+    controls::nameStudent(home);
     s = qobject_cast<Frm_Oesophagus*>(nav.find(OesoWindows::Frm_Oesophagus));
     shoot(s, QStringLiteral("oeso_7_exam_open"));
     auto* answers = s->findChild<QListWidget*>(QStringLiteral("Lst_UnknownDrug"));

@@ -98,6 +98,7 @@ struct ProgramWith {
             click(home, "cmd_exam");
             QTest::keyClicks(child<QLineEdit>(home, "Txt_PassW"), QStringLiteral(" Secret "));
             click(home, "Cmd_ok");
+            nameStudent(home);
         } else {
             t.random.values = {0.5, 0.0, 0.0, 0.0};
             click(home, "Cmd_Tut");

@@ -10,6 +10,7 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "controls.h"
 #include "data_files.h"
 #include "experiment_home.h"
 #include "fakes.h"
@@ -99,6 +100,7 @@ int main(int argc, char** argv) {
     click(home, "cmd_exam");
     QTest::keyClicks(home->findChild<QLineEdit*>(QStringLiteral("Txt_PassW")), QStringLiteral("secret"));
     click(home, "Cmd_ok");
+    controls::nameStudent(home);
     s = qobject_cast<Frm_Rabbit*>(nav.find(RabbitWindows::Frm_Rabbit));
     shoot(s, QStringLiteral("exam1_start"));
     click(s, "Cmd_Instill");

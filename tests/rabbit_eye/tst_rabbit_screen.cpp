@@ -59,6 +59,7 @@ struct Program {
             click(home, "cmd_exam");
             QTest::keyClicks(child<QLineEdit>(home, "Txt_PassW"), password);
             click(home, "Cmd_ok");
+            nameStudent(home);
         }
         return screen();
     }
