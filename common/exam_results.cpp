@@ -103,10 +103,10 @@ private:
     QWidget* markPage(int i) {
         const ExamRecord& record = m_records[i];
         auto* page = named(new QWidget, QStringLiteral("Pg_Exam_%1").arg(i + 1));
-        auto* heading = label("Lbl_ExamHeading", QStringLiteral("<b>%1</b><br>%2<br>%3")
-                                                     .arg(record.experiment.toHtmlEscaped(),
-                                                          record.student.withGroup().toHtmlEscaped(),
-                                                          record.when.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
+        auto* heading = label("Lbl_ExamHeading",
+                              QStringLiteral("<b>%1</b><br>%2<br>%3")
+                                  .arg(record.experiment.toHtmlEscaped(), record.student.withGroup().toHtmlEscaped(),
+                                       record.when.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
         heading->setTextFormat(Qt::RichText);
         heading->setWordWrap(true);
 
@@ -173,9 +173,9 @@ private:
     }
 
     void save() {
-        const QString name =
-            QStringLiteral("Экзамен %1 %2.pdf")
-                .arg(m_records.front().student.fullName(), m_records.front().when.toString(QStringLiteral("yyyy-MM-dd HH-mm")));
+        const QString name = QStringLiteral("Экзамен %1 %2.pdf")
+                                 .arg(m_records.front().student.fullName(),
+                                      m_records.front().when.toString(QStringLiteral("yyyy-MM-dd HH-mm")));
         const ChosenFile chosen = m_ctx.files.saveFile(
             {QStringLiteral("Сохранить результаты экзамена"), proposedPdfFile(name), {pdfFilter, csvFilter}});
         if (chosen.path.isEmpty()) return;
@@ -205,7 +205,7 @@ private:
     ProgramContext& m_ctx;
     QList<ExamRecord> m_records;
     const QString m_journalFile;
-    QTabWidget* m_tabs = nullptr;  // with more than one record
+    QTabWidget* m_tabs = nullptr;   // with more than one record
     QList<QTableWidget*> m_tables;  // a record's
     QList<QLabel*> m_scores;
     bool m_kept = false;  // printed or saved

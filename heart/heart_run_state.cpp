@@ -127,7 +127,8 @@ QList<ExamRecord> HeartRunState::examRecords(const QDateTime& when) const {
         hearts << QStringLiteral("сердце %1: %2").arg(i).arg(rates.join(u'/'));
     }
     ExamRecord third = record(3);
-    third.addIdentification(m_exam3Name, m_exam3Answer, m_drugNames,
-                            QStringLiteral("уд/мин (адреналин/ацетилхолин/неизвестное): %1").arg(hearts.join(QStringLiteral("; "))));
+    third.addIdentification(
+        m_exam3Name, m_exam3Answer, m_drugNames,
+        QStringLiteral("уд/мин (адреналин/ацетилхолин/неизвестное): %1").arg(hearts.join(QStringLiteral("; "))));
     return {first, second, third};
 }

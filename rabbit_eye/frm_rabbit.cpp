@@ -537,10 +537,9 @@ void Frm_Rabbit::Lab_Rab_No_Click() {
 
 void Frm_Rabbit::showExamBanner() {
     const bool first = m_run.Rab_Mode() == RabMode::FirstExamination;
-    Lbl_ExamBanner->setText(first ? QStringLiteral("Экзамен 1: неизвестное %1 из %2")
-                                        .arg(m_model.UnknownNo())
-                                        .arg(m_run.unknownCount())
-                                  : QStringLiteral("Экзамен 2: неизвестное 1 из 1"));
+    Lbl_ExamBanner->setText(
+        first ? QStringLiteral("Экзамен 1: неизвестное %1 из %2").arg(m_model.UnknownNo()).arg(m_run.unknownCount())
+              : QStringLiteral("Экзамен 2: неизвестное 1 из 1"));
     Lbl_ExamBanner->show();
 }
 
@@ -606,7 +605,7 @@ void Frm_Rabbit::Cmd_Dr_Id_Click() {
     const QString identified = chosen && chosen->isSelected() ? chosen->text() : QString();
     const RabMode mode = m_run.Rab_Mode();
     const QString what = identified.trimmed().isEmpty() ? QStringLiteral("без ответа")
-                                                         : QStringLiteral("как «%1»").arg(identified.trimmed());
+                                                        : QStringLiteral("как «%1»").arg(identified.trimmed());
     if (!confirmed(QStringLiteral("Определить неизвестное %1? Изменить ответ будет нельзя.").arg(what))) return;
     if (!m_model.identify(identified)) {
         Lab_DName->setText(m_model.UnknownLabel());

@@ -388,7 +388,7 @@ QStringList RabbitModel::secondExaminationAnswers() {
 namespace {
 
 QString observed(std::optional<bool> reading, const QString& what) {
-    return QStringLiteral("%1: %2").arg(what, !reading ? QStringLiteral("не проверен")
+    return QStringLiteral("%1: %2").arg(what, !reading   ? QStringLiteral("не проверен")
                                               : *reading ? QStringLiteral("есть")
                                                          : QStringLiteral("нет"));
 }
@@ -412,7 +412,8 @@ QList<ExamRecord> rabbitExamRecords(const RabbitRunState& run, const QDateTime& 
     for (int i = 1; i <= run.unknownCount(); ++i) {
         const RabExamRec& rec = run.Rab_ExamRecs()[i];
         if (!rec.Recorded) {
-            first.addIdentification(rec.DrugName.trimmed(), QString(), run.drugNames(), QStringLiteral("не исследовано"));
+            first.addIdentification(rec.DrugName.trimmed(), QString(), run.drugNames(),
+                                    QStringLiteral("не исследовано"));
             continue;
         }
         QString tension = QStringLiteral("не проверено");
@@ -435,12 +436,14 @@ QList<ExamRecord> rabbitExamRecords(const RabbitRunState& run, const QDateTime& 
         const QStringList answers = RabbitModel::secondExaminationAnswers();
         ExamItem item;
         item.number = 1;
-        item.given = e.Action == PupilAction::Miotic      ? QStringLiteral("%1 (%2)").arg(e.DrugName.trimmed(), answers[0])
-                     : e.Action == PupilAction::Mydriatic ? QStringLiteral("%1 (%2)").arg(e.DrugName.trimmed(), answers[1])
-                                                          : e.DrugName.trimmed();
+        item.given = e.Action == PupilAction::Miotic ? QStringLiteral("%1 (%2)").arg(e.DrugName.trimmed(), answers[0])
+                     : e.Action == PupilAction::Mydriatic
+                         ? QStringLiteral("%1 (%2)").arg(e.DrugName.trimmed(), answers[1])
+                         : e.DrugName.trimmed();
         item.answer = e.Answer.trimmed();
-        item.measured = QStringLiteral("закапано: %1, %2")
-                            .arg(e.Instilled ? QStringLiteral("да") : QStringLiteral("нет"), salineText(e.SalineInstilled));
+        item.measured =
+            QStringLiteral("закапано: %1, %2")
+                .arg(e.Instilled ? QStringLiteral("да") : QStringLiteral("нет"), salineText(e.SalineInstilled));
         item.right = secondExaminationCorrect(e);
         second.items << item;
         records << second;

@@ -311,7 +311,7 @@ private slots:
         QCOMPARE(csv.count("Подпись преподавателя"), 2);
         QVERIFY(csv.contains(recordCsv(records[0]).mid(3)));
         QCOMPARE(csv.count("Итог;2 из 3"), 2);  // the second at 30 %
-        click(w, "Cmd_Close");  // kept: no reminder
+        click(w, "Cmd_Close");                  // kept: no reminder
         QCOMPARE(t.messages.shown.size(), 1);
         flushDeletes();
         QVERIFY(!w);

@@ -562,7 +562,8 @@ private slots:
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
-        QVERIFY(QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/F_Heart_names.txt"), QStringLiteral("F_Heart_names.txt")));
+        QVERIFY(
+            QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/F_Heart_names.txt"), QStringLiteral("F_Heart_names.txt")));
         for (HeartMode mode : {HeartMode::Tutorial, HeartMode::Exam1, HeartMode::Exam2, HeartMode::Exam3}) {
             TestContext t;
             HeartRunState run;

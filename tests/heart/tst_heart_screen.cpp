@@ -16,11 +16,11 @@
 #include "contrast.h"
 #include "controls.h"
 #include "exam_journal.h"
-#include "journal.h"
 #include "frm_heart.h"
 #include "heart_exam.h"
 #include "heart_program.h"
 #include "heart_run_state.h"
+#include "journal.h"
 #include "pdf_reading.h"
 #include "setup_picture.h"
 
@@ -527,17 +527,24 @@ private slots:
         const QString program = QStringLiteral("morvane-heart ") + ExamRecord::programVersion();
         auto line = [&](int exam, int unknown, int of, const QString& given, const QString& answer, bool right,
                         const QString& measured) {
-            return QStringList{program, QStringLiteral("Сердце лягушки, экзамен %1").arg(exam),
-                               QStringLiteral("Иванов Иван"), QStringLiteral("101"), QString::number(unknown),
-                               QString::number(of), given, answer,
-                               right ? QStringLiteral("верно") : QStringLiteral("неверно"), measured};
+            return QStringList{program,
+                               QStringLiteral("Сердце лягушки, экзамен %1").arg(exam),
+                               QStringLiteral("Иванов Иван"),
+                               QStringLiteral("101"),
+                               QString::number(unknown),
+                               QString::number(of),
+                               given,
+                               answer,
+                               right ? QStringLiteral("верно") : QStringLiteral("неверно"),
+                               measured};
         };
         QList<QStringList> wanted;
         for (int r = 0; r < 8; ++r) {
             const QString drug = grid->item(r, 0)->text();
-            const QString shown = r == 7 ? QStringLiteral("вещество не введено")
-                                         : QStringLiteral("частота %1 уд/мин, тон %2")
-                                               .arg(grid->item(r, 2)->text().trimmed(), grid->item(r, 3)->text().trimmed());
+            const QString shown =
+                r == 7 ? QStringLiteral("вещество не введено")
+                       : QStringLiteral("частота %1 уд/мин, тон %2")
+                             .arg(grid->item(r, 2)->text().trimmed(), grid->item(r, 3)->text().trimmed());
             wanted << line(1, r + 1, 8, drug, drug, true, shown);
         }
         const HeartExam2Entry& injected = p.run.Heart_Exam2Log()[1];

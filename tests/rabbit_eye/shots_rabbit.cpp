@@ -12,8 +12,8 @@
 
 #include "controls.h"
 #include "data_files.h"
-#include "experiment_home.h"
 #include "exam_journal.h"
+#include "experiment_home.h"
 #include "fakes.h"
 #include "frm_rab_table.h"
 #include "frm_rabbit.h"
