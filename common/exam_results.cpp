@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -16,6 +17,7 @@
 #include "numtext.h"
 #include "printing.h"
 #include "program_context.h"
+#include "twips.h"
 #include "window_helpers.h"
 
 using namespace named_widgets;
@@ -73,8 +75,15 @@ public:
 
         layout->addWidget(journal);
         layout->addLayout(buttons);
-        resize(720, 460);
         for (int i = 0; i < m_records.size(); ++i) mark(i);
+        // Wide enough for every tab's title (its score) when the screen allows.
+        int width = 720;
+        if (m_tabs) {
+            const int margins = layout->contentsMargins().left() + layout->contentsMargins().right();
+            const int screen = twips::toPixels(m_ctx.desktop.screenSizeTwips().width());
+            width = std::clamp(m_tabs->tabBar()->sizeHint().width() + margins + 8, width, std::max(width, screen - 16));
+        }
+        resize(width, 460);
         CenterForm(m_ctx, this);
     }
 
@@ -224,6 +233,9 @@ QWidget* showExamResults(ProgramContext& ctx, const QList<ExamRecord>& records, 
         ctx.message({fault, QStringLiteral("Журнал экзаменов"), MsgButtons::Ok, MsgIcon::Critical, MsgAnswer::Ok});
     auto* window = new ExamResults(ctx, records, fault.isEmpty() ? ctx.journalPath : QString());
     window->show();
+    // In front of the experiment's windows, whichever of them opened last.
+    window->raise();
+    window->activateWindow();
     return window;
 }
 
