@@ -6,6 +6,9 @@ export QT_QPA_PLATFORM=xcb
 
 STATE=$(mktemp)
 LOG=$(mktemp)
+# The examination journal in a folder of the run's own, not the user's.
+DATA_HOME=$(mktemp -d)
+export XDG_DATA_HOME=$DATA_HOME
 PROGRAM_PID=
 WM_PID=
 step_no=0
@@ -14,7 +17,7 @@ finish() {
   local status=$?
   if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then kill "$PROGRAM_PID" 2>/dev/null || true; fi
   if [ -n "$WM_PID" ]; then kill "$WM_PID" 2>/dev/null || true; fi
-  rm -f "$STATE" "$LOG"
+  rm -rf "$STATE" "$LOG" "$DATA_HOME"
   exit "$status"
 }
 trap finish EXIT
@@ -75,10 +78,11 @@ wait_gone() {
 }
 
 # The centre of the enabled control named $1 in the active window, once it is there.
+# With field 5 as $3, the control is the one that shows $1 (a button of a message box).
 where() {
-  local end=$((SECONDS + ${2:-30})) at
+  local end=$((SECONDS + ${2:-30})) at field=${3:-1}
   while :; do
-    at=$(window_lines | awk -F'\t' -v n="$1" '$1 == n && $4 == "on" { print $3; exit }')
+    at=$(window_lines | awk -F'\t' -v n="$1" -v f="$field" '$f == n && $4 == "on" { print $3; exit }')
     [ -n "$at" ] && { echo "$at"; return; }
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended while waiting for control $1"
     [ "$SECONDS" -lt "$end" ] || fail "no enabled control $1 in the active window"
@@ -86,10 +90,11 @@ where() {
   done
 }
 
-# Real mouse clicks on a named control of the active window.
+# Real mouse clicks on a named control of the active window (with field 5 as $3: on the
+# control that shows $1).
 click() {
   local at
-  at=$(where "$1" "${2:-30}")
+  at=$(where "$1" "${2:-30}" "${3:-1}")
   # (no --sync: it waits for a motion that never comes when the pointer is already there)
   # shellcheck disable=SC2086
   xdotool mousemove $at sleep 0.1 click 1
@@ -113,6 +118,16 @@ name_student() {
   key Tab
   type_text "Ivan"
   key Return
+}
+
+# "Да" clicked in the question that has just come up (its default is "Нет").
+confirm_yes() { click "Да" 20 5; }
+
+# The marked results window that an accepted supervisor's password opens, closed unprinted.
+close_results() {
+  wait_window Frm_Exam_Results
+  click Cmd_Close
+  confirm_yes
 }
 
 # What the control named $1 of the active window (or of window $2) shows.
