@@ -92,6 +92,12 @@ void Frm_Ileum::buildControls() {
     left->addWidget(Cmd_MatchAssay);  // "Вычислить" takes this place in the standard curve
     left->addWidget(Cmd_Calculate);
     left->addWidget(print);
+    // Who sits the examination.
+    Lbl_ExamHeading = label("Lbl_ExamHeading", QString());
+    Lbl_ExamHeading->setWordWrap(true);
+    Lbl_ExamHeading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    Lbl_ExamHeading->hide();
+    left->addWidget(Lbl_ExamHeading);
     left->addStretch();
 
     // Task, recorder and the stage frames.
@@ -267,6 +273,8 @@ void Frm_Ileum::Form_Load() {
     setWindowTitle(tutorialCaption);
     if (examination()) {
         setWindowTitle(examCaption);
+        Lbl_ExamHeading->setText(examHeading(m_run.student()));
+        Lbl_ExamHeading->show();
         Cmd_return->setEnabled(false);
         Cmd_New->setEnabled(false);
     }
