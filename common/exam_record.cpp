@@ -154,29 +154,32 @@ QString ExamRecord::programVersion() {
     return QStringLiteral(MORVANE_VERSION);
 }
 
-QByteArray recordCsv(const ExamRecord& record) {
+QByteArray recordCsv(const QList<ExamRecord>& records) {
     QStringList lines;
-    lines << csv::line({QStringLiteral("Программа"), record.program})
-          << csv::line({QStringLiteral("Версия"), record.version})
-          << csv::line({QStringLiteral("Эксперимент"), record.experiment})
-          << csv::line({QStringLiteral("Дата и время"), record.whenText()})
-          << csv::line({QStringLiteral("Студент"), record.student.fullName()})
-          << csv::line({QStringLiteral("Группа"), record.student.group}) << QString()
-          << csv::line({QStringLiteral("№"), QStringLiteral("Дано"), QStringLiteral("Ответ"), QStringLiteral("Оценка"),
-                        QStringLiteral("Измерено")});
-    for (const ExamItem& item : record.items)
-        lines << csv::line({QString::number(item.number), item.given, item.answer, verdictText(record.verdict(item)),
-                            record.measuredText(item)});
-    lines << QString() << csv::line({QStringLiteral("Итог"), record.scoreText()}) << QString()
-          << csv::line({QStringLiteral("Подпись преподавателя"), QString()});
+    for (const ExamRecord& record : records) {
+        if (!lines.isEmpty()) lines << QString();
+        lines << csv::line({QStringLiteral("Программа"), record.program})
+              << csv::line({QStringLiteral("Версия"), record.version})
+              << csv::line({QStringLiteral("Эксперимент"), record.experiment})
+              << csv::line({QStringLiteral("Дата и время"), record.whenText()})
+              << csv::line({QStringLiteral("Студент"), record.student.fullName()})
+              << csv::line({QStringLiteral("Группа"), record.student.group}) << QString()
+              << csv::line({QStringLiteral("№"), QStringLiteral("Дано"), QStringLiteral("Ответ"),
+                            QStringLiteral("Оценка"), QStringLiteral("Измерено")});
+        for (const ExamItem& item : record.items)
+            lines << csv::line({QString::number(item.number), item.given, item.answer,
+                                verdictText(record.verdict(item)), record.measuredText(item)});
+        lines << QString() << csv::line({QStringLiteral("Итог"), record.scoreText()}) << QString()
+              << csv::line({QStringLiteral("Подпись преподавателя"), QString()});
+    }
     QByteArray out(csv::byteOrderMark);
     for (const QString& line : lines) out += line.toUtf8() + csv::lineEnd;
     return out;
 }
 
-bool saveRecordCsv(const ExamRecord& record, const QString& path, QString* error) {
+bool saveRecordCsv(const QList<ExamRecord>& records, const QString& path, QString* error) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(recordCsv(record)) >= 0 && file.commit()) return true;
+    if (file.open(QIODevice::WriteOnly) && file.write(recordCsv(records)) >= 0 && file.commit()) return true;
     if (error) *error = QStringLiteral("Не удаётся записать файл\n%1\n(%2).").arg(path, file.errorString());
     return false;
 }

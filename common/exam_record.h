@@ -80,9 +80,13 @@ struct ExamRecord {
     static QString programVersion();
 };
 
-// The record as a spreadsheet file (csv.h): the particulars, the marked table, the score
-// and a place for the supervisor's signature.
-QByteArray recordCsv(const ExamRecord& record);
+// The records as a spreadsheet file (csv.h), one block a record, a blank line between: the
+// particulars, the marked table, the score and a place for the supervisor's signature.
+QByteArray recordCsv(const QList<ExamRecord>& records);
+inline QByteArray recordCsv(const ExamRecord& record) { return recordCsv(QList<ExamRecord>{record}); }
 
 // Writes recordCsv() to `path`; false and a message naming the file when it cannot be written.
-bool saveRecordCsv(const ExamRecord& record, const QString& path, QString* error);
+bool saveRecordCsv(const QList<ExamRecord>& records, const QString& path, QString* error);
+inline bool saveRecordCsv(const ExamRecord& record, const QString& path, QString* error) {
+    return saveRecordCsv(QList<ExamRecord>{record}, path, error);
+}

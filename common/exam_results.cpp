@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -27,52 +28,21 @@ const QString windowTitleText = QStringLiteral("Результаты экзам�
 
 class ExamResults : public QWidget {
 public:
-    // `journalFile`: where the record was written; empty when it could not be.
-    ExamResults(ProgramContext& ctx, const ExamRecord& record, QString journalFile)
-        : m_ctx(ctx), m_record(record), m_journalFile(std::move(journalFile)) {
+    // `journalFile`: where the records were written; empty when they could not be.
+    ExamResults(ProgramContext& ctx, const QList<ExamRecord>& records, QString journalFile)
+        : m_ctx(ctx), m_records(records), m_journalFile(std::move(journalFile)) {
         setObjectName(QStringLiteral("Frm_Exam_Results"));
         setAttribute(Qt::WA_DeleteOnClose);
-        setWindowTitle(QStringLiteral("%1 — %2").arg(windowTitleText, m_record.student.fullName()));
+        setWindowTitle(QStringLiteral("%1 — %2").arg(windowTitleText, m_records.front().student.fullName()));
 
-        auto* heading = label("Lbl_ExamHeading", QStringLiteral("<b>%1</b><br>%2<br>%3")
-                                                     .arg(m_record.experiment.toHtmlEscaped(),
-                                                          m_record.student.withGroup().toHtmlEscaped(),
-                                                          m_record.when.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
-        heading->setTextFormat(Qt::RichText);
-        heading->setWordWrap(true);
-
-        m_table = named(new QTableWidget(int(m_record.items.size()), 5), "Tbl_Marks");
-        m_table->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Дано"), QStringLiteral("Ответ"),
-                                            QStringLiteral("Измерено"), QStringLiteral("Отметка")});
-        m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        m_table->verticalHeader()->hide();
-        m_table->setWordWrap(true);
-        QHeaderView* columns = m_table->horizontalHeader();
-        for (int c : {0, 4}) columns->setSectionResizeMode(c, QHeaderView::ResizeToContents);
-        for (int c : {1, 2, 3}) columns->setSectionResizeMode(c, QHeaderView::Stretch);
-
-        m_score = label("Lbl_Score", {});
-        QFont bold = m_score->font();
-        bold.setBold(true);
-        m_score->setFont(bold);
-        auto* scoreRow = new QHBoxLayout;
-        scoreRow->addWidget(m_score);
-        scoreRow->addStretch();
-        const bool measured = std::any_of(m_record.items.cbegin(), m_record.items.cend(),
-                                          [](const ExamItem& item) { return item.errorPercent.has_value(); });
-        if (measured) {
-            auto* tolerance = named(new QLineEdit(numtext::generalForm(m_record.tolerancePercent)), "Txt_Tolerance");
-            installNumericFilter(tolerance);
-            tolerance->setMaxLength(6);
-            tolerance->setFixedWidth(tolerance->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
-            auto* toleranceLabel = label("Lbl_Tolerance", QStringLiteral("Допуск, %:"));
-            toleranceLabel->setBuddy(tolerance);
-            scoreRow->addWidget(toleranceLabel);
-            scoreRow->addWidget(tolerance);
-            connect(tolerance, &QLineEdit::textChanged, this, [this](const QString& text) {
-                m_record.tolerancePercent = numtext::numberReading(text);
-                mark();
-            });
+        auto* layout = new QVBoxLayout(this);
+        if (m_records.size() == 1) {
+            layout->addWidget(markPage(0), 1);
+        } else {
+            // One tab an examination of the sitting, its score in its title.
+            m_tabs = named(new QTabWidget, "Tab_Exams");
+            for (int i = 0; i < m_records.size(); ++i) m_tabs->addTab(markPage(i), QString());
+            layout->addWidget(m_tabs, 1);
         }
 
         auto* journal = label(
@@ -94,21 +64,17 @@ public:
         connect(print, &QPushButton::clicked, this, [this] {
             m_kept = printDocument(m_ctx, QStringLiteral("Печать"),
                                    [this](QPagedPaintDevice* device) {
-                                       return paintExamRecord(device, m_record, QDateTime::currentDateTime());
+                                       return paintExamRecord(device, m_records, QDateTime::currentDateTime());
                                    }) ||
                      m_kept;
         });
         connect(save, &QPushButton::clicked, this, &ExamResults::save);
         connect(closing, &QPushButton::clicked, this, &QWidget::close);
 
-        auto* layout = new QVBoxLayout(this);
-        layout->addWidget(heading);
-        layout->addWidget(m_table, 1);
-        layout->addLayout(scoreRow);
         layout->addWidget(journal);
         layout->addLayout(buttons);
         resize(720, 460);
-        mark();
+        for (int i = 0; i < m_records.size(); ++i) mark(i);
         CenterForm(m_ctx, this);
     }
 
@@ -132,25 +98,84 @@ protected:
     }
 
 private:
-    // The table and the score at the record's tolerance.
-    void mark() {
-        for (int r = 0; r < m_record.items.size(); ++r) {
-            const ExamItem& item = m_record.items[r];
-            const Verdict verdict = m_record.verdict(item);
-            const QStringList cells{QString::number(item.number), item.given, item.answer, m_record.measuredText(item),
-                                    verdictText(verdict)};
-            for (int c = 0; c < cells.size(); ++c) m_table->setItem(r, c, new QTableWidgetItem(cells[c]));
-            if (verdict == Verdict::Wrong || verdict == Verdict::OutsideTolerance)
-                m_table->item(r, 4)->setForeground(redText);
+    // The heading, the marked table and the score of record `i`, with the tolerance box
+    // when something was measured ("Pg_Exam_<i+1>").
+    QWidget* markPage(int i) {
+        const ExamRecord& record = m_records[i];
+        auto* page = named(new QWidget, QStringLiteral("Pg_Exam_%1").arg(i + 1));
+        auto* heading = label("Lbl_ExamHeading", QStringLiteral("<b>%1</b><br>%2<br>%3")
+                                                     .arg(record.experiment.toHtmlEscaped(),
+                                                          record.student.withGroup().toHtmlEscaped(),
+                                                          record.when.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
+        heading->setTextFormat(Qt::RichText);
+        heading->setWordWrap(true);
+
+        auto* table = named(new QTableWidget(int(record.items.size()), 5), "Tbl_Marks");
+        table->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Дано"), QStringLiteral("Ответ"),
+                                          QStringLiteral("Измерено"), QStringLiteral("Отметка")});
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->verticalHeader()->hide();
+        table->setWordWrap(true);
+        QHeaderView* columns = table->horizontalHeader();
+        for (int c : {0, 4}) columns->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+        for (int c : {1, 2, 3}) columns->setSectionResizeMode(c, QHeaderView::Stretch);
+
+        auto* score = label("Lbl_Score", {});
+        QFont bold = score->font();
+        bold.setBold(true);
+        score->setFont(bold);
+        auto* scoreRow = new QHBoxLayout;
+        scoreRow->addWidget(score);
+        scoreRow->addStretch();
+        const bool measured = std::any_of(record.items.cbegin(), record.items.cend(),
+                                          [](const ExamItem& item) { return item.errorPercent.has_value(); });
+        if (measured) {
+            auto* tolerance = named(new QLineEdit(numtext::generalForm(record.tolerancePercent)), "Txt_Tolerance");
+            installNumericFilter(tolerance);
+            tolerance->setMaxLength(6);
+            tolerance->setFixedWidth(tolerance->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
+            auto* toleranceLabel = label("Lbl_Tolerance", QStringLiteral("Допуск, %:"));
+            toleranceLabel->setBuddy(tolerance);
+            scoreRow->addWidget(toleranceLabel);
+            scoreRow->addWidget(tolerance);
+            connect(tolerance, &QLineEdit::textChanged, this, [this, i](const QString& text) {
+                m_records[i].tolerancePercent = numtext::numberReading(text);
+                mark(i);
+            });
         }
-        m_table->resizeRowsToContents();
-        m_score->setText(QStringLiteral("Итого: %1").arg(m_record.scoreText()));
+        m_tables << table;
+        m_scores << score;
+
+        auto* layout = new QVBoxLayout(page);
+        layout->setContentsMargins(m_records.size() == 1 ? QMargins() : layout->contentsMargins());
+        layout->addWidget(heading);
+        layout->addWidget(table, 1);
+        layout->addLayout(scoreRow);
+        return page;
+    }
+
+    // The table and the score of record `i` at its tolerance.
+    void mark(int i) {
+        const ExamRecord& record = m_records[i];
+        QTableWidget* table = m_tables[i];
+        for (int r = 0; r < record.items.size(); ++r) {
+            const ExamItem& item = record.items[r];
+            const Verdict verdict = record.verdict(item);
+            const QStringList cells{QString::number(item.number), item.given, item.answer, record.measuredText(item),
+                                    verdictText(verdict)};
+            for (int c = 0; c < cells.size(); ++c) table->setItem(r, c, new QTableWidgetItem(cells[c]));
+            if (verdict == Verdict::Wrong || verdict == Verdict::OutsideTolerance)
+                table->item(r, 4)->setForeground(redText);
+        }
+        table->resizeRowsToContents();
+        m_scores[i]->setText(QStringLiteral("Итого: %1").arg(record.scoreText()));
+        if (m_tabs) m_tabs->setTabText(i, QStringLiteral("%1: %2").arg(record.experiment, record.scoreText()));
     }
 
     void save() {
         const QString name =
             QStringLiteral("Экзамен %1 %2.pdf")
-                .arg(m_record.student.fullName(), m_record.when.toString(QStringLiteral("yyyy-MM-dd HH-mm")));
+                .arg(m_records.front().student.fullName(), m_records.front().when.toString(QStringLiteral("yyyy-MM-dd HH-mm")));
         const ChosenFile chosen = m_ctx.files.saveFile(
             {QStringLiteral("Сохранить результаты экзамена"), proposedPdfFile(name), {pdfFilter, csvFilter}});
         if (chosen.path.isEmpty()) return;
@@ -163,10 +188,10 @@ private:
         }
         QString failure;
         if (csv) {
-            saveRecordCsv(m_record, path, &failure);
+            saveRecordCsv(m_records, path, &failure);
         } else {
             PdfPrinter pdf(path);
-            const bool painted = paintExamRecord(pdf.begin(), m_record, QDateTime::currentDateTime());
+            const bool painted = paintExamRecord(pdf.begin(), m_records, QDateTime::currentDateTime());
             failure = pdf.end();
             if (!painted && failure.isEmpty()) failure = QStringLiteral("Не удалось составить файл PDF.");
         }
@@ -178,23 +203,30 @@ private:
     }
 
     ProgramContext& m_ctx;
-    ExamRecord m_record;
+    QList<ExamRecord> m_records;
     const QString m_journalFile;
-    QTableWidget* m_table = nullptr;
-    QLabel* m_score = nullptr;
+    QTabWidget* m_tabs = nullptr;  // with more than one record
+    QList<QTableWidget*> m_tables;  // a record's
+    QList<QLabel*> m_scores;
     bool m_kept = false;  // printed or saved
 };
 
 }  // namespace
 
-QWidget* showExamResults(ProgramContext& ctx, const ExamRecord& record, const QString& password) {
+QWidget* showExamResults(ProgramContext& ctx, const QList<ExamRecord>& records, const QString& password) {
     // The key derivation takes a noticeable moment.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString fault = journal::append(ctx.journalPath, record, password, ctx.journalIterations);
+    QString fault;
+    for (const ExamRecord& record : records)
+        if (fault.isEmpty()) fault = journal::append(ctx.journalPath, record, password, ctx.journalIterations);
     QApplication::restoreOverrideCursor();
     if (!fault.isEmpty())
         ctx.message({fault, QStringLiteral("Журнал экзаменов"), MsgButtons::Ok, MsgIcon::Critical, MsgAnswer::Ok});
-    auto* window = new ExamResults(ctx, record, fault.isEmpty() ? ctx.journalPath : QString());
+    auto* window = new ExamResults(ctx, records, fault.isEmpty() ? ctx.journalPath : QString());
     window->show();
     return window;
+}
+
+QWidget* showExamResults(ProgramContext& ctx, const ExamRecord& record, const QString& password) {
+    return showExamResults(ctx, QList<ExamRecord>{record}, password);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 struct ExamRecord;
@@ -15,3 +16,10 @@ class QWidget;
 // window (the experiment's may close), and deleted when closed; closing it while its record
 // was neither printed nor saved asks first. Returns the window.
 QWidget* showExamResults(ProgramContext& ctx, const ExamRecord& record, const QString& password);
+
+// The same for a sitting of several examinations, one record each: every record goes to the
+// journal as an examination of its own, in order (the first that cannot be written stops the
+// rest); the one window shows each record's table and score on a tab of its own
+// ("Pg_Exam_1", "Pg_Exam_2", ... under "Tab_Exams", each tab titled with the experiment and
+// its score), and prints or saves them all.
+QWidget* showExamResults(ProgramContext& ctx, const QList<ExamRecord>& records, const QString& password);

@@ -273,13 +273,16 @@ private:
 
 }  // namespace
 
-bool paintExamRecord(QPagedPaintDevice* device, const ExamRecord& record, const QDateTime& printedAt) {
+bool paintExamRecord(QPagedPaintDevice* device, const QList<ExamRecord>& records, const QDateTime& printedAt) {
     QPainter painter(device);
     if (!painter.isActive()) return false;
     painter.scale(device->logicalDpiX() / 1440.0, device->logicalDpiY() / 1440.0);
     const double pageHeightTw = device->height() * 1440.0 / device->logicalDpiY();
-    const int pages = ExamPages(record, pageHeightTw, nullptr, device, printedAt, 0).run();
-    ExamPages(record, pageHeightTw, &painter, device, printedAt, pages).run();
+    for (const ExamRecord& record : records) {
+        if (&record != &records.front()) device->newPage();
+        const int pages = ExamPages(record, pageHeightTw, nullptr, device, printedAt, 0).run();
+        ExamPages(record, pageHeightTw, &painter, device, printedAt, pages).run();
+    }
     return true;
 }
 

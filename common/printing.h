@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -94,8 +95,9 @@ bool paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper, cons
 // version, experiment, time, student and group, the marked table (its heading row repeated
 // on every page), the score, the tolerance when something was measured, and a line for the
 // supervisor's signature; every page under the heading line of recordings. False when the
-// document could not be painted on.
-bool paintExamRecord(QPagedPaintDevice* device, const ExamRecord& record, const QDateTime& printedAt);
+// document could not be painted on. Several records follow one another, each from a new page
+// and numbering its own pages.
+bool paintExamRecord(QPagedPaintDevice* device, const QList<ExamRecord>& records, const QDateTime& printedAt);
 
 // A "Печать" button: asks whether the printer is on (under the given title), then has
 // `paint` paint the document through the context's printer; No prints nothing. A printout

@@ -95,8 +95,15 @@ void Frm_Heart::buildControls() {
     lbl_warning->setStyleSheet(QStringLiteral("color: #00007f; font-weight: bold;"));
     lbl_warning->setWordWrap(true);
     lbl_warning->setFixedWidth(230);
+    // Who sits the examination, where the tutorial's help and hints are.
+    Lbl_ExamHeading = label("Lbl_ExamHeading", QString());
+    Lbl_ExamHeading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    Lbl_ExamHeading->setWordWrap(true);
+    Lbl_ExamHeading->setFixedWidth(230);
+    Lbl_ExamHeading->hide();
     auto* left = new QVBoxLayout;
     left->addWidget(setupGroup);
+    left->addWidget(Lbl_ExamHeading);
     left->addWidget(Help_frame);
     left->addWidget(lbl_warning);
     left->addStretch();
@@ -301,6 +308,8 @@ bool Frm_Heart::Form_Load() {
     if (isExamination(mode)) {
         lbl_warning->hide();
         Help_frame->hide();
+        Lbl_ExamHeading->setText(examHeading(m_run.student()));
+        Lbl_ExamHeading->show();
     }
     lbl_warning->setText(QStringLiteral("Дождитесь стабилизации сердечной деятельности"));
     if (!isExamination(mode)) {

@@ -92,6 +92,7 @@ private:
     QString m_savedHint;
 
     QLabel *inject_img, *Lab_drugname, *lbl_lastdrug, *LabTitle, *lbl_warning, *lbl_unkdrug, *Lab_Drug, *Lab_DDose;
+    QLabel* Lbl_ExamHeading;
     QProgressBar* ProBar_Time;
     QPushButton *CmdPic_Continue, *CmdPic_Stop, *Cmd_Print, *Cmd_RmvDrug, *Cmd_Inject, *Cmd_help;
     QPushButton *CmdTable, *Cmd_Next, *Cmd_New, *Cmd_return;

@@ -5,6 +5,7 @@
 #include <QVector>
 #include <array>
 
+#include "drug_names.h"
 #include "exam_record.h"
 #include "heart_drugs.h"
 
@@ -64,11 +65,17 @@ public:
     const std::array<quint8, heartDrugCount + 1>& Heart_UnknownUsed() const { return m_unknownUsed; }
     const std::array<HeartExam1Result, heartDrugCount + 1>& Heart_Exam1Results() const { return m_exam1Results; }
     const QVector<HeartExam2Entry>& Heart_Exam2Log() const { return m_exam2Log; }  // entries 0..Heart_Exam2Count
+    // The other names of the table's drugs, by which an answer also counts.
+    const DrugNames& drugNames() const { return m_drugNames; }
+
+    // The three examinations' records, one each, for the results and the journal.
+    QList<ExamRecord> examRecords(const QDateTime& when) const;
 
     // The home screen's choice; the next screen sets the stage up anew.
     void chooseMode(HeartMode mode);
     void setPassword(const QString& password) { m_password = password; }
     void setStudent(const Student& student) { m_student = student; }
+    void setDrugNames(const DrugNames& names) { m_drugNames = names; }
     void reset() { *this = HeartRunState{}; }
 
     // The screen's first load in a stage: the drug table's row count and the names the
@@ -122,4 +129,5 @@ private:
     std::array<quint8, heartDrugCount + 1> m_unknownUsed{};
     std::array<HeartExam1Result, heartDrugCount + 1> m_exam1Results{};
     QVector<HeartExam2Entry> m_exam2Log{HeartExam2Entry{}};
+    DrugNames m_drugNames;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "drug_names.h"
 #include "exam_record.h"
 #include "rabbit_drugs.h"
 
@@ -74,6 +75,9 @@ public:
     void chooseMode(RabMode mode) { m_mode = mode; }
     void setPassword(const QString& password) { m_password = password; }
     void setStudent(const Student& student) { m_student = student; }
+    // The other names of the table's substances, by which an answer also counts.
+    const DrugNames& drugNames() const { return m_drugNames; }
+    void setDrugNames(const DrugNames& names) { m_drugNames = names; }
 
     // The sample table: asked for on the experiment screen ...
     void askSampleTable() { m_tableRequest = TableRequest::Asked; }
@@ -95,6 +99,7 @@ private:
     TableRequest m_tableRequest = TableRequest::None;
     QVector<RabExamRec> m_examRecs;
     RabExam2Rec m_exam2;
+    DrugNames m_drugNames;
 };
 
 inline bool RabbitRunState::openSampleTable() {

@@ -1,12 +1,14 @@
 // The marked results window that ends every examination: the journal line written first, the
 // table and score, re-marking at another tolerance, printing, saving and the reminder on closing.
 #include <QPointer>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
 #include <cmath>
 
 #include "colours.h"
 #include "controls.h"
+#include "csv.h"
 #include "drug_names.h"
 #include "exam_record.h"
 #include "exam_results.h"
@@ -261,6 +263,56 @@ private slots:
         QVERIFY(w && w->isVisible());
         t.messages.answers = {MsgAnswer::Yes};
         click(w, "Cmd_Close");
+        flushDeletes();
+        QVERIFY(!w);
+    }
+
+    // A sitting of two examinations: each goes to the journal as its own examination, the one
+    // window marks each on its tab with its own score and tolerance, and prints and saves both.
+    void severalExaminations() {
+        TestContext t;
+        QTemporaryDir dir;
+        const QList<ExamRecord> records{identification(), measurement()};
+        QPointer<QWidget> w = showExamResults(t.ctx, records, password);
+        QVERIFY(t.messages.shown.isEmpty());
+        const journal::CheckResult check = journal::check(t.ctx.journalPath, password);
+        QVERIFY2(check.allIntact(), qPrintable(check.error));
+        QCOMPARE(check.lines.size(), 6);
+        QVERIFY2(check.lines[2].what.contains(records[0].experiment), qPrintable(check.lines[2].what));
+        QVERIFY2(check.lines[3].what.contains(records[1].experiment), qPrintable(check.lines[3].what));
+
+        auto* tabs = child<QTabWidget>(w, "Tab_Exams");
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->tabText(0), records[0].experiment + QStringLiteral(": 2 из 3"));
+        QWidget* second = child<QWidget>(w, "Pg_Exam_2");
+        QCOMPARE(text(child<QWidget>(w, "Pg_Exam_1"), "Lbl_Score"), QStringLiteral("Итого: 2 из 3"));
+        QCOMPARE(text(second, "Lbl_Score"), QStringLiteral("Итого: 1 из 3"));
+        QCOMPARE(cell(second, 1, 1), QStringLiteral("1.2"));
+        QVERIFY(!child<QWidget>(w, "Pg_Exam_1")->findChild<QLineEdit*>(QStringLiteral("Txt_Tolerance")));
+        auto* box = child<QLineEdit>(second, "Txt_Tolerance");
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("30"));
+        QCOMPARE(text(second, "Lbl_Score"), QStringLiteral("Итого: 2 из 3"));
+        QCOMPARE(tabs->tabText(1), records[1].experiment + QStringLiteral(": 2 из 3"));
+
+        t.messages.answers = {MsgAnswer::Yes};  // the printer is on
+        click(w, "Cmd_Print");
+        const QStringList pages = pdfPageTexts(t.printDir.filePath(QStringLiteral("printout.pdf")));
+        QCOMPARE(pages.size(), 2);  // each record from a page of its own
+        QVERIFY2(pages[0].contains(QStringLiteral("Итого: 2 из 3")) && pages[0].contains(QStringLiteral("Карбахол")),
+                 qPrintable(pages[0]));
+        QVERIFY2(pages[1].contains(records[1].experiment) && pages[1].contains(QStringLiteral("Допуск: 30 %")),
+                 qPrintable(pages[1]));
+
+        t.files.answers = {{dir.filePath(QStringLiteral("r.csv")), csvFilter}};
+        click(w, "Cmd_Save");
+        const QByteArray csv = fileBytes(dir.filePath(QStringLiteral("r.csv")));
+        QCOMPARE(csv.count(csv::byteOrderMark), 1);
+        QCOMPARE(csv.count("Подпись преподавателя"), 2);
+        QVERIFY(csv.contains(recordCsv(records[0]).mid(3)));
+        QCOMPARE(csv.count("Итог;2 из 3"), 2);  // the second at 30 %
+        click(w, "Cmd_Close");  // kept: no reminder
+        QCOMPARE(t.messages.shown.size(), 1);
         flushDeletes();
         QVERIFY(!w);
     }

@@ -98,6 +98,7 @@ click Cmd_exam4
 step "the supervisor's password typed, three pages of results"
 type_text "abcd"
 key Return
+close_results
 wait_window Frm_Heart_Table
 expect_shown examno "Экзамен 1"
 expect_shown MsGrid_Table "Адреналин"

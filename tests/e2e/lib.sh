@@ -115,6 +115,19 @@ name_student() {
   key Return
 }
 
+# Yes to a question whose default is No: the focus back from "Нет" to "Да", then pressed.
+confirm_yes() {
+  wait_for $'^window\t\t.*\tactive$' 20
+  key shift+Tab space
+}
+
+# The marked results window that an accepted supervisor's password opens, closed unprinted.
+close_results() {
+  wait_window Frm_Exam_Results
+  click Cmd_Close
+  confirm_yes
+}
+
 # What the control named $1 of the active window (or of window $2) shows.
 shown() { window_lines "${2:-}" | awk -F'\t' -v n="$1" '$1 == n { print $5; exit }'; }
 

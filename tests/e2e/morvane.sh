@@ -165,18 +165,22 @@ wait_for $'^Cmd_New\t.*\toff\t' 5  # the drops fall, the eye answers
 wait_for $'^Cmd_New\t.*\ton\t' 10
 first=$(choose Lst_Exam 6)
 click Cmd_Dr_Id
+confirm_yes
 wait_for $'^Lab_DName\t.*\tНеизвестное вещество 2$' 5
 
 step "rabbit eye, examination 2: miotic or mydriatic"
 click Cmd_Next
+confirm_yes
 wait_for $'^LAb_Title\t.*\tExamination 2' 5
 second=$(choose Lst_Exam 1)
 click Cmd_Dr_Id
+confirm_yes
 
 step "rabbit eye: the supervisor's password (any case), both examinations' results"
 wait_window Frm_Rab_Table
 type_text "krolik"
 key Return
+close_results
 wait_for $'^Grid_Rab\t'
 [ "$(cell Grid_Rab 1 2 7)" != " Not Tested " ] || fail "examination 1: the instilled unknown shows as not tested"
 got=$(cell Grid_Rab 1 6 7)

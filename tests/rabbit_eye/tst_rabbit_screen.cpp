@@ -515,13 +515,16 @@ private slots:
         QCOMPARE(s->model().LightReflexSeen(), true);
         list->setCurrentRow(6);
         p.t.random.values = {0.0};  // unknown 2: atropine
+        p.t.messages.answers = {MsgAnswer::Yes};  // sure: it cannot be undone
         Program::click(s, "Cmd_Dr_Id");
         QCOMPARE(text(s, "Lab_DName"), QStringLiteral("Неизвестное вещество 2"));
         QVERIFY(list->selectedItems().isEmpty());
 
         // Unknown 2 identified without testing and without a name; then on to the second.
+        p.t.messages.answers = {MsgAnswer::Yes};  // sure: it cannot be undone
         Program::click(s, "Cmd_Dr_Id");
         p.t.random.values = {0.2};  // the second examination's unknown: homatropine (second of seven)
+        p.t.messages.answers = {MsgAnswer::Yes};  // sure: it cannot be undone
         Program::click(s, "Cmd_Next");
         QCOMPARE(p.run.Rab_Mode(), RabMode::SecondExamination);
         QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 2"));
@@ -537,6 +540,7 @@ private slots:
         Program::runClock(s, R);
         QVERIFY(Program::pupil(s, R)->box().Width > 500);
         list->setCurrentRow(1);
+        p.t.messages.answers = {MsgAnswer::Yes};  // sure: it cannot be undone
         Program::click(s, "Cmd_Dr_Id");
 
         // The supervisor's gate, then the results.

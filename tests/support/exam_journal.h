@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QApplication>
+#include <QFile>
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+
+#include "csv.h"
+
+// The examination lines of the journal at `path` as their fields, without the time and the
+// check columns: program and version; experiment; student; group; unknown; of; given;
+// answer; verdict; measured values.
+inline QList<QStringList> journalFields(const QString& path) {
+    QFile file(path);
+    QList<QStringList> rows;
+    if (!file.open(QIODevice::ReadOnly)) return rows;
+    const QStringList lines = QString::fromUtf8(file.readAll().mid(3)).split(QString::fromLatin1(csv::lineEnd));
+    for (qsizetype i = 2; i < lines.size(); ++i)
+        if (!lines[i].isEmpty()) rows << csv::split(lines[i]).value_or(QStringList{}).mid(1, 10);
+    return rows;
+}
+
+// The open marked results window, or nullptr.
+inline QWidget* examResultsWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("Frm_Exam_Results") && w->isVisible()) return w;
+    return nullptr;
+}
