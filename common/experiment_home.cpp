@@ -389,7 +389,3 @@ void registerHome(ProgramContext& ctx, const HomeMember& member) {
         return nullptr;
     });
 }
-
-std::function<void(HomeChoice)> modeNumberIn(quint8* mode) {
-    return [mode](HomeChoice choice) { *mode = static_cast<quint8>(choice); };
-}

@@ -63,9 +63,6 @@ struct HomeMember {
     bool heartRules = false;
 };
 
-// chooseMode for a run state that keeps its mode as a number: 0 none, 1 tutorial, 2 examination.
-std::function<void(HomeChoice)> modeNumberIn(quint8* mode);
-
 class ExperimentHome : public QWidget {
     Q_OBJECT
 public:

@@ -190,9 +190,9 @@ public:
             const QStringList cells{QString::number(item.number), item.given, item.answer, m_record.measuredText(item),
                                     verdictText(m_record.verdict(item))};
             // The heading row goes where the table starts and again on every page it runs on to.
-            const double height = rowHeight(cells);
+            const double height = rowHeight(cells, false);
             if (i == 0 || !fits(height)) {
-                if (!fits(rowHeight(titles) + height)) newPage();
+                if (!fits(rowHeight(titles, true) + height)) newPage();
                 row(titles, true);
             }
             row(cells, false);
@@ -236,16 +236,16 @@ private:
         m_y += height;
     }
 
-    double rowHeight(const QStringList& cells) const {
+    double rowHeight(const QStringList& cells, bool heading) const {
         double height = 0;
         for (int c = 0; c < cells.size(); ++c)
-            height = std::max(height,
-                              textHeight(cells[c], printFont(examTextTw, true), examColumnsTw[c] - 2 * cellPaddingTw));
+            height = std::max(
+                height, textHeight(cells[c], printFont(examTextTw, heading), examColumnsTw[c] - 2 * cellPaddingTw));
         return height + 2 * cellPaddingTw;
     }
 
     void row(const QStringList& cells, bool heading) {
-        const double height = rowHeight(cells);
+        const double height = rowHeight(cells, heading);
         if (m_painter) {
             m_painter->setFont(printFont(examTextTw, heading));
             m_painter->setPen(QPen(Qt::black, 10));

@@ -15,6 +15,7 @@ class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QTimer;
+class QVBoxLayout;
 class SetupPicture;
 class HeartRunState;
 
@@ -69,6 +70,17 @@ public:
     bool recorderRunning() const;
 
 private:
+    QGroupBox* buildSetup();
+    QGroupBox* buildHelp();
+    QVBoxLayout* buildLeftColumn();
+    QGroupBox* buildTask();
+    QGroupBox* buildRecorder();
+    QGroupBox* buildRecorderControls();
+    QGroupBox* buildDrug();
+    QGroupBox* buildDrugLevel();
+    QGroupBox* buildIndicators();
+    QGroupBox* buildExit();
+    QGroupBox* buildReturnPassword();
     void buildControls();
     void SetUpExperiment();
     void clearRecording();

@@ -207,6 +207,10 @@ int main(int argc, char** argv) {
         measured.addMeasurement(QStringLiteral("0.7142857"), QStringLiteral("1.25"), 75.00001f);
         measured.addMeasurement(QStringLiteral("1.190476"), QString(), NAN);
         shoot(showExamResults(t.ctx, measured, QStringLiteral("ABCD")), QStringLiteral("exam_results_measurement"));
+        // Its printed page, as a PDF beside the pictures.
+        PdfPrinter page(QDir(folder()).filePath(QStringLiteral("exam_results_print.pdf")));
+        paintExamRecord(page.begin(), measured, measured.when);
+        page.end();
     }
 
     RecordingMessages messages;
