@@ -8,13 +8,13 @@
 #include <QtTest>
 
 #include "controls.h"
+#include "exam_journal.h"
 #include "fakes.h"
 #include "frm_ileum.h"
 #include "ileum_exam.h"
 #include "ileum_recorder.h"
 #include "ileum_run_state.h"
 #include "ileum_windows.h"
-#include "journal_lines.h"
 #include "pdf_reading.h"
 #include "real_input.h"
 

@@ -17,9 +17,9 @@
 
 #include "contrast.h"
 #include "controls.h"
+#include "exam_journal.h"
 #include "fakes.h"
 #include "frm_oesophagus.h"
-#include "journal_lines.h"
 #include "oeso_results.h"
 #include "oeso_run_state.h"
 #include "oeso_windows.h"
