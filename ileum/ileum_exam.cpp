@@ -93,6 +93,7 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
     for (QGroupBox* f : {Frame_Match, Frame_Password, Fra_Super}) layout->addWidget(f);
+    layout->addStretch();  // the heading and the frame shown at the top
     setFixedSize(420, 290);
 
     connect(student, &QPushButton::clicked, this, &Frm_I_Exam::com_student_Click);
@@ -144,6 +145,9 @@ void Frm_I_Exam::Cmd_pass_Click() {
 }
 
 void Frm_I_Exam::showRecord() {
+    // The supervisor is here: the form need no longer stay above everything, and the marked
+    // results open above it.
+    SetTopMost(this, 0);
     showExamResults(m_ctx, m_run.examRecord(), m_run.Ile_Password());
 }
 

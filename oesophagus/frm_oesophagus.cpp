@@ -175,7 +175,9 @@ QWidget* Frm_Oesophagus::buildExamPanel() {
         QStringLiteral("background: #fff4c2; color: #5a3a00; border: 1px solid #c8a040; padding: 2px; "
                        "font-weight: bold;"));
     Lst_UnknownDrug = named(new QListWidget, QStringLiteral("Lst_UnknownDrug"));
-    Lst_UnknownDrug->setFixedHeight(160);
+    // The window's size is fixed while this panel is hidden: the list takes what the heading
+    // and the banner leave, scrolling when the table has many drugs.
+    Lst_UnknownDrug->setMinimumHeight(64);
     Cmd_DrgIdentified = button("Cmd_DrgIdentified", QStringLiteral("&Identified"));
     auto* instil = named(new QGroupBox(QStringLiteral(" Instill ")), QStringLiteral("Fra_Exam_Drug"));
     Cmd_Ringer = button("Cmd_Ringer", QStringLiteral("&Ringer"));
