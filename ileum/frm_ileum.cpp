@@ -102,6 +102,12 @@ QVBoxLayout* Frm_Ileum::buildLeftColumn() {
     left->addWidget(Cmd_MatchAssay);  // "Вычислить" takes this place in the standard curve
     left->addWidget(Cmd_Calculate);
     left->addWidget(Cmd_Print);
+    // Who sits the examination.
+    Lbl_ExamHeading = label("Lbl_ExamHeading", QString());
+    Lbl_ExamHeading->setWordWrap(true);
+    Lbl_ExamHeading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    Lbl_ExamHeading->hide();
+    left->addWidget(Lbl_ExamHeading);
     left->addStretch();
     connect(Cmd_inject, &QPushButton::clicked, this, &Frm_Ileum::Cmd_inject_Click);
     connect(Cmd_MatchAssay, &QPushButton::clicked, this, &Frm_Ileum::Cmd_MatchAssay_Click);
@@ -301,6 +307,8 @@ void Frm_Ileum::Form_Load() {
     setWindowTitle(tutorialCaption);
     if (examination()) {
         setWindowTitle(examCaption);
+        Lbl_ExamHeading->setText(examHeading(m_run.student()));
+        Lbl_ExamHeading->show();
         Cmd_return->setEnabled(false);
         Cmd_New->setEnabled(false);
     }

@@ -65,7 +65,7 @@ private:
     IleumModel m_model;
     IleumRecorder* m_recorder = nullptr;
 
-    QLabel *LabTitle, *Lab_stephelp, *Lab_drug, *Lab_dose, *Img_inject;
+    QLabel *LabTitle, *Lab_stephelp, *Lab_drug, *Lab_dose, *Img_inject, *Lbl_ExamHeading;
     QLineEdit *Txt_Dose, *Txt_stddose, *Txt_cal, *txt_con;
     QPushButton *Cmd_inject, *Cmd_MatchAssay, *Cmd_Calculate, *Cmd_Next, *Cmd_New, *Cmd_return;
     QPushButton *Cmd_downdose, *Cmd_updose, *Cmd_stddose, *Cmd_Print;

@@ -40,6 +40,10 @@ public:
 
     void reset() { *this = IleumRunState{}; }
 
+    // The record of the examination for the marked results: the one measured unknown, its
+    // error the error ratio, which cannot be told without a standard dose.
+    ExamRecord examRecord() const;
+
 private:
     IleumMode m_mode = IleumMode::None;
     QString m_password;

@@ -11,6 +11,7 @@
 
 #include "data_files.h"
 #include "drug_names.h"
+#include "exam_journal.h"
 #include "exam_record.h"
 #include "exam_results.h"
 #include "experiment_home.h"
@@ -133,6 +134,7 @@ int main(int argc, char** argv) {
         runs.ileum.chooseMode(IleumMode::Examination);
         runs.ileum.setPassword(QStringLiteral("ABCD"));
         runs.ileum.setActualConc(2.380952f);
+        runs.ileum.setStudent({QStringLiteral("Иванов"), QStringLiteral("Иван"), QStringLiteral("101")});
         auto* exam = nav.open(IleumWindows::Frm_I_Exam);
         shoot(exam, QStringLiteral("ileum_6_exam_answer"));
         exam->findChild<QLineEdit*>(QStringLiteral("Txt_Cal_Con"))->setText(QStringLiteral("2.4"));
@@ -141,6 +143,7 @@ int main(int argc, char** argv) {
         exam->findChild<QLineEdit*>(QStringLiteral("Txt_Pass"))->setText(QStringLiteral("abcd"));
         click(exam, QStringLiteral("Cmd_pass"));
         shoot(exam, QStringLiteral("ileum_8_exam_result"));
+        shoot(examResultsWindow(), QStringLiteral("ileum_9_exam_marks"));
     }
 
     {
@@ -209,7 +212,7 @@ int main(int argc, char** argv) {
         shoot(showExamResults(t.ctx, measured, QStringLiteral("ABCD")), QStringLiteral("exam_results_measurement"));
         // Its printed page, as a PDF beside the pictures.
         PdfPrinter page(QDir(folder()).filePath(QStringLiteral("exam_results_print.pdf")));
-        paintExamRecord(page.begin(), measured, measured.when);
+        paintExamRecord(page.begin(), {measured}, measured.when);
         page.end();
     }
 

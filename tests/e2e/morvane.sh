@@ -109,6 +109,7 @@ step "ileum examination: the supervisor's password, the error ratio"
 wait_for $'^Txt_Pass\t'
 type_text "gpig"
 key Return
+close_results
 wait_for $'^Txt_err\t.*\t[-0-9.]+$'
 expect_shown Txt_cal "2.4" Frm_I_Exam
 actual=$(shown Txt_Act Frm_I_Exam)
@@ -132,12 +133,14 @@ for n in 0 1 2 3 4 5; do
   wait_window Frm_Oesophagus
   answers+=("$(choose Lst_UnknownDrug "$n")")
   click Cmd_DrgIdentified
+  confirm_yes
 done
 
 step "oesophagus examination: the supervisor's password, the answers in the table"
 wait_window Frm_Oeso_Table
 type_text "frog"
 key Return
+close_results
 wait_for $'^Grid_oeso\t'
 expect_shown Grid_oeso "Drug Identified"
 for n in 0 1 2 3 4 5; do

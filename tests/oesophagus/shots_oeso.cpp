@@ -11,6 +11,7 @@
 
 #include "controls.h"
 #include "data_files.h"
+#include "exam_journal.h"
 #include "experiment_home.h"
 #include "fakes.h"
 #include "frm_oesophagus.h"
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
     s = qobject_cast<Frm_Oesophagus*>(nav.find(OesoWindows::Frm_Oesophagus));
     shoot(s, QStringLiteral("oeso_7_exam_open"));
     auto* answers = s->findChild<QListWidget*>(QStringLiteral("Lst_UnknownDrug"));
+    t.messages.answers = std::deque<MsgAnswer>(6, MsgAnswer::Yes);  // each identification confirmed
     for (int unknown = 0; unknown < 6; ++unknown) {
         for (const char* give : {"Cmd_Ringer", "Cmd_Exam_Unknow"}) {
             click(s, give);
@@ -96,6 +98,7 @@ int main(int argc, char** argv) {
     table->findChild<QLineEdit*>(QStringLiteral("Txt_PassW"))->setText(QStringLiteral(" Secret"));
     click(table, "Cmd_ok");
     shoot(table, QStringLiteral("oeso_10_exam_results"));
+    shoot(examResultsWindow(), QStringLiteral("oeso_10_exam_marks"));
     click(table, "Cmd_End");
     flushDeletes();
 

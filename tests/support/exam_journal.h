@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "csv.h"
+#include "journal.h"
 
 // The examination lines of the journal at `path` as their fields, without the time and the
 // check columns: program and version; experiment; student; group; unknown; of; given;
@@ -19,6 +20,15 @@ inline QList<QStringList> journalFields(const QString& path) {
     for (qsizetype i = 2; i < lines.size(); ++i)
         if (!lines[i].isEmpty()) rows << csv::split(lines[i]).value_or(QStringList{}).mid(1, 10);
     return rows;
+}
+
+// The same lines as a supervisor reads them, each one's fields joined by " | ". Empty when
+// the journal is not intact under `password`, so a test comparing lines also checks the chain.
+inline QStringList journalLines(const QString& path, const QString& password) {
+    if (!journal::check(path, password).allIntact()) return {};
+    QStringList lines;
+    for (const QStringList& fields : journalFields(path)) lines << fields.join(QStringLiteral(" | "));
+    return lines;
 }
 
 // The open marked results window, or nullptr.
