@@ -28,6 +28,14 @@ const QString pdfFilter = QStringLiteral("PDF (*.pdf)");
 const QString csvFilter = QStringLiteral("CSV (*.csv)");
 const QString windowTitleText = QStringLiteral("Результаты экзамена");
 
+// A tab names only the examination ("Экзамен 2" of "Сердце лягушки, экзамен 2"): the
+// experiment is in the page's heading, and three whole names do not fit an 800-pixel screen.
+QString examinationName(const ExamRecord& record) {
+    QString name = record.experiment.section(QStringLiteral(", "), -1);
+    if (!name.isEmpty()) name[0] = name[0].toUpper();
+    return name;
+}
+
 class ExamResults : public QWidget {
 public:
     // `journalFile`: where the records were written; empty when they could not be.
@@ -178,7 +186,7 @@ private:
         }
         table->resizeRowsToContents();
         m_scores[i]->setText(QStringLiteral("Итого: %1").arg(record.scoreText()));
-        if (m_tabs) m_tabs->setTabText(i, QStringLiteral("%1: %2").arg(record.experiment, record.scoreText()));
+        if (m_tabs) m_tabs->setTabText(i, QStringLiteral("%1: %2").arg(examinationName(record), record.scoreText()));
     }
 
     void save() {
