@@ -622,16 +622,8 @@ private slots:
         const QString program = QStringLiteral("morvane ") + ExamRecord::programVersion();
         auto line = [&](int exam, int unknown, int of, const QString& given, const QString& answer, bool right,
                         const QString& measured) {
-            return QStringList{program,
-                               QStringLiteral("Глаз кролика, экзамен %1").arg(exam),
-                               QStringLiteral("Иванов Иван"),
-                               QStringLiteral("101"),
-                               QString::number(unknown),
-                               QString::number(of),
-                               given,
-                               answer,
-                               right ? QStringLiteral("верно") : QStringLiteral("неверно"),
-                               measured};
+            return expectedJournalFields(program, QStringLiteral("Глаз кролика, экзамен %1").arg(exam), unknown, of,
+                                         given, answer, right, measured);
         };
         QList<QStringList> wanted{
             line(1, 1, 8, "Пилокарпин", "Пилокарпин", true,

@@ -31,6 +31,22 @@ inline QStringList journalLines(const QString& path, const QString& password) {
     return lines;
 }
 
+// One line as journalFields() reads it, for the test student "Иванов Иван" of group 101.
+inline QStringList expectedJournalFields(const QString& program, const QString& experiment, int unknown, int of,
+                                         const QString& given, const QString& answer, bool right,
+                                         const QString& measured) {
+    return QStringList{program,
+                       experiment,
+                       QStringLiteral("Иванов Иван"),
+                       QStringLiteral("101"),
+                       QString::number(unknown),
+                       QString::number(of),
+                       given,
+                       answer,
+                       right ? QStringLiteral("верно") : QStringLiteral("неверно"),
+                       measured};
+}
+
 // The open marked results window, or nullptr.
 inline QWidget* examResultsWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
