@@ -263,7 +263,7 @@ void Frm_Question::Cmd_Ok_Password_Click() {
     if (!passwordAccepted(m_ctx, Txt_PassWord, m_run.Heart_Password(), QStringLiteral("Пароль неверный "),
                           QStringLiteral(" Ошибка пароля ")))
         return;
-    m_ctx.navigator.open(HeartWindows::Frm_Heart_Table);
+    m_ctx.navigator.openBehind(HeartWindows::Frm_Heart_Table);
     close();
     showExamResults(m_ctx, m_run.examRecords(QDateTime::currentDateTime()), m_run.Heart_Password());
 }

@@ -7,7 +7,7 @@ start_program "$1"
 
 # A message box (no name of its own) is up: the default button takes it away.
 answer_message() {
-  wait_for $'^window\t\t.*\tactive$' 20
+  wait_for $'^window\t\t[^\t]*\tactive\t' 20
   key Return
 }
 
