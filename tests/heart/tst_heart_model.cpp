@@ -617,12 +617,16 @@ private slots:
         run.setDrugNames(names);
         run.chooseMode(HeartMode::Exam1);
         run.stageSetUp(2, {});
-        HeartDrugRec adrenaline{QStringLiteral("Адреналин "), QStringLiteral("Epi")};
+        HeartDrugRec adrenaline;
+        adrenaline.Name = QStringLiteral("Адреналин ");
+        adrenaline.key = QStringLiteral("Epi");
         adrenaline.toneLetter = u'I';
         run.handOutExam1Unknown(1, adrenaline);
         run.recordExam1Rate(80);
         run.identifyUnknown(QStringLiteral(" Эпинефрин"));
-        run.handOutExam1Unknown(2, HeartDrugRec{QStringLiteral("Атропин")});
+        HeartDrugRec atropine;
+        atropine.Name = QStringLiteral("Атропин");
+        run.handOutExam1Unknown(2, atropine);
         run.identifyUnknown(QStringLiteral("Адреналин"));
         const QList<ExamRecord> records = run.examRecords(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
         QCOMPARE(records.size(), 3);
