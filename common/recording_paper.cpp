@@ -138,8 +138,11 @@ PaperView::PaperView(const RecordingPaper& paper, QWidget* parent) : QWidget(par
 
 void PaperView::setPaperLeft(int left) {
     if (left == m_paperLeft) return;
+    const int by = left - m_paperLeft;
     m_paperLeft = left;
-    update();
+    // What shows moves with the paper (and the children on it); only the strip the move
+    // uncovers is painted again.
+    scroll(by, 0);
 }
 
 void PaperView::paperChanged(int left, int right) {

@@ -73,7 +73,8 @@ private:
 };
 
 // The fixed window onto a paper: shows the paper from its left offset (0 or negative, as a
-// paper inside a frame would be moved) and repaints only what shows.
+// paper inside a frame would be moved) and repaints only what shows. Moving the paper
+// scrolls what is on show and paints only the part that comes into view.
 class PaperView : public QWidget {
     Q_OBJECT
 public:
