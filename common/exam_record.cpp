@@ -51,16 +51,24 @@ QString Student::withGroup() const {
     return group.isEmpty() ? fullName() : QStringLiteral("%1, гр. %2").arg(fullName(), group);
 }
 
-std::optional<Student> makeStudent(const QString& surname, const QString& name, const QString& group, QString* error) {
+std::optional<Student> makeStudent(const QString& surname, const QString& name, const QString& group, QString* error,
+                                   StudentField* faulty) {
     QString fault;
     Student s;
+    StudentField field = StudentField::Surname;
     s.surname = checkedName(surname, QStringLiteral("фамилия"), QStringLiteral("фамилию"), &fault);
-    if (fault.isEmpty()) s.name = checkedName(name, QStringLiteral("имя"), QStringLiteral("имя"), &fault);
+    if (fault.isEmpty()) {
+        field = StudentField::Name;
+        s.name = checkedName(name, QStringLiteral("имя"), QStringLiteral("имя"), &fault);
+    }
     s.group = group.simplified();
-    if (fault.isEmpty() && s.group.size() > maxGroupLength)
+    if (fault.isEmpty() && s.group.size() > maxGroupLength) {
+        field = StudentField::Group;
         fault = QStringLiteral("Слишком длинный номер группы: не больше %1 знаков.").arg(maxGroupLength);
+    }
     if (!fault.isEmpty()) {
         if (error) *error = fault;
+        if (faulty) *faulty = field;
         return std::nullopt;
     }
     return s;
@@ -118,9 +126,12 @@ bool ExamRecord::counts(const ExamItem& item) const {
 QString ExamRecord::measuredText(const ExamItem& item) const {
     QStringList parts;
     if (!item.measured.isEmpty()) parts << item.measured;
-    if (item.errorPercent)
-        parts << QStringLiteral("ошибка %1 % (допуск %2 %)")
-                     .arg(numtext::generalForm(*item.errorPercent), numtext::generalForm(tolerancePercent));
+    if (item.errorPercent) {
+        const QString error = std::isfinite(*item.errorPercent)
+                                  ? QStringLiteral("%1 %").arg(numtext::generalForm(*item.errorPercent))
+                                  : QStringLiteral("не определена");
+        parts << QStringLiteral("ошибка %1 (допуск %2 %)").arg(error, numtext::generalForm(tolerancePercent));
+    }
     return parts.join(QStringLiteral("; "));
 }
 
@@ -143,29 +154,32 @@ QString ExamRecord::programVersion() {
     return QStringLiteral(MORVANE_VERSION);
 }
 
-QByteArray recordCsv(const ExamRecord& record) {
+QByteArray recordCsv(const QList<ExamRecord>& records) {
     QStringList lines;
-    lines << csv::line({QStringLiteral("Программа"), record.program})
-          << csv::line({QStringLiteral("Версия"), record.version})
-          << csv::line({QStringLiteral("Эксперимент"), record.experiment})
-          << csv::line({QStringLiteral("Дата и время"), record.whenText()})
-          << csv::line({QStringLiteral("Студент"), record.student.fullName()})
-          << csv::line({QStringLiteral("Группа"), record.student.group}) << QString()
-          << csv::line({QStringLiteral("№"), QStringLiteral("Дано"), QStringLiteral("Ответ"), QStringLiteral("Оценка"),
-                        QStringLiteral("Измерено")});
-    for (const ExamItem& item : record.items)
-        lines << csv::line({QString::number(item.number), item.given, item.answer, verdictText(record.verdict(item)),
-                            record.measuredText(item)});
-    lines << QString() << csv::line({QStringLiteral("Итог"), record.scoreText()}) << QString()
-          << csv::line({QStringLiteral("Подпись преподавателя"), QString()});
+    for (const ExamRecord& record : records) {
+        if (!lines.isEmpty()) lines << QString();
+        lines << csv::line({QStringLiteral("Программа"), record.program})
+              << csv::line({QStringLiteral("Версия"), record.version})
+              << csv::line({QStringLiteral("Эксперимент"), record.experiment})
+              << csv::line({QStringLiteral("Дата и время"), record.whenText()})
+              << csv::line({QStringLiteral("Студент"), record.student.fullName()})
+              << csv::line({QStringLiteral("Группа"), record.student.group}) << QString()
+              << csv::line({QStringLiteral("№"), QStringLiteral("Дано"), QStringLiteral("Ответ"),
+                            QStringLiteral("Оценка"), QStringLiteral("Измерено")});
+        for (const ExamItem& item : record.items)
+            lines << csv::line({QString::number(item.number), item.given, item.answer,
+                                verdictText(record.verdict(item)), record.measuredText(item)});
+        lines << QString() << csv::line({QStringLiteral("Итог"), record.scoreText()}) << QString()
+              << csv::line({QStringLiteral("Подпись преподавателя"), QString()});
+    }
     QByteArray out(csv::byteOrderMark);
     for (const QString& line : lines) out += line.toUtf8() + csv::lineEnd;
     return out;
 }
 
-bool saveRecordCsv(const ExamRecord& record, const QString& path, QString* error) {
+bool saveRecordCsv(const QList<ExamRecord>& records, const QString& path, QString* error) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(recordCsv(record)) >= 0 && file.commit()) return true;
+    if (file.open(QIODevice::WriteOnly) && file.write(recordCsv(records)) >= 0 && file.commit()) return true;
     if (error) *error = QStringLiteral("Не удаётся записать файл\n%1\n(%2).").arg(path, file.errorString());
     return false;
 }

@@ -18,10 +18,14 @@ struct Student {
     QString withGroup() const;
 };
 
+enum class StudentField { Surname, Name, Group };
+
 // The student from what was typed into the form, blanks simplified; nothing, and the
-// reason in *error, when the surname or the name is empty or is not a name (letters,
-// with blanks, hyphens and apostrophes between them), or a field is too long.
-std::optional<Student> makeStudent(const QString& surname, const QString& name, const QString& group, QString* error);
+// reason in *error and the first faulty field in *faulty, when the surname or the name is
+// empty or is not a name (letters, with blanks, hyphens and apostrophes between them), or a
+// field is too long.
+std::optional<Student> makeStudent(const QString& surname, const QString& name, const QString& group, QString* error,
+                                   StudentField* faulty = nullptr);
 
 // The heading of every examination screen: "Экзамен — Иванов Иван, гр. 101".
 QString examHeading(const Student& student);
@@ -64,7 +68,8 @@ struct ExamRecord {
 
     Verdict verdict(const ExamItem& item) const;
     bool counts(const ExamItem& item) const;  // right, or within tolerance
-    // The measured values of an item with its error and the tolerance: "ошибка 4.5 % (допуск 10 %)".
+    // The measured values of an item with its error and the tolerance: "ошибка 4.5 % (допуск 10 %)",
+    // "ошибка не определена (допуск 10 %)" when there was nothing to compare.
     QString measuredText(const ExamItem& item) const;
 
     int score() const;          // how many unknowns count
@@ -75,9 +80,15 @@ struct ExamRecord {
     static QString programVersion();
 };
 
-// The record as a spreadsheet file (csv.h): the particulars, the marked table, the score
-// and a place for the supervisor's signature.
-QByteArray recordCsv(const ExamRecord& record);
+// The records as a spreadsheet file (csv.h), one block a record, a blank line between: the
+// particulars, the marked table, the score and a place for the supervisor's signature.
+QByteArray recordCsv(const QList<ExamRecord>& records);
+inline QByteArray recordCsv(const ExamRecord& record) {
+    return recordCsv(QList<ExamRecord>{record});
+}
 
 // Writes recordCsv() to `path`; false and a message naming the file when it cannot be written.
-bool saveRecordCsv(const ExamRecord& record, const QString& path, QString* error);
+bool saveRecordCsv(const QList<ExamRecord>& records, const QString& path, QString* error);
+inline bool saveRecordCsv(const ExamRecord& record, const QString& path, QString* error) {
+    return saveRecordCsv(QList<ExamRecord>{record}, path, error);
+}

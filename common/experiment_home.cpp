@@ -1,6 +1,7 @@
 #include "experiment_home.h"
 
 #include <QCloseEvent>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "clickable_label.h"
+#include "exam_record.h"
 #include "help.h"
 #include "password.h"
 #include "pictures.h"
@@ -105,10 +107,13 @@ ExperimentHome::ExperimentHome(ProgramContext& ctx, HomeMember member) : m_ctx(c
     connect(cancel, &QPushButton::clicked, this, &ExperimentHome::cancelClick);
     connect(m_passBox, &QLineEdit::returnPressed, this, &ExperimentHome::okClick);
 
+    buildStudentFrame();
+
     auto* side = new QVBoxLayout;
     side->addStretch();
     side->addWidget(m_modeFrame);
     side->addWidget(m_passFrame);
+    side->addWidget(m_studentFrame);
     side->addStretch();
     auto* body = new QHBoxLayout;
     body->setContentsMargins(16, 8, 16, 16);
@@ -117,6 +122,7 @@ ExperimentHome::ExperimentHome(ProgramContext& ctx, HomeMember member) : m_ctx(c
     body->addLayout(side);
     m_modeFrame->setFixedWidth(230);
     m_passFrame->setFixedWidth(230);
+    m_studentFrame->setFixedWidth(230);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -132,6 +138,37 @@ ExperimentHome::ExperimentHome(ProgramContext& ctx, HomeMember member) : m_ctx(c
     m_timer->setInterval(10000);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &ExperimentHome::Timer1_Timer);
+}
+
+void ExperimentHome::buildStudentFrame() {
+    m_studentFrame = new QGroupBox(QStringLiteral("Студент"), this);
+    m_studentFrame->setObjectName(QStringLiteral("Frm_Student"));
+    auto* form = new QFormLayout;
+    auto box = [this, form](const char* name, const char* labelName, const QString& text) {
+        auto* b = new QLineEdit(m_studentFrame);
+        b->setObjectName(QString::fromLatin1(name));
+        auto* l = new QLabel(text, m_studentFrame);
+        l->setObjectName(QString::fromLatin1(labelName));
+        l->setBuddy(b);
+        form->addRow(l, b);
+        connect(b, &QLineEdit::returnPressed, this, &ExperimentHome::studentOkClick);
+        return b;
+    };
+    m_surnameBox = box("Txt_Surname", "Lab_Surname", QStringLiteral("Фамилия:"));
+    m_nameBox = box("Txt_StudentName", "Lab_StudentName", QStringLiteral("Имя:"));
+    m_groupBox = box("Txt_Group", "Lab_Group", QStringLiteral("Группа:"));
+    auto* ok = button(m_studentFrame, QStringLiteral("Cmd_StudentOK"), QStringLiteral("OK"));
+    ok->setDefault(true);
+    auto* cancel = button(m_studentFrame, QStringLiteral("Cmd_StudentCancel"), QStringLiteral("Отмена"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(m_studentFrame);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    m_studentFrame->hide();
+    connect(ok, &QPushButton::clicked, this, &ExperimentHome::studentOkClick);
+    connect(cancel, &QPushButton::clicked, this, &ExperimentHome::cancelClick);
 }
 
 void ExperimentHome::buildPanel() {
@@ -247,6 +284,28 @@ void ExperimentHome::okClick() {
         m_passBox->setFocus();
         return;
     }
+    // The examination begins once the student is named.
+    for (QLineEdit* box : {m_surnameBox, m_nameBox, m_groupBox}) box->clear();
+    m_passFrame->hide();
+    m_studentFrame->show();
+    m_surnameBox->setFocus();
+}
+
+void ExperimentHome::studentOkClick() {
+    QString error;
+    StudentField faulty = StudentField::Surname;
+    const std::optional<Student> student =
+        makeStudent(m_surnameBox->text(), m_nameBox->text(), m_groupBox->text(), &error, &faulty);
+    if (!student) {
+        m_ctx.message({error, QStringLiteral("Студент"), MsgButtons::Ok, MsgIcon::Exclamation, MsgAnswer::Ok});
+        QLineEdit* box = faulty == StudentField::Surname ? m_surnameBox
+                         : faulty == StudentField::Name  ? m_nameBox
+                                                         : m_groupBox;
+        box->setFocus();
+        box->selectAll();
+        return;
+    }
+    m_member.setStudent(*student);
     m_member.chooseMode(HomeChoice::Examination);
     handOver();
 }
@@ -257,6 +316,7 @@ void ExperimentHome::cancelClick() {
         m_member.chooseMode(HomeChoice::None);
     }
     m_passFrame->hide();
+    m_studentFrame->hide();
     m_modeFrame->show();
 }
 
@@ -332,8 +392,4 @@ void registerHome(ProgramContext& ctx, const HomeMember& member) {
         delete home;
         return nullptr;
     });
-}
-
-std::function<void(HomeChoice)> modeNumberIn(quint8* mode) {
-    return [mode](HomeChoice choice) { *mode = static_cast<quint8>(choice); };
 }

@@ -7,6 +7,7 @@
 #include "window_names.h"
 
 class ProgramContext;
+struct Student;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
@@ -49,9 +50,11 @@ struct HomeMember {
     WindowName experimentWindow;     // opened for tutorial and examination
 
     // Run state of the experiment (it outlives the window): the home screen tells it the
-    // mode chosen and the supervisor's password, and empties it at every load.
+    // mode chosen, the supervisor's password and the student who sits the examination, and
+    // empties it at every load.
     std::function<void(HomeChoice)> chooseMode;
     std::function<void(const QString&)> setPassword;
+    std::function<void(const Student&)> setStudent;
     std::function<void()> resetRunState;
 
     // The heart program's rules: "Проверка" switches the task-switch lock on and chooses
@@ -59,9 +62,6 @@ struct HomeMember {
     // password starts "Проверка" over, and "Выход" ends the program.
     bool heartRules = false;
 };
-
-// chooseMode for a run state that keeps its mode as a number: 0 none, 1 tutorial, 2 examination.
-std::function<void(HomeChoice)> modeNumberIn(quint8* mode);
 
 class ExperimentHome : public QWidget {
     Q_OBJECT
@@ -78,7 +78,8 @@ public:
     void tutorialClick();
     void examClick();
     void okClick();
-    void cancelClick();
+    void cancelClick();  // of the password frame and of the student frame
+    void studentOkClick();
     void instructClick();
     void quitClick();
     void Timer1_Timer();
@@ -89,6 +90,7 @@ protected:
 
 private:
     void buildPanel();
+    void buildStudentFrame();
     void handOver();
 
     ProgramContext& m_ctx;
@@ -97,6 +99,11 @@ private:
     QGroupBox* m_modeFrame = nullptr;
     QGroupBox* m_passFrame = nullptr;
     QLineEdit* m_passBox = nullptr;
+    // After the password: who sits the examination ("Frm_Student").
+    QGroupBox* m_studentFrame = nullptr;
+    QLineEdit* m_surnameBox = nullptr;
+    QLineEdit* m_nameBox = nullptr;
+    QLineEdit* m_groupBox = nullptr;
     QTimer* m_timer = nullptr;
 };
 

@@ -14,12 +14,30 @@ QWidget* Navigator::find(WindowName window) const {
 }
 
 QWidget* Navigator::open(WindowName window) {
+    return show(window, true);
+}
+
+QWidget* Navigator::openBehind(WindowName window) {
+    return show(window, false);
+}
+
+QWidget* Navigator::show(WindowName window, bool activate) {
     const QString name = window.text();
-    if (QWidget* w = find(window)) {
-        m_parked.remove(name);
+    const auto showIt = [activate](QWidget* w) {
+        if (!activate) {
+            const bool wasQuiet = w->testAttribute(Qt::WA_ShowWithoutActivating);
+            w->setAttribute(Qt::WA_ShowWithoutActivating);
+            w->show();
+            w->setAttribute(Qt::WA_ShowWithoutActivating, wasQuiet);
+            return;
+        }
         w->show();
         w->raise();
         w->activateWindow();
+    };
+    if (QWidget* w = find(window)) {
+        m_parked.remove(name);
+        showIt(w);
         return w;
     }
     const auto make = m_factories.find(name);
@@ -33,9 +51,7 @@ QWidget* Navigator::open(WindowName window) {
     w->setAttribute(Qt::WA_DeleteOnClose);
     m_open.insert(name, w);
     m_parked.remove(name);
-    w->show();
-    w->raise();
-    w->activateWindow();
+    showIt(w);
     return w;
 }
 

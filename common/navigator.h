@@ -21,6 +21,10 @@ public:
     // Shows the window of that name: the open one (also when it was only hidden) or
     // a new one. Returns nullptr when its load ended the program.
     QWidget* open(WindowName name);
+    // The same, without making it the active window: for a window that opens under one
+    // about to come up in front of it. Were it activated, its activation could reach the
+    // window system after the front one's and bring it on top.
+    QWidget* openBehind(WindowName name);
 
     // The window of that name while it is open (shown or hidden), else nullptr.
     QWidget* find(WindowName name) const;
@@ -34,6 +38,8 @@ public:
 
 private:
     QHash<QString, Factory> m_factories;
+    QWidget* show(WindowName name, bool activate);
+
     QHash<QString, QPointer<QWidget>> m_open;
     QHash<QString, bool> m_parked;
 };

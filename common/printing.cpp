@@ -1,7 +1,6 @@
 #include "printing.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
@@ -11,6 +10,8 @@
 #include <QStandardPaths>
 #include <cmath>
 
+#include "exam_record.h"
+#include "numtext.h"
 #include "program_context.h"
 #include "recording_paper.h"
 #include "twips.h"
@@ -42,7 +43,7 @@ void paintHeading(QPainter& painter, const PrintHeading& heading, const QDateTim
 
 }  // namespace
 
-DefaultPrinter::DefaultPrinter(MessageBoxes& messages) : m_messages(messages) {}
+DefaultPrinter::DefaultPrinter(MessageBoxes& messages, FileChooser& files) : m_messages(messages), m_files(files) {}
 DefaultPrinter::~DefaultPrinter() = default;
 
 QPagedPaintDevice* DefaultPrinter::begin() {
@@ -52,8 +53,9 @@ QPagedPaintDevice* DefaultPrinter::begin() {
             {QStringLiteral("Принтер не найден. Сохранить запись в файл PDF, чтобы напечатать её позже?"),
              QStringLiteral("Печать"), MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::Yes});
         if (answer != MsgAnswer::Yes) return nullptr;
-        const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Сохранить запись"),
-                                                          proposedPdfFile(), QStringLiteral("PDF (*.pdf)"));
+        const QString path =
+            m_files.saveFile({QStringLiteral("Сохранить запись"), proposedPdfFile(), {QStringLiteral("PDF (*.pdf)")}})
+                .path;
         if (path.isEmpty()) return nullptr;
         m_file = std::make_unique<PdfPrinter>(path);
         return m_file->begin();
@@ -72,11 +74,11 @@ QString DefaultPrinter::end() {
     return failure;
 }
 
-QString proposedPdfFile() {
+QString proposedPdfFile(const QString& fileName) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QFileInfo documents(folder);
     if (folder.isEmpty() || !documents.isDir() || !documents.isWritable()) folder = QDir::homePath();
-    return QDir(folder).filePath(QStringLiteral("запись.pdf"));
+    return QDir(folder).filePath(fileName);
 }
 
 PdfPrinter::~PdfPrinter() = default;
@@ -103,7 +105,7 @@ QString PdfPrinter::end() {
     qWarning("cannot save %s: %s", qPrintable(m_path), qPrintable(file.errorString()));
     return QStringLiteral(
                "Запись не сохранена: не удалось записать файл\n%1\n\nВозможно, папка защищена от записи "
-               "или на диске нет места. Нажмите «Печать» ещё раз и выберите другую папку.")
+               "или на диске нет места. Сохраните её ещё раз в другую папку.")
         .arg(QDir::toNativeSeparators(m_path));
 }
 
@@ -140,19 +142,171 @@ bool paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper, cons
     return true;
 }
 
-void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle,
-                    const PrintHeading& heading) {
+namespace {
+
+// The examination record's page, in twips, in the frame of the recordings' strips.
+constexpr double examTextTw = 220, examTitleTw = 300, cellPaddingTw = 60, gapTw = 300, bottomMarginTw = 800;
+constexpr double examColumnsTw[] = {600, 2900, 2900, 4600, 3000};
+
+QFont printFont(double pixelSize, bool bold = false) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(int(pixelSize));
+    font.setBold(bold);
+    return font;
+}
+
+// Lays the record out from the top of the first page down, breaking pages where the next
+// piece does not fit; paints only when given a painter, so that a first run counts the pages.
+class ExamPages {
+public:
+    ExamPages(const ExamRecord& record, double pageHeightTw, QPainter* painter, QPagedPaintDevice* device,
+              const QDateTime& printedAt, int pages)
+        : m_record(record),
+          m_bottom(pageHeightTw - bottomMarginTw),
+          m_painter(painter),
+          m_device(device),
+          m_printedAt(printedAt),
+          m_pages(pages) {}
+
+    int run() {
+        startPage();
+        paragraph(QStringLiteral("Результаты экзамена"), printFont(examTitleTw, true));
+        const Student& s = m_record.student;
+        for (const QString& line :
+             {QStringLiteral("Программа: %1 %2").arg(m_record.program, m_record.version),
+              QStringLiteral("Эксперимент: %1").arg(m_record.experiment),
+              QStringLiteral("Дата и время: %1").arg(m_record.whenText()),
+              QStringLiteral("Студент: %1").arg(s.fullName()),
+              QStringLiteral("Группа: %1").arg(s.group.isEmpty() ? QStringLiteral("—") : s.group)})
+            paragraph(line, printFont(examTextTw));
+        m_y += gapTw;
+
+        const QStringList titles{QStringLiteral("№"), QStringLiteral("Дано"), QStringLiteral("Ответ"),
+                                 QStringLiteral("Измерено"), QStringLiteral("Отметка")};
+        bool measured = false;
+        for (int i = 0; i < m_record.items.size(); ++i) {
+            const ExamItem& item = m_record.items[i];
+            measured = measured || item.errorPercent.has_value();
+            const QStringList cells{QString::number(item.number), item.given, item.answer, m_record.measuredText(item),
+                                    verdictText(m_record.verdict(item))};
+            // The heading row goes where the table starts and again on every page it runs on to.
+            const double height = rowHeight(cells, false);
+            if (i == 0 || !fits(height)) {
+                if (!fits(rowHeight(titles, true) + height)) newPage();
+                row(titles, true);
+            }
+            row(cells, false);
+        }
+        m_y += gapTw;
+        paragraph(QStringLiteral("Итого: %1").arg(m_record.scoreText()), printFont(examTextTw, true));
+        if (measured)
+            paragraph(QStringLiteral("Допуск: %1 %").arg(numtext::generalForm(m_record.tolerancePercent)),
+                      printFont(examTextTw));
+        m_y += 2 * gapTw;
+        paragraph(QStringLiteral("Подпись преподавателя: ______________"), printFont(examTextTw));
+        return m_page + 1;
+    }
+
+private:
+    static double topTw() { return firstTopTw; }
+    bool fits(double height) const { return m_y + height <= m_bottom; }
+
+    void startPage() {
+        m_y = topTw();
+        if (m_painter)
+            paintHeading(*m_painter, {m_record.experiment, m_record.student.withGroup()}, m_printedAt, m_page, m_pages);
+    }
+    void newPage() {
+        if (m_painter) m_device->newPage();
+        ++m_page;
+        startPage();
+    }
+
+    static double textHeight(const QString& text, const QFont& font, double width) {
+        return QFontMetricsF(font).boundingRect(QRectF(0, 0, width, 1e7), Qt::TextWordWrap, text).height();
+    }
+
+    void paragraph(const QString& text, const QFont& font) {
+        const double height = textHeight(text, font, stripWidthTw) + cellPaddingTw;
+        if (!fits(height)) newPage();
+        if (m_painter) {
+            m_painter->setFont(font);
+            m_painter->drawText(QRectF(stripLeftTw, m_y, stripWidthTw, height), Qt::TextWordWrap, text);
+        }
+        m_y += height;
+    }
+
+    double rowHeight(const QStringList& cells, bool heading) const {
+        double height = 0;
+        for (int c = 0; c < cells.size(); ++c)
+            height = std::max(
+                height, textHeight(cells[c], printFont(examTextTw, heading), examColumnsTw[c] - 2 * cellPaddingTw));
+        return height + 2 * cellPaddingTw;
+    }
+
+    void row(const QStringList& cells, bool heading) {
+        const double height = rowHeight(cells, heading);
+        if (m_painter) {
+            m_painter->setFont(printFont(examTextTw, heading));
+            m_painter->setPen(QPen(Qt::black, 10));
+            double x = stripLeftTw;
+            for (int c = 0; c < cells.size(); ++c) {
+                const QRectF cell(x, m_y, examColumnsTw[c], height);
+                m_painter->drawRect(cell);
+                m_painter->drawText(cell.adjusted(cellPaddingTw, cellPaddingTw, -cellPaddingTw, -cellPaddingTw),
+                                    Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, cells[c]);
+                x += examColumnsTw[c];
+            }
+        }
+        m_y += height;
+    }
+
+    const ExamRecord& m_record;
+    const double m_bottom;
+    QPainter* m_painter;
+    QPagedPaintDevice* m_device;
+    const QDateTime m_printedAt;
+    const int m_pages;
+    int m_page = 0;
+    double m_y = 0;
+};
+
+}  // namespace
+
+bool paintExamRecord(QPagedPaintDevice* device, const QList<ExamRecord>& records, const QDateTime& printedAt) {
+    QPainter painter(device);
+    if (!painter.isActive()) return false;
+    painter.scale(device->logicalDpiX() / 1440.0, device->logicalDpiY() / 1440.0);
+    const double pageHeightTw = device->height() * 1440.0 / device->logicalDpiY();
+    for (const ExamRecord& record : records) {
+        if (&record != &records.front()) device->newPage();
+        const int pages = ExamPages(record, pageHeightTw, nullptr, device, printedAt, 0).run();
+        ExamPages(record, pageHeightTw, &painter, device, printedAt, pages).run();
+    }
+    return true;
+}
+
+bool printDocument(ProgramContext& ctx, const QString& warningTitle,
+                   const std::function<bool(QPagedPaintDevice*)>& paint) {
     const MsgAnswer answer = ctx.message(
         {QStringLiteral("Вы нажали кнопку 'Печать'. Включите принтер и оставляйте его включенным. Ваш PC может "
                         "зависнуть, если принтер по умолчанию не включен. Хотите продолжить?"),
          warningTitle, MsgButtons::YesNo, MsgIcon::Critical, MsgAnswer::No});
-    if (answer == MsgAnswer::No) return;
+    if (answer == MsgAnswer::No) return false;
 
     QPagedPaintDevice* device = ctx.printer.begin();
-    if (!device) return;
-    const bool painted = paintRecording(device, paper, heading, QDateTime::currentDateTime());
+    if (!device) return false;
+    const bool painted = paint(device);
     QString failure = ctx.printer.end();
     if (!painted && failure.isEmpty()) failure = QStringLiteral("Запись не напечатана: принтер не принял задание.");
-    if (!failure.isEmpty())
-        ctx.message({failure, QStringLiteral("Печать"), MsgButtons::Ok, MsgIcon::Critical, MsgAnswer::Ok});
+    if (failure.isEmpty()) return true;
+    ctx.message({failure, QStringLiteral("Печать"), MsgButtons::Ok, MsgIcon::Critical, MsgAnswer::Ok});
+    return false;
+}
+
+void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle,
+                    const PrintHeading& heading) {
+    printDocument(ctx, warningTitle, [&](QPagedPaintDevice* device) {
+        return paintRecording(device, paper, heading, QDateTime::currentDateTime());
+    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -9,6 +10,10 @@
 
 #include <QBuffer>
 #include <QPagedPaintDevice>
+#include <functional>
+
+struct ExamRecord;
+class FileChooser;
 class MessageBoxes;
 class ProgramContext;
 class RecordingPaper;
@@ -44,21 +49,22 @@ private:
 
 class DefaultPrinter : public Printer {
 public:
-    explicit DefaultPrinter(MessageBoxes& messages);
+    DefaultPrinter(MessageBoxes& messages, FileChooser& files);
     ~DefaultPrinter() override;
     QPagedPaintDevice* begin() override;
     QString end() override;
 
 private:
     MessageBoxes& m_messages;
+    FileChooser& m_files;
     std::unique_ptr<QPagedPaintDevice> m_device;  // the default printer
     std::unique_ptr<PdfPrinter> m_file;           // or the file the user named
 };
 
-// The file first offered for a saved recording: in the user's documents folder, or the
-// home folder when there is none to write in (never the program's folder, which an
-// installation makes read-only).
-QString proposedPdfFile();
+// The file first offered for a saved recording or record, named `fileName`: in the user's
+// documents folder, or the home folder when there is none to write in (never the program's
+// folder, which an installation makes read-only).
+QString proposedPdfFile(const QString& fileName = QStringLiteral("запись.pdf"));
 
 // One strip of a printed recording: the paper part from sourceLeft, sourceWidth pixels
 // wide, at `at` (twips from the top-left of the printable page) on page `page` (from 0).
@@ -85,8 +91,20 @@ struct PrintHeading {
 bool paintRecording(QPagedPaintDevice* device, const RecordingPaper& paper, const PrintHeading& heading,
                     const QDateTime& printedAt);
 
-// The "Печать" button of a recorder: asks whether the printer is on (under the given
-// title), then prints the whole recording in strips; No prints nothing. A printout that
-// could not be made or saved is told in a message.
+// Paints an examination record on the pages of a document, dark on white: the program and
+// version, experiment, time, student and group, the marked table (its heading row repeated
+// on every page), the score, the tolerance when something was measured, and a line for the
+// supervisor's signature; every page under the heading line of recordings. False when the
+// document could not be painted on. Several records follow one another, each from a new page
+// and numbering its own pages.
+bool paintExamRecord(QPagedPaintDevice* device, const QList<ExamRecord>& records, const QDateTime& printedAt);
+
+// A "Печать" button: asks whether the printer is on (under the given title), then has
+// `paint` paint the document through the context's printer; No prints nothing. A printout
+// that could not be made or saved is told in a message. True when the printout went out.
+bool printDocument(ProgramContext& ctx, const QString& warningTitle,
+                   const std::function<bool(QPagedPaintDevice*)>& paint);
+
+// The "Печать" button of a recorder: the whole recording in strips (printDocument).
 void printRecording(ProgramContext& ctx, const RecordingPaper& paper, const QString& warningTitle,
                     const PrintHeading& heading);

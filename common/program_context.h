@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QString>
 
+#include "journal.h"
 #include "navigator.h"
 #include "printing.h"
 #include "random_source.h"
@@ -14,8 +15,14 @@
 class ProgramContext {
 public:
     ProgramContext(QString title, RandomSource& random, MessageBoxes& messages, HelpViewer& help, Desktop& desktop,
-                   Printer& printer)
-        : title(std::move(title)), random(random), messages(messages), help(help), desktop(desktop), printer(printer) {}
+                   Printer& printer, FileChooser& files)
+        : title(std::move(title)),
+          random(random),
+          messages(messages),
+          help(help),
+          desktop(desktop),
+          printer(printer),
+          files(files) {}
 
     ProgramContext(const ProgramContext&) = delete;
     ProgramContext& operator=(const ProgramContext&) = delete;
@@ -26,7 +33,13 @@ public:
     HelpViewer& help;
     Desktop& desktop;
     Printer& printer;
+    FileChooser& files;
     Navigator navigator;
+
+    // The examination journal every finished examination is added to, and the cost of its
+    // key derivation (tests write to a folder of their own, at a lower cost).
+    QString journalPath = journal::defaultPath();
+    int journalIterations = journal::defaultIterations;
 
     // The window the help viewer works for (set by InitHelp).
     QPointer<QObject> helpOwner;

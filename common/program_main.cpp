@@ -75,10 +75,11 @@ int runProgram(int argc, char** argv, const ProgramSetup& setup) {
     QtMessageBoxes messages;
     QtDesktop desktop;
     HelpWindows help(messages);
-    DefaultPrinter printer(messages);
+    QtFileChooser files;
+    DefaultPrinter printer(messages, files);
     Mt19937Random random;
     random.reseedFromClock();
-    ProgramContext ctx(setup.title, random, messages, help, desktop, printer);
+    ProgramContext ctx(setup.title, random, messages, help, desktop, printer, files);
 
     QString error;
     if (!data_files::enterDataFolder(&error)) {

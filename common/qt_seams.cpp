@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -68,6 +69,14 @@ MsgAnswer QtMessageBoxes::show(const MessageRequest& request) {
                    : request.buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel
                                                              : MsgAnswer::Ok;
     }
+}
+
+ChosenFile QtFileChooser::saveFile(const SaveFileRequest& request) {
+    ChosenFile chosen;
+    chosen.filter = request.filters.value(0);
+    chosen.path = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, request.proposedPath,
+                                               request.filters.join(QStringLiteral(";;")), &chosen.filter);
+    return chosen;
 }
 
 namespace {

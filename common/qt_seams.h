@@ -12,6 +12,11 @@ public:
     MsgAnswer show(const MessageRequest& request) override;
 };
 
+class QtFileChooser : public FileChooser {
+public:
+    ChosenFile saveFile(const SaveFileRequest& request) override;
+};
+
 class QtDesktop : public Desktop {
 public:
     ~QtDesktop() override;

@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QObject;
 
@@ -50,4 +51,24 @@ public:
     // Starts another program on its own (it lives on when this one ends); false when it
     // could not be started.
     virtual bool startProgram(const QString& path) = 0;
+};
+
+// The file a save dialog asks for: under `title`, `proposedPath` offered, one of `filters`
+// ("PDF (*.pdf)") to choose, the first chosen at the start.
+struct SaveFileRequest {
+    QString title;
+    QString proposedPath;
+    QStringList filters;
+};
+
+struct ChosenFile {
+    QString path;    // empty when the user cancelled
+    QString filter;  // the filter chosen, one of the request's
+};
+
+// Save dialogs.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    virtual ChosenFile saveFile(const SaveFileRequest& request) = 0;
 };

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -47,9 +48,11 @@ QString describe() {
     const QWidget* active = QApplication::activeWindow();
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible()) continue;
-        out += QStringLiteral("window\t%1\t%2\t%3\n")
+        out += QStringLiteral("window\t%1\t%2\t%3\t%4\n")
                    .arg(window->objectName(), oneLine(window->windowTitle()),
-                        window == active ? QStringLiteral("active") : QString());
+                        window == active ? QStringLiteral("active") : QString())
+                   // The window system's own window: Qt may replace it behind the widget.
+                   .arg(window->windowHandle() ? window->windowHandle()->winId() : 0);
         for (QWidget* w : window->findChildren<QWidget*>()) {
             const QString text = shownText(w);
             if ((w->objectName().isEmpty() && text.isEmpty()) || !w->isVisible()) continue;

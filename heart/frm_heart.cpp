@@ -85,8 +85,8 @@ Frm_Heart::Frm_Heart(ProgramContext& ctx, HeartRunState& run)
     m_beat = new LeverBeat(m_setup, m_model, this);
 }
 
-void Frm_Heart::buildControls() {
-    // The apparatus, with the syringe over it after an injection.
+// The apparatus, with the syringe over it after an injection.
+QGroupBox* Frm_Heart::buildSetup() {
     auto* setupGroup = named(new QGroupBox(QStringLiteral("Установка")), "Setup");
     m_setup = new SetupPicture;
     inject_img = label("inject_img", QString());
@@ -95,22 +95,41 @@ void Frm_Heart::buildControls() {
     inject_img->move(0, 0);
     inject_img->hide();
     (new QVBoxLayout(setupGroup))->addWidget(m_setup);
+    return setupGroup;
+}
 
+QGroupBox* Frm_Heart::buildHelp() {
     Help_frame = named(new QGroupBox(QStringLiteral("Справка")), "Help_frame");
     Cmd_help = button("Cmd_help", QStringLiteral("Инструкция"), QStringLiteral("Показать справку"));
     (new QVBoxLayout(Help_frame))->addWidget(Cmd_help);
+    connect(Cmd_help, &QPushButton::clicked, this, &Frm_Heart::Cmd_help_Click);
+    return Help_frame;
+}
 
+// The left column: the apparatus, the help and the hint under them.
+QVBoxLayout* Frm_Heart::buildLeftColumn() {
+    QGroupBox* setupGroup = buildSetup();
+    buildHelp();
     lbl_warning = label("lbl_warning", QString());
     lbl_warning->setStyleSheet(QStringLiteral("color: #00007f; font-weight: bold;"));
     lbl_warning->setWordWrap(true);
     lbl_warning->setFixedWidth(230);
+    // Who sits the examination, where the tutorial's help and hints are.
+    Lbl_ExamHeading = label("Lbl_ExamHeading", QString());
+    Lbl_ExamHeading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    Lbl_ExamHeading->setWordWrap(true);
+    Lbl_ExamHeading->setFixedWidth(230);
+    Lbl_ExamHeading->hide();
     auto* left = new QVBoxLayout;
     left->addWidget(setupGroup);
+    left->addWidget(Lbl_ExamHeading);
     left->addWidget(Help_frame);
     left->addWidget(lbl_warning);
     left->addStretch();
+    return left;
+}
 
-    // Task.
+QGroupBox* Frm_Heart::buildTask() {
     auto* titleGroup = named(new QGroupBox(QStringLiteral("Указания")), "FraTitle");
     LabTitle =
         label("LabTitle",
@@ -121,8 +140,10 @@ void Frm_Heart::buildControls() {
     LabTitle->setFont(small);
     LabTitle->setFixedHeight(QFontMetrics(small).lineSpacing() * 3 + 2);  // the examinations' tasks take three lines
     (new QVBoxLayout(titleGroup))->addWidget(LabTitle);
+    return titleGroup;
+}
 
-    // Recorder and its controls.
+QGroupBox* Frm_Heart::buildRecorder() {
     auto* recorder = named(new QGroupBox(QStringLiteral("Самописец")), "FraPicture");
     m_view = named(new PaperView(m_paper), "Pic_Continer");
     m_view->setFixedSize(viewWidth, viewHeight);
@@ -135,7 +156,11 @@ void Frm_Heart::buildControls() {
     recLayout->setSpacing(0);
     recLayout->addWidget(m_view);
     recLayout->addWidget(HScrPic);
+    connect(HScrPic, &QScrollBar::valueChanged, this, &Frm_Heart::HScrPic_Change);
+    return recorder;
+}
 
+QGroupBox* Frm_Heart::buildRecorderControls() {
     auto* recControls = named(new QGroupBox(QStringLiteral("Управление самописцем")), "FraPicContiner");
     CmdPic_Continue = button("CmdPic_Continue", QStringLiteral("Продолжить"), QStringLiteral("Запуск самописца"));
     CmdPic_Stop = button("CmdPic_Stop", QString(), QStringLiteral("Остановка самописца"));
@@ -147,8 +172,14 @@ void Frm_Heart::buildControls() {
     for (QPushButton* b : {CmdPic_Continue, CmdPic_Stop, Cmd_Print, Cmd_RmvDrug}) rc->addWidget(b);
     rc->addStretch();
     recControls->setFixedWidth(172);
+    connect(CmdPic_Stop, &QPushButton::clicked, this, &Frm_Heart::CmdPic_Stop_Click);
+    connect(CmdPic_Continue, &QPushButton::clicked, this, &Frm_Heart::CmdPic_Continue_Click);
+    connect(Cmd_RmvDrug, &QPushButton::clicked, this, &Frm_Heart::Cmd_RmvDrug_Click);
+    connect(Cmd_Print, &QPushButton::clicked, this, &Frm_Heart::Cmd_Print_Click);
+    return recControls;
+}
 
-    // The drug.
+QGroupBox* Frm_Heart::buildDrug() {
     auto* drugGroup = named(new QGroupBox(QStringLiteral("Выбор вещества")), "FraDrug");
     Lab_Drug = label("Lab_Drug", QStringLiteral("Вещество:"));
     Combo_Drug = named(new QComboBox, "Combo_Drug");
@@ -174,7 +205,13 @@ void Frm_Heart::buildControls() {
     dg->addWidget(Txt_Dose, 1, 1);
     dg->addWidget(Lab_DDose, 1, 2);
     dg->addWidget(Cmd_Inject, 1, 3);
+    connect(Combo_Drug, &QComboBox::activated, this, &Frm_Heart::Combo_Drug_Click);
+    connect(Cmd_Inject, &QPushButton::clicked, this, &Frm_Heart::Cmd_Inject_Click);
+    return drugGroup;
+}
 
+// What is left of the drug given last, and the one before it.
+QGroupBox* Frm_Heart::buildDrugLevel() {
     auto* levelGroup = named(new QGroupBox(QStringLiteral("Текущий уровень вещества")), "Frame1");
     ProBar_Time = named(new QProgressBar, "ProBar_Time");
     ProBar_Time->setRange(0, 100);
@@ -194,8 +231,10 @@ void Frm_Heart::buildControls() {
     QFont nine = levelGroup->font();
     nine.setPointSize(9);
     levelGroup->setFont(nine);
+    return levelGroup;
+}
 
-    // Indicators.
+QGroupBox* Frm_Heart::buildIndicators() {
     auto* status = named(new QGroupBox(QStringLiteral("Indicators")), "Fra_Status");
     Txt_BHR = readOnlyBox("Txt_BHR", 44);
     TxtHR_Drug = readOnlyBox("TxtHR_Drug", 44);
@@ -221,8 +260,10 @@ void Frm_Heart::buildControls() {
     sg->addWidget(hand("Img_Hand2"), 1, 4, Qt::AlignRight);
     sg->addWidget(PicToneGraph, 1, 5);
     sg->setColumnStretch(6, 1);
+    return status;
+}
 
-    // Leaving.
+QGroupBox* Frm_Heart::buildExit() {
     Fra_CmdBar = named(new QGroupBox(QStringLiteral("Выход")), "Fra_CmdBar");
     CmdTable = button("CmdTable", QStringLiteral("Таблица"), QStringLiteral("Таблица-образец"));
     Cmd_Next = button("Cmd_Next", QStringLiteral("Далее"), QStringLiteral("Следующий шаг"));
@@ -230,7 +271,15 @@ void Frm_Heart::buildControls() {
     Cmd_return = button("Cmd_return", QStringLiteral("Вернуться"), QStringLiteral("Возврат в главное меню"));
     auto* exitRow = new QHBoxLayout(Fra_CmdBar);
     for (QPushButton* b : {CmdTable, Cmd_Next, Cmd_New, Cmd_return}) exitRow->addWidget(b);
+    connect(Cmd_Next, &QPushButton::clicked, this, &Frm_Heart::Cmd_Next_Click);
+    connect(Cmd_New, &QPushButton::clicked, this, &Frm_Heart::Cmd_New_Click);
+    connect(CmdTable, &QPushButton::clicked, this, &Frm_Heart::CmdTable_Click);
+    connect(Cmd_return, &QPushButton::clicked, this, &Frm_Heart::Cmd_return_Click);
+    return Fra_CmdBar;
+}
 
+// The supervisor's password that lets an examination return to the home screen.
+QGroupBox* Frm_Heart::buildReturnPassword() {
     frm_retpass = named(new QGroupBox(QStringLiteral("Введите пароль для возврата")), "frm_retpass");
     Txt_pwret = named(new QLineEdit, "Txt_pwret");
     Txt_pwret->setEchoMode(QLineEdit::Password);
@@ -243,16 +292,27 @@ void Frm_Heart::buildControls() {
     pwRow->addWidget(pwOk);
     pwRow->addWidget(pwCancel);
     frm_retpass->hide();
+    connect(pwOk, &QPushButton::clicked, this, &Frm_Heart::cmd_pwretok_Click);
+    connect(Txt_pwret, &QLineEdit::returnPressed, this, &Frm_Heart::cmd_pwretok_Click);
+    connect(pwCancel, &QPushButton::clicked, this, &Frm_Heart::cmd_pwretcan_Click);
+    return frm_retpass;
+}
 
+void Frm_Heart::buildControls() {
+    QVBoxLayout* left = buildLeftColumn();
+
+    // Task, the recorder and its controls, the drug, the indicators and leaving.
+    QGroupBox* titleGroup = buildTask();
     auto* recRow = new QHBoxLayout;
-    recRow->addWidget(recorder);
-    recRow->addWidget(recControls, 1);
+    recRow->addWidget(buildRecorder());
+    recRow->addWidget(buildRecorderControls(), 1);
     auto* drugRow = new QHBoxLayout;
-    drugRow->addWidget(drugGroup);
-    drugRow->addWidget(levelGroup, 1);
+    drugRow->addWidget(buildDrug());
+    drugRow->addWidget(buildDrugLevel(), 1);
+    QGroupBox* status = buildIndicators();
     auto* exitArea = new QHBoxLayout;
-    exitArea->addWidget(Fra_CmdBar);
-    exitArea->addWidget(frm_retpass);
+    exitArea->addWidget(buildExit());
+    exitArea->addWidget(buildReturnPassword());
     exitArea->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(titleGroup);
@@ -273,22 +333,6 @@ void Frm_Heart::buildControls() {
     right->setSpacing(4);
     // The screen fits 800 x 600 with its frame, whatever the task's text.
     setFixedSize(sizeHint());
-
-    connect(Combo_Drug, &QComboBox::activated, this, &Frm_Heart::Combo_Drug_Click);
-    connect(Cmd_Inject, &QPushButton::clicked, this, &Frm_Heart::Cmd_Inject_Click);
-    connect(CmdPic_Stop, &QPushButton::clicked, this, &Frm_Heart::CmdPic_Stop_Click);
-    connect(CmdPic_Continue, &QPushButton::clicked, this, &Frm_Heart::CmdPic_Continue_Click);
-    connect(HScrPic, &QScrollBar::valueChanged, this, &Frm_Heart::HScrPic_Change);
-    connect(Cmd_RmvDrug, &QPushButton::clicked, this, &Frm_Heart::Cmd_RmvDrug_Click);
-    connect(Cmd_Next, &QPushButton::clicked, this, &Frm_Heart::Cmd_Next_Click);
-    connect(Cmd_New, &QPushButton::clicked, this, &Frm_Heart::Cmd_New_Click);
-    connect(CmdTable, &QPushButton::clicked, this, &Frm_Heart::CmdTable_Click);
-    connect(Cmd_return, &QPushButton::clicked, this, &Frm_Heart::Cmd_return_Click);
-    connect(pwOk, &QPushButton::clicked, this, &Frm_Heart::cmd_pwretok_Click);
-    connect(Txt_pwret, &QLineEdit::returnPressed, this, &Frm_Heart::cmd_pwretok_Click);
-    connect(pwCancel, &QPushButton::clicked, this, &Frm_Heart::cmd_pwretcan_Click);
-    connect(Cmd_Print, &QPushButton::clicked, this, &Frm_Heart::Cmd_Print_Click);
-    connect(Cmd_help, &QPushButton::clicked, this, &Frm_Heart::Cmd_help_Click);
 }
 
 int Frm_Heart::paperLeft() const {
@@ -310,6 +354,8 @@ bool Frm_Heart::Form_Load() {
     if (isExamination(mode)) {
         lbl_warning->hide();
         Help_frame->hide();
+        Lbl_ExamHeading->setText(examHeading(m_run.student()));
+        Lbl_ExamHeading->show();
     }
     lbl_warning->setText(QStringLiteral("Дождитесь стабилизации сердечной деятельности"));
     if (!isExamination(mode)) {

@@ -15,6 +15,7 @@ class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QTimer;
+class QVBoxLayout;
 class SetupPicture;
 class HeartRunState;
 
@@ -69,6 +70,17 @@ public:
     bool recorderRunning() const;
 
 private:
+    QGroupBox* buildSetup();
+    QGroupBox* buildHelp();
+    QVBoxLayout* buildLeftColumn();
+    QGroupBox* buildTask();
+    QGroupBox* buildRecorder();
+    QGroupBox* buildRecorderControls();
+    QGroupBox* buildDrug();
+    QGroupBox* buildDrugLevel();
+    QGroupBox* buildIndicators();
+    QGroupBox* buildExit();
+    QGroupBox* buildReturnPassword();
     void buildControls();
     void SetUpExperiment();
     void clearRecording();
@@ -92,6 +104,7 @@ private:
     QString m_savedHint;
 
     QLabel *inject_img, *Lab_drugname, *lbl_lastdrug, *LabTitle, *lbl_warning, *lbl_unkdrug, *Lab_Drug, *Lab_DDose;
+    QLabel* Lbl_ExamHeading;
     QProgressBar* ProBar_Time;
     QPushButton *CmdPic_Continue, *CmdPic_Stop, *Cmd_Print, *Cmd_RmvDrug, *Cmd_Inject, *Cmd_help;
     QPushButton *CmdTable, *Cmd_Next, *Cmd_New, *Cmd_return;

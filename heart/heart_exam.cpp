@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "colours.h"
+#include "exam_results.h"
 #include "heart_run_state.h"
 #include "named_widgets.h"
 #include "password.h"
@@ -192,6 +193,11 @@ Frm_Question::Frm_Question(ProgramContext& ctx, HeartRunState& run) : m_ctx(ctx)
     pw->addWidget(okPass);
 
     auto* layout = new QVBoxLayout(this);
+    if (isExamination(run.Heart_Mode())) {
+        auto* heading = label("Lbl_ExamHeading", examHeading(run.student()));
+        heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        layout->addWidget(heading);
+    }
     for (QGroupBox* f : {Frame_TutQuestions, Frame_ExamQuestions, Frame_exam4, Frame_Password}) {
         layout->addWidget(f);
         f->hide();
@@ -257,8 +263,9 @@ void Frm_Question::Cmd_Ok_Password_Click() {
     if (!passwordAccepted(m_ctx, Txt_PassWord, m_run.Heart_Password(), QStringLiteral("Пароль неверный "),
                           QStringLiteral(" Ошибка пароля ")))
         return;
-    m_ctx.navigator.open(HeartWindows::Frm_Heart_Table);
+    m_ctx.navigator.openBehind(HeartWindows::Frm_Heart_Table);
     close();
+    showExamResults(m_ctx, m_run.examRecords(QDateTime::currentDateTime()), m_run.Heart_Password());
 }
 
 Frm_Heart_Table::Frm_Heart_Table(ProgramContext& ctx, const HeartRunState& run) : m_ctx(ctx), m_run(run) {

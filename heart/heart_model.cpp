@@ -37,7 +37,14 @@ HeartModel::HeartModel(HeartRunState& run, RandomSource& random) : m_run(run), m
 
 bool HeartModel::LoadDrugTable(QString* error) {
     QVector<HeartDrugRec> rows;
-    return readHeartDrugs(&rows, error) && setUpStage(rows, error);
+    if (!readHeartDrugs(&rows, error)) return false;
+    DrugNames names;
+    if (!names.load(QStringLiteral("F_Heart_names.txt"))) {
+        *error = names.error();
+        return false;
+    }
+    m_run.setDrugNames(names);
+    return setUpStage(rows, error);
 }
 
 bool HeartModel::setUpStage(const QVector<HeartDrugRec>& rows, QString* error) {

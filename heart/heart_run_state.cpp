@@ -90,3 +90,45 @@ void HeartRunState::answerExam3(Exam3Verdict verdict) {
             break;
     }
 }
+
+QList<ExamRecord> HeartRunState::examRecords(const QDateTime& when) const {
+    auto record = [&](int number) {
+        ExamRecord r;
+        r.program = QStringLiteral("morvane-heart");
+        r.experiment = QStringLiteral("Сердце лягушки, экзамен %1").arg(number);
+        r.when = when;
+        r.student = m_student;
+        return r;
+    };
+    auto shown = [](quint8 rate, QChar tone) {
+        return rate == 0 ? QStringLiteral("вещество не введено")
+                         : QStringLiteral("частота %1 уд/мин, тон %2").arg(rate).arg(tone);
+    };
+
+    ExamRecord first = record(1);
+    for (int i = 1; i <= m_unknownNo; ++i) {
+        const HeartExam1Result& r = m_exam1Results[i];
+        first.addIdentification(r.given, r.identified.trimmed(), m_drugNames, shown(r.rate, r.tone));
+    }
+
+    // The unknown's last injection, as the log shows it.
+    QString unknownShown = shown(0, {});
+    for (int i = 1; i <= m_exam2Count && i < m_exam2Log.size(); ++i)
+        if (m_exam2Log[i].drug.trimmed() == QStringLiteral("Неизвестное"))
+            unknownShown = shown(m_exam2Log[i].rate, m_exam2Log[i].tone);
+    ExamRecord second = record(2);
+    second.addIdentification(m_exam2Name, m_exam2Answer, m_drugNames, unknownShown);
+
+    // Each heart's rates with adrenaline, acetylcholine and the unknown, "—" for none given.
+    QStringList hearts;
+    for (int i = 1; i <= m_heartNo && i < m_exam3Rates.size(); ++i) {
+        QStringList rates;
+        for (quint8 rate : m_exam3Rates[i]) rates << (rate == 0 ? QStringLiteral("—") : QString::number(rate));
+        hearts << QStringLiteral("сердце %1: %2").arg(i).arg(rates.join(u'/'));
+    }
+    ExamRecord third = record(3);
+    third.addIdentification(
+        m_exam3Name, m_exam3Answer, m_drugNames,
+        QStringLiteral("уд/мин (адреналин/ацетилхолин/неизвестное): %1").arg(hearts.join(QStringLiteral("; "))));
+    return {first, second, third};
+}

@@ -5,6 +5,8 @@
 #include <QVector>
 #include <array>
 
+#include "drug_names.h"
+#include "exam_record.h"
 #include "heart_drugs.h"
 
 // The stage of the heart program: none chosen, the tutorial, or one of the three examinations.
@@ -44,6 +46,7 @@ public:
 
     HeartMode Heart_Mode() const { return m_mode; }
     const QString& Heart_Password() const { return m_password; }
+    const Student& student() const { return m_student; }    // who sits the examination
     bool Heart_DataLoaded() const { return m_dataLoaded; }  // the screen has set up this stage
     quint8 Heart_DrugCount() const { return m_drugCount; }
     quint8 Heart_UnknownNo() const { return m_unknownNo; }
@@ -62,10 +65,17 @@ public:
     const std::array<quint8, heartDrugCount + 1>& Heart_UnknownUsed() const { return m_unknownUsed; }
     const std::array<HeartExam1Result, heartDrugCount + 1>& Heart_Exam1Results() const { return m_exam1Results; }
     const QVector<HeartExam2Entry>& Heart_Exam2Log() const { return m_exam2Log; }  // entries 0..Heart_Exam2Count
+    // The other names of the table's drugs, by which an answer also counts.
+    const DrugNames& drugNames() const { return m_drugNames; }
+
+    // The three examinations' records, one each, for the results and the journal.
+    QList<ExamRecord> examRecords(const QDateTime& when) const;
 
     // The home screen's choice; the next screen sets the stage up anew.
     void chooseMode(HeartMode mode);
     void setPassword(const QString& password) { m_password = password; }
+    void setStudent(const Student& student) { m_student = student; }
+    void setDrugNames(const DrugNames& names) { m_drugNames = names; }
     void reset() { *this = HeartRunState{}; }
 
     // The screen's first load in a stage: the drug table's row count and the names the
@@ -102,6 +112,7 @@ public:
 private:
     HeartMode m_mode = HeartMode::None;
     QString m_password;
+    Student m_student;
     bool m_dataLoaded = false;
     quint8 m_drugCount = 0;
     quint8 m_unknownNo = 0;
@@ -118,4 +129,5 @@ private:
     std::array<quint8, heartDrugCount + 1> m_unknownUsed{};
     std::array<HeartExam1Result, heartDrugCount + 1> m_exam1Results{};
     QVector<HeartExam2Entry> m_exam2Log{HeartExam2Entry{}};
+    DrugNames m_drugNames;
 };

@@ -58,6 +58,7 @@ void registerHeartWindows(ProgramContext& ctx, HeartRunState& run) {
         }
     };
     m.setPassword = [&run](const QString& password) { run.setPassword(password); };
+    m.setStudent = [&run](const Student& student) { run.setStudent(student); };
     m.resetRunState = [&run] { run.reset(); };
     m.heartRules = true;
     registerHome(ctx, m);

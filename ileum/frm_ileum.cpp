@@ -43,8 +43,8 @@ Frm_Ileum::Frm_Ileum(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_ru
     setFixedSize(sizeHint());
 }
 
-void Frm_Ileum::buildControls() {
-    // Set-up: the organ bath, and the syringe over it during an injection.
+// Set-up: the organ bath, and the syringe over it during an injection.
+QGroupBox* Frm_Ileum::buildSetup() {
     auto* setup = named(new QGroupBox(QStringLiteral("Установка")), "Fra_Setup");
     auto* bath = label("Img_setup", QString());
     const QPixmap bathPicture = dataPicture(QStringLiteral("ileum_setup.png"));
@@ -56,12 +56,14 @@ void Frm_Ileum::buildControls() {
     Img_inject->move(0, 0);
     Img_inject->hide();
     (new QVBoxLayout(setup))->addWidget(bath);
+    return setup;
+}
 
-    // Dose.
+QGroupBox* Frm_Ileum::buildDose() {
     auto* doseGroup = named(new QGroupBox(QStringLiteral("Выбор дозы")), "Fra_Dose");
-    auto* down = button("Cmd_downdose", QStringLiteral("-"), QStringLiteral("Нажмите для уменьшения дозы вдвое"));
-    auto* up = button("Cmd_updose", QStringLiteral("+"), QStringLiteral("Нажмите для увеличения дозы вдвое"));
-    for (QPushButton* b : {down, up}) b->setFixedWidth(36);
+    Cmd_downdose = button("Cmd_downdose", QStringLiteral("-"), QStringLiteral("Нажмите для уменьшения дозы вдвое"));
+    Cmd_updose = button("Cmd_updose", QStringLiteral("+"), QStringLiteral("Нажмите для увеличения дозы вдвое"));
+    for (QPushButton* b : {Cmd_downdose, Cmd_updose}) b->setFixedWidth(36);
     Txt_Dose = numberBox("Txt_Dose");
     Lab_drug = label("Lab_drug", QStringLiteral("Гистамин"));
     auto* tube = label("Img_tube", QString());
@@ -70,11 +72,19 @@ void Frm_Ileum::buildControls() {
     auto* doseGrid = new QGridLayout(doseGroup);
     doseGrid->addWidget(tube, 0, 0, 2, 1);
     doseGrid->addWidget(Lab_drug, 0, 1, 1, 3);
-    doseGrid->addWidget(down, 1, 1);
+    doseGrid->addWidget(Cmd_downdose, 1, 1);
     doseGrid->addWidget(Txt_Dose, 1, 2);
-    doseGrid->addWidget(up, 1, 3);
+    doseGrid->addWidget(Cmd_updose, 1, 3);
     doseGrid->addWidget(Lab_dose, 2, 1, 1, 3);
+    connect(Cmd_downdose, &QPushButton::clicked, this, &Frm_Ileum::Cmd_downdose_Click);
+    connect(Cmd_updose, &QPushButton::clicked, this, &Frm_Ileum::Cmd_updose_Click);
+    return doseGroup;
+}
 
+// The left column: the set-up, the dose and the buttons that inject, go on and print.
+QVBoxLayout* Frm_Ileum::buildLeftColumn() {
+    QGroupBox* setup = buildSetup();
+    QGroupBox* doseGroup = buildDose();
     Cmd_inject = button("Cmd_inject", QStringLiteral("Ввести"));
     Cmd_inject->setIcon(QIcon(dataPicture(QStringLiteral("syringe_icon.png"))));
     Cmd_inject->setIconSize(QSize(24, 24));
@@ -83,7 +93,7 @@ void Frm_Ileum::buildControls() {
     Cmd_Calculate = button("Cmd_Calculate", QStringLiteral("Вычислить"),
                            QStringLiteral("Вычислить концентрацию неизвестного раствора"));
     Cmd_Calculate->hide();
-    auto* print = button("Cmd_Print", QStringLiteral("Печать"), QStringLiteral("Напечатать запись"));
+    Cmd_Print = button("Cmd_Print", QStringLiteral("Печать"), QStringLiteral("Напечатать запись"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(setup);
@@ -91,49 +101,80 @@ void Frm_Ileum::buildControls() {
     left->addWidget(Cmd_inject);
     left->addWidget(Cmd_MatchAssay);  // "Вычислить" takes this place in the standard curve
     left->addWidget(Cmd_Calculate);
-    left->addWidget(print);
+    left->addWidget(Cmd_Print);
+    // Who sits the examination.
+    Lbl_ExamHeading = label("Lbl_ExamHeading", QString());
+    Lbl_ExamHeading->setWordWrap(true);
+    Lbl_ExamHeading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    Lbl_ExamHeading->hide();
+    left->addWidget(Lbl_ExamHeading);
     left->addStretch();
+    connect(Cmd_inject, &QPushButton::clicked, this, &Frm_Ileum::Cmd_inject_Click);
+    connect(Cmd_MatchAssay, &QPushButton::clicked, this, &Frm_Ileum::Cmd_MatchAssay_Click);
+    connect(Cmd_Calculate, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Calculate_Click);
+    connect(Cmd_Print, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Print_Click);
+    return left;
+}
 
-    // Task, recorder and the stage frames.
+QGroupBox* Frm_Ileum::buildTask() {
     auto* task = named(new QGroupBox(QStringLiteral("Указание")), "Fra_Task");
-    auto* title =
+    LabTitle =
         label("LabTitle", QStringLiteral("Вам дан раствор гистамина неизвестной концентрации. Найдите значение "
                                          "концентрации, используя препарат подвздошной кишки морской свинки. "
                                          "Постройте кривую зависимости доза-эффект и затем стандартную кривую."));
-    title->setWordWrap(true);
-    title->setFixedWidth(IleumRecorder::viewWidth);
-    (new QVBoxLayout(task))->addWidget(title);
+    LabTitle->setWordWrap(true);
+    LabTitle->setFixedWidth(IleumRecorder::viewWidth);
+    (new QVBoxLayout(task))->addWidget(LabTitle);
+    return task;
+}
 
-    m_recorder = new IleumRecorder(m_ctx, m_model);
-
+QGroupBox* Frm_Ileum::buildStandardDose() {
     Frame_stddose = named(new QGroupBox(QStringLiteral("Введите дозу для стандартной кривой")), "Frame_stddose");
     Txt_stddose = numberBox("Txt_stddose");
-    auto* stdOk = button("Cmd_stddose", QStringLiteral("OK"));
+    Cmd_stddose = button("Cmd_stddose", QStringLiteral("OK"));
     auto* stdRow = new QHBoxLayout(Frame_stddose);
     stdRow->addWidget(label("Label2", QStringLiteral("Доза :")));
     stdRow->addWidget(Txt_stddose);
     stdRow->addWidget(label("Lab_stdunit", QStringLiteral("мкг")));
-    stdRow->addWidget(stdOk);
+    stdRow->addWidget(Cmd_stddose);
     stdRow->addStretch();
+    Frame_stddose->hide();
+    connect(Cmd_stddose, &QPushButton::clicked, this, &Frm_Ileum::Cmd_stddose_Click);
+    return Frame_stddose;
+}
 
+// The standard, half, double and unknown doses, each over the amount it gives.
+QGroupBox* Frm_Ileum::buildStandardSeries() {
     Frame_Cmd_button = named(new QGroupBox(QStringLiteral("Введите")), "Frame_Cmd_button");
     Cmd_Std = button("Cmd_Std", QStringLiteral("Стандарт"), QStringLiteral("Ввести стандартную дозу"));
-    auto* half = button("Cmd_HalfStd", QStringLiteral("Половина"), QStringLiteral("Ввести половину стандартной дозы"));
-    auto* dbl = button("Cmd_DoubleStd", QStringLiteral("Двойная"), QStringLiteral("Ввести двойную стандартную дозу"));
-    auto* unknown = button("Cmd_unknown", QStringLiteral("Неизвест-ная"),
-                           QStringLiteral("Ввести неизвестную дозу (сначала выберите дозу в мл)"));
+    Cmd_HalfStd = button("Cmd_HalfStd", QStringLiteral("Половина"), QStringLiteral("Ввести половину стандартной дозы"));
+    Cmd_DoubleStd =
+        button("Cmd_DoubleStd", QStringLiteral("Двойная"), QStringLiteral("Ввести двойную стандартную дозу"));
+    Cmd_unknown = button("Cmd_unknown", QStringLiteral("Неизвест-ная"),
+                         QStringLiteral("Ввести неизвестную дозу (сначала выберите дозу в мл)"));
     Lab_stan = label("Lab_stan", QStringLiteral("мкг"));
     Lab_half = label("Lab_half", QStringLiteral("мкг"));
     Lab_doub = label("Lab_doub", QStringLiteral("мкг"));
     lab_unk = label("lab_unk", QStringLiteral("мл"));
     auto* series = new QGridLayout(Frame_Cmd_button);
     const QList<QPair<QPushButton*, QLabel*>> pairs{
-        {Cmd_Std, Lab_stan}, {half, Lab_half}, {dbl, Lab_doub}, {unknown, lab_unk}};
+        {Cmd_Std, Lab_stan}, {Cmd_HalfStd, Lab_half}, {Cmd_DoubleStd, Lab_doub}, {Cmd_unknown, lab_unk}};
     for (int i = 0; i < pairs.size(); ++i) {
         series->addWidget(pairs[i].first, 0, i);
         series->addWidget(pairs[i].second, 1, i, Qt::AlignHCenter);
     }
+    Frame_Cmd_button->hide();
+    // The unknown is given in millilitres of the dose box's number.
+    connect(Txt_Dose, &QLineEdit::textChanged, this,
+            [this] { lab_unk->setText(Txt_Dose->text() + QStringLiteral(" мл")); });
+    connect(Cmd_Std, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Std_Click);
+    connect(Cmd_DoubleStd, &QPushButton::clicked, this, &Frm_Ileum::Cmd_DoubleStd_Click);
+    connect(Cmd_HalfStd, &QPushButton::clicked, this, &Frm_Ileum::Cmd_HalfStd_Click);
+    connect(Cmd_unknown, &QPushButton::clicked, this, &Frm_Ileum::Cmd_unknown_Click);
+    return Frame_Cmd_button;
+}
 
+QGroupBox* Frm_Ileum::buildCalculation() {
     Frame_Cal = named(new QGroupBox(QStringLiteral("Вычисление")), "Frame_Cal");
     Lab_cal = label("Lab_cal", QStringLiteral("Введите количество неизвестного, используемое для стандартной дозы:"));
     Txt_cal = numberBox("Txt_cal");
@@ -161,18 +202,22 @@ void Frm_Ileum::buildControls() {
     Txt_cal->setFixedWidth(70);
     txt_con->setFixedWidth(80);
     Frame_Cal->hide();
-    Frame_stddose->hide();
-    Frame_Cmd_button->hide();
+    connect(Cmd_Cal, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Cal_Click);
+    return Frame_Cal;
+}
 
-    // The stage frames share a fixed area under the recorder, so that showing them never
-    // squeezes the recording.
+// The right column: the task, the recorder and under it the stage frames, which share a
+// fixed area so that showing them never squeezes the recording.
+QVBoxLayout* Frm_Ileum::buildRightColumn() {
+    QGroupBox* task = buildTask();
+    m_recorder = new IleumRecorder(m_ctx, m_model);
     auto* stages = named(new QWidget, "Stages");
     auto* stageLayout = new QVBoxLayout(stages);
     stageLayout->setContentsMargins(0, 0, 0, 0);
     stageLayout->setSpacing(4);
-    stageLayout->addWidget(Frame_stddose);
-    stageLayout->addWidget(Frame_Cmd_button);
-    stageLayout->addWidget(Frame_Cal);
+    stageLayout->addWidget(buildStandardDose());
+    stageLayout->addWidget(buildStandardSeries());
+    stageLayout->addWidget(buildCalculation());
     stageLayout->addStretch();
     stages->setFixedHeight(150);
 
@@ -181,8 +226,11 @@ void Frm_Ileum::buildControls() {
     right->addWidget(m_recorder);
     right->addWidget(stages);
     right->addStretch();
+    return right;
+}
 
-    // Help and leaving.
+// Help and leaving.
+QHBoxLayout* Frm_Ileum::buildBottomRow() {
     auto* helpGroup = named(new QGroupBox(QStringLiteral("Помощь")), "Fra_Help");
     auto* instruct = button("Cmd_Instruct", QStringLiteral("Инструкция"), QStringLiteral("Показать страницу помощи "));
     Lab_stephelp = label("Lab_stephelp", QString());
@@ -200,7 +248,17 @@ void Frm_Ileum::buildControls() {
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(helpGroup, 1);
     bottom->addWidget(exitGroup);
+    connect(Cmd_Next, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Next_Click);
+    connect(Cmd_New, &QPushButton::clicked, this, &Frm_Ileum::Cmd_New_Click);
+    connect(Cmd_return, &QPushButton::clicked, this, &Frm_Ileum::Cmd_return_Click);
+    connect(instruct, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Instruct_Click);
+    return bottom;
+}
 
+void Frm_Ileum::buildControls() {
+    QVBoxLayout* left = buildLeftColumn();
+    QVBoxLayout* right = buildRightColumn();
+    QHBoxLayout* bottom = buildBottomRow();
     auto* top = new QHBoxLayout;
     top->addLayout(left);
     top->addLayout(right, 1);
@@ -212,43 +270,25 @@ void Frm_Ileum::buildControls() {
     layout->addLayout(top, 1);
     layout->addLayout(bottom);
 
-    connect(down, &QPushButton::clicked, this, &Frm_Ileum::Cmd_downdose_Click);
-    connect(up, &QPushButton::clicked, this, &Frm_Ileum::Cmd_updose_Click);
-    connect(Txt_Dose, &QLineEdit::textChanged, this,
-            [this] { lab_unk->setText(Txt_Dose->text() + QStringLiteral(" мл")); });
-    connect(Cmd_inject, &QPushButton::clicked, this, &Frm_Ileum::Cmd_inject_Click);
-    connect(Cmd_MatchAssay, &QPushButton::clicked, this, &Frm_Ileum::Cmd_MatchAssay_Click);
-    connect(stdOk, &QPushButton::clicked, this, &Frm_Ileum::Cmd_stddose_Click);
-    connect(Cmd_Std, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Std_Click);
-    connect(dbl, &QPushButton::clicked, this, &Frm_Ileum::Cmd_DoubleStd_Click);
-    connect(half, &QPushButton::clicked, this, &Frm_Ileum::Cmd_HalfStd_Click);
-    connect(unknown, &QPushButton::clicked, this, &Frm_Ileum::Cmd_unknown_Click);
-    connect(Cmd_Calculate, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Calculate_Click);
-    connect(Cmd_Cal, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Cal_Click);
-    connect(Cmd_Next, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Next_Click);
-    connect(Cmd_New, &QPushButton::clicked, this, &Frm_Ileum::Cmd_New_Click);
-    connect(Cmd_return, &QPushButton::clicked, this, &Frm_Ileum::Cmd_return_Click);
-    connect(instruct, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Instruct_Click);
-    connect(print, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Print_Click);
-
     // Frames drawn tight, so the screen fits 800 x 600.
     for (QGroupBox* g : findChildren<QGroupBox*>()) {
         g->layout()->setContentsMargins(6, 2, 6, 4);
         g->layout()->setSpacing(4);
     }
     Txt_Dose->setFixedWidth(80);
-    QFont small = title->font();
+    QFont small = LabTitle->font();
     small.setPointSize(9);
-    title->setFont(small);
+    LabTitle->setFont(small);
     Frame_Cal->setFont(small);
 
     // During the syringe's second nothing else may start or change an injection.
-    m_recorder->setControls({Txt_Dose,
-                             Txt_stddose,
-                             lab_unk,
-                             Img_inject,
-                             {Cmd_inject, Cmd_Std, half, dbl, unknown, down, up, Txt_Dose, Cmd_MatchAssay, stdOk,
-                              Cmd_Calculate, Cmd_Next, Cmd_New, Cmd_return, print}});
+    m_recorder->setControls(
+        {Txt_Dose,
+         Txt_stddose,
+         lab_unk,
+         Img_inject,
+         {Cmd_inject, Cmd_Std, Cmd_HalfStd, Cmd_DoubleStd, Cmd_unknown, Cmd_downdose, Cmd_updose, Txt_Dose,
+          Cmd_MatchAssay, Cmd_stddose, Cmd_Calculate, Cmd_Next, Cmd_New, Cmd_return, Cmd_Print}});
 }
 
 QList<QWidget*> Frm_Ileum::calculationPrompt() const {
@@ -267,6 +307,8 @@ void Frm_Ileum::Form_Load() {
     setWindowTitle(tutorialCaption);
     if (examination()) {
         setWindowTitle(examCaption);
+        Lbl_ExamHeading->setText(examHeading(m_run.student()));
+        Lbl_ExamHeading->show();
         Cmd_return->setEnabled(false);
         Cmd_New->setEnabled(false);
     }

@@ -7,9 +7,11 @@
 class IleumRecorder;
 class ProgramContext;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 class IleumRunState;
 
 // The experiment screen of the histamine bioassay: the dose-response curve, the standard
@@ -43,6 +45,15 @@ public:
     IleumRecorder* recorder() const { return m_recorder; }
 
 private:
+    QGroupBox* buildSetup();
+    QGroupBox* buildDose();
+    QVBoxLayout* buildLeftColumn();
+    QGroupBox* buildTask();
+    QGroupBox* buildStandardDose();
+    QGroupBox* buildStandardSeries();
+    QGroupBox* buildCalculation();
+    QVBoxLayout* buildRightColumn();
+    QHBoxLayout* buildBottomRow();
     void buildControls();
     void standardSeries(StandardDose which);
     void refuse(QWidget* focus);
@@ -54,10 +65,11 @@ private:
     IleumModel m_model;
     IleumRecorder* m_recorder = nullptr;
 
-    QLabel *Lab_stephelp, *Lab_drug, *Lab_dose, *Img_inject;
+    QLabel *LabTitle, *Lab_stephelp, *Lab_drug, *Lab_dose, *Img_inject, *Lbl_ExamHeading;
     QLineEdit *Txt_Dose, *Txt_stddose, *Txt_cal, *txt_con;
     QPushButton *Cmd_inject, *Cmd_MatchAssay, *Cmd_Calculate, *Cmd_Next, *Cmd_New, *Cmd_return;
-    QPushButton *Cmd_Std, *Cmd_Cal;
+    QPushButton *Cmd_downdose, *Cmd_updose, *Cmd_stddose, *Cmd_Print;
+    QPushButton *Cmd_Std, *Cmd_HalfStd, *Cmd_DoubleStd, *Cmd_unknown, *Cmd_Cal;
     QGroupBox *Frame_stddose, *Frame_Cmd_button, *Frame_Cal;
     QLabel *Lab_stan, *Lab_half, *Lab_doub, *lab_unk;
     QLabel *Lab_cal, *Lab_calunit, *Lab_Con, *Label_cons, *LabMcg;

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "exam_record.h"
+#include "exam_results.h"
 #include "ileum_run_state.h"
 #include "input_filters.h"
 #include "named_widgets.h"
@@ -85,9 +87,14 @@ Frm_I_Exam::Frm_I_Exam(ProgramContext& ctx, IleumRunState& run) : m_ctx(ctx), m_
     Timer_War = named(new QTimer(this), "Timer_War");
     Timer_War->setInterval(500);
 
+    auto* heading = wrapped("Lbl_ExamHeading", examHeading(m_run.student()));
+    heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
     for (QGroupBox* f : {Frame_Match, Frame_Password, Fra_Super}) layout->addWidget(f);
-    setFixedSize(420, 260);
+    layout->addStretch();  // the heading and the frame shown at the top
+    setFixedSize(420, 290);
 
     connect(student, &QPushButton::clicked, this, &Frm_I_Exam::com_student_Click);
     connect(pass, &QPushButton::clicked, this, &Frm_I_Exam::Cmd_pass_Click);
@@ -129,10 +136,19 @@ void Frm_I_Exam::Cmd_pass_Click() {
     if (!m_run.properlyConducted()) {
         Lab_Warning->show();
         Timer_War->start();
+        showRecord();
         return;
     }
     Txt_Act->setText(m_run.showActualConc());
     Txt_err->setText(numtext::generalForm(m_run.errorRatio()));
+    showRecord();
+}
+
+void Frm_I_Exam::showRecord() {
+    // The supervisor is here: the form need no longer stay above everything, and the marked
+    // results open above it.
+    SetTopMost(this, 0);
+    showExamResults(m_ctx, m_run.examRecord(), m_run.Ile_Password());
 }
 
 void Frm_I_Exam::Timer_War_Timer() {

@@ -21,6 +21,8 @@ public:
     void Cmd_ok_Click();
 
 private:
+    void showRecord();  // the marked results, written to the journal
+
     ProgramContext& m_ctx;
     IleumRunState& m_run;
     QGroupBox *Frame_Match, *Frame_Password, *Fra_Super;

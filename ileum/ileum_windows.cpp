@@ -31,6 +31,7 @@ void registerIleumWindows(ProgramContext& ctx, IleumRunState& run) {
         }
     };
     m.setPassword = [&run](const QString& password) { run.setPassword(password); };
+    m.setStudent = [&run](const Student& student) { run.setStudent(student); };
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 

@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "data_files.h"
+#include "drug_names.h"
+#include "exam_record.h"
 #include "help.h"
 #include "named_widgets.h"
 #include "oeso_drugs.h"
@@ -163,8 +165,19 @@ QWidget* Frm_Oesophagus::buildDrugPanel() {
 QWidget* Frm_Oesophagus::buildExamPanel() {
     Frame_Drug_Select =
         named(new QGroupBox(QStringLiteral(" Select The Unknown Drug ")), QStringLiteral("Frame_Drug_Select"));
+    // Who sits the examination, and which unknown is on the frog.
+    Lbl_ExamHeading = label("Lbl_ExamHeading", QString());
+    Lbl_ExamHeading->setWordWrap(true);
+    Lbl_ExamHeading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    Lbl_Unknown = label("Lbl_Unknown", QString());
+    Lbl_Unknown->setAlignment(Qt::AlignCenter);
+    Lbl_Unknown->setStyleSheet(
+        QStringLiteral("background: #fff4c2; color: #5a3a00; border: 1px solid #c8a040; padding: 2px; "
+                       "font-weight: bold;"));
     Lst_UnknownDrug = named(new QListWidget, QStringLiteral("Lst_UnknownDrug"));
-    Lst_UnknownDrug->setFixedHeight(160);
+    // The window's size is fixed while this panel is hidden: the list takes what the heading
+    // and the banner leave, scrolling when the table has many drugs.
+    Lst_UnknownDrug->setMinimumHeight(64);
     Cmd_DrgIdentified = button("Cmd_DrgIdentified", QStringLiteral("&Identified"));
     auto* instil = named(new QGroupBox(QStringLiteral(" Instill ")), QStringLiteral("Fra_Exam_Drug"));
     Cmd_Ringer = button("Cmd_Ringer", QStringLiteral("&Ringer"));
@@ -173,6 +186,8 @@ QWidget* Frm_Oesophagus::buildExamPanel() {
     row->addWidget(Cmd_Ringer);
     row->addWidget(Cmd_Exam_Unknow);
     auto* layout = new QVBoxLayout(Frame_Drug_Select);
+    layout->addWidget(Lbl_ExamHeading);
+    layout->addWidget(Lbl_Unknown);
     layout->addWidget(instil);
     layout->addWidget(Lst_UnknownDrug, 1);
     layout->addWidget(Cmd_DrgIdentified);
@@ -347,6 +362,13 @@ bool Frm_Oesophagus::Form_Load() {
             m_ctx.fail(error);
             return false;
         }
+        // The drugs' other names come with the table; an examination cannot be marked without them.
+        DrugNames names;
+        if (!names.load(QStringLiteral("f_oeso_names.txt"))) {
+            m_ctx.fail(names.error());
+            return false;
+        }
+        m_run.setDrugNames(names);
         m_model.setDrugs(rows);
         const QSignalBlocker quiet(Combo_Drug);
         Combo_Drug->clear();
@@ -380,6 +402,8 @@ bool Frm_Oesophagus::Form_Load() {
         Lst_UnknownDrug->clear();
         Lst_UnknownDrug->addItems(m_model.unknownChoices());
         Frame_Drug_Select->show();
+        Lbl_ExamHeading->setText(examHeading(m_run.student()));
+        showUnknownNumber();
         showExamButtons();
         // Nothing may tell which solution acts on the frog.
         for (QWidget* w :
@@ -572,11 +596,27 @@ void Frm_Oesophagus::Cmd_Exam_Unknow_Click() {
 void Frm_Oesophagus::Cmd_DrgIdentified_Click() {
     const QListWidgetItem* chosen = Lst_UnknownDrug->currentItem();
     const QString answer = chosen && chosen->isSelected() ? chosen->text() : QString();
+    const QString what = answer.isEmpty() ? QStringLiteral("ничего не выбрано") : QStringLiteral("«%1»").arg(answer);
+    if (!confirm(QStringLiteral("Ваш ответ: %1.\nИзменить его потом будет нельзя.\n\nОтветить так?").arg(what),
+                 QStringLiteral("Определение неизвестного")))
+        return;
     if (m_model.identify(answer)) {
-        Cmd_Next_Click();
+        endExamination();
         return;
     }
+    showUnknownNumber();
     showExamButtons();
+}
+
+void Frm_Oesophagus::showUnknownNumber() {
+    Lbl_Unknown->setVisible(m_model.unknownAvailable());
+    Lbl_Unknown->setText(
+        QStringLiteral("неизвестное %1 из %2").arg(m_model.currentUnknown()).arg(m_model.unknownCount()));
+}
+
+// A step that cannot be undone, asked first; No is the default.
+bool Frm_Oesophagus::confirm(const QString& text, const QString& title) {
+    return m_ctx.message({text, title, MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::No}) == MsgAnswer::Yes;
 }
 
 // What may be given and answered: what the model allows, and nothing while the seed runs.
@@ -591,12 +631,26 @@ void Frm_Oesophagus::showExamButtons() {
 
 void Frm_Oesophagus::Cmd_Next_Click() {
     if (examination()) {
-        m_ctx.navigator.open(OesoWindows::Frm_Oeso_Table);
-        close();
+        // The screen is open while an unknown waits to be named: this one and those not
+        // handed out yet are left unanswered.
+        const int left = m_model.unknownAvailable() ? m_model.unknownCount() - m_model.currentUnknown() + 1 : 0;
+        if (left > 0 &&
+            !confirm(QStringLiteral("Не определено неизвестных: %1 из %2. Они будут засчитаны как неверные.\n\n"
+                                    "Закончить экзамен?")
+                         .arg(left)
+                         .arg(m_model.unknownCount()),
+                     QStringLiteral("Конец экзамена")))
+            return;
+        endExamination();
         return;
     }
     m_ctx.navigator.open(OesoWindows::Frm_Oeso_Quest);
     m_ctx.navigator.park(this);
+}
+
+void Frm_Oesophagus::endExamination() {
+    m_ctx.navigator.open(OesoWindows::Frm_Oeso_Table);
+    close();
 }
 
 void Frm_Oesophagus::Cmd_Table_Click() {

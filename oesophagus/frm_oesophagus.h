@@ -69,6 +69,9 @@ private:
     void showHistory();
     void showStopwatch();
     void showExamButtons();
+    void showUnknownNumber();
+    bool confirm(const QString& text, const QString& title);
+    void endExamination();
     void endDrag(const QPoint& globalPos);
     void cancelDrag();
     bool examination() const;
@@ -87,6 +90,7 @@ private:
     QPushButton *Cmd_Instill, *Cmd_Next, *Cmd_Table, *Cmd_New, *Command2, *Cmdhelp;
     QPushButton *Cmd_StartClock, *cmd_Reset, *Cmd_Ringer, *Cmd_Exam_Unknow, *Cmd_DrgIdentified;
     QGroupBox *Frame_Drug, *Frame_Drug_Select;
+    QLabel *Lbl_ExamHeading, *Lbl_Unknown;
     std::array<QLineEdit*, 3> txt_time{};  // 0 seconds, 1 minutes, 2 hours
     QTimer *Timer_Oeso, *Timer_Clock, *Timer_Monitor_Clock, *filler_timer;
 };

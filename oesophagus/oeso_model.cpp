@@ -1,5 +1,6 @@
 #include "oeso_model.h"
 
+#include <QDateTime>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -147,6 +148,7 @@ bool OesoModel::startExamination() {
     records() = QVector<OesoExamRec>(3);
     m_examRowBase = 2;
     records()[0].Drug = m_drugs.value(0).Drug;
+    m_run.m_examUnknowns = unknownChoices();
     m_ringerAllowed = true;
     m_unknownAllowed = m_drugCount >= 2;
     if (m_drugCount < 2) {
@@ -258,4 +260,27 @@ QStringList examRowTexts(int r, const OesoExamRec& rec) {
         texts << (k < rec.Runs ? QString::number(all[k]) : notMeasured);
     }
     return texts << meanText(timed) << rec.Identified;
+}
+
+ExamRecord oesoExamRecord(const OesoRunState& run) {
+    ExamRecord record;
+    record.program = QStringLiteral("morvane");
+    record.experiment = QStringLiteral("Пищевод лягушки");
+    record.when = QDateTime::currentDateTime();
+    record.student = run.student();
+    // The records hold Ringer's solution and an unknown in pairs, then a spare one.
+    const QVector<OesoExamRec>& recs = run.Oeso_ExamRecs();
+    QStringList notGiven = run.examUnknowns();
+    auto runsText = [&](int r) {
+        const QStringList t = examRowTexts(r, recs[r]);
+        return QStringLiteral("%1, %2, %3 с (среднее %4)").arg(t[2], t[3], t[4], t[5]);
+    };
+    for (int r = 1; r + 1 < recs.size(); r += 2) {
+        notGiven.removeOne(recs[r].Drug);
+        record.addIdentification(recs[r].Drug, recs[r].Identified, run.drugNames(),
+                                 QStringLiteral("Рингер: %1; неизвестное: %2").arg(runsText(r - 1), runsText(r)));
+    }
+    for (const QString& drug : notGiven)
+        record.addIdentification(drug, QString(), run.drugNames(), QStringLiteral("не выдано"));
+    return record;
 }

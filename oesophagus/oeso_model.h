@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <algorithm>
 
 #include "oeso_drugs.h"
 #include "oeso_run_state.h"
@@ -110,6 +111,10 @@ public:
     // The student names the current unknown; true when that was the last one (every row
     // but Ringer's solution has been handed out), else the next unknown is handed out.
     bool identify(const QString& answer);
+    // How many unknowns the examination has (every row but Ringer's solution), and which
+    // of them the student is on, from 1.
+    int unknownCount() const { return std::max(0, m_drugCount - 1); }
+    int currentUnknown() const { return m_unknownsGiven; }
 
     // Seed step and interval from row i: draw(a, b) = Int((b - a + 1) * U + a), never above b.
     static int draw(float a, float b, float u);
@@ -177,3 +182,7 @@ QString meanText(const QVector<qint32>& times);
 // The results table's texts for record r: number, drug, the three times ("—" for a run
 // not timed), the mean of those timed and the answer.
 QStringList examRowTexts(int r, const OesoExamRec& rec);
+
+// The record of the examination for the marked results: one identification for each of
+// its unknowns, those never handed out unanswered.
+ExamRecord oesoExamRecord(const OesoRunState& run);

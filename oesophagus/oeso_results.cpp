@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 
 #include "colours.h"
+#include "exam_record.h"
+#include "exam_results.h"
 #include "named_widgets.h"
 #include "oeso_model.h"
 #include "oeso_run_state.h"
@@ -73,6 +75,11 @@ Frm_Oeso_Table::Frm_Oeso_Table(ProgramContext& ctx, const OesoRunState& run) : m
     Frame_Pass->hide();
 
     auto* layout = new QVBoxLayout(this);
+    if (m_run.examination()) {
+        auto* heading = label("Lbl_ExamHeading", examHeading(m_run.student()));
+        heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        layout->addWidget(heading);
+    }
     layout->addWidget(Frame_Grid);
     layout->addWidget(Frame_Pass);
 
@@ -191,6 +198,7 @@ void Frm_Oeso_Table::Cmd_ok_Click() {
     fillExamRows();
     Frame_Pass->hide();
     fitToContents();
+    showExamResults(m_ctx, oesoExamRecord(m_run), m_run.Oeso_Password());
 }
 
 void Frm_Oeso_Table::Cmd_End_Click() {

@@ -32,6 +32,7 @@ void registerOesophagusWindows(ProgramContext& ctx, OesoRunState& run) {
         }
     };
     m.setPassword = [&run](const QString& password) { run.setPassword(password); };
+    m.setStudent = [&run](const Student& student) { run.setStudent(student); };
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "colours.h"
+#include "exam_results.h"
 #include "named_widgets.h"
 #include "program_context.h"
 #include "rabbit_model.h"
@@ -250,6 +251,8 @@ void Frm_Rab_Table::Cmd_pass_Click() {
     Frame_Pass->hide();
     fillTable();
     fitToFace();
+    showExamResults(m_ctx, rabbitExamRecords(m_run, QDateTime::currentDateTime()),
+                    m_run.Rab_Password().trimmed());  // the field's padding is not the password's
 }
 
 void Frm_Rab_Table::fillTable() {

@@ -82,10 +82,12 @@ bool Frm_Rabbit::loadPictures() {
 bool Frm_Rabbit::loadTable() {
     QVector<RabDrugRec> rows;
     QString error;
-    if (!readRabbitDrugs(&rows, &error)) {
-        m_ctx.fail(error);
+    DrugNames names;
+    if (!readRabbitDrugs(&rows, &error) || !names.load(QStringLiteral("Rab_Eye_names.txt"))) {
+        m_ctx.fail(error.isEmpty() ? names.error() : error);
         return false;
     }
+    m_run.setDrugNames(names);
     const QString message = m_model.LoadDrugTable(rows);
     Combo_Drug->clear();
     Combo_Drug->addItems(m_model.substanceList());
@@ -331,9 +333,21 @@ void Frm_Rabbit::buildControls() {
     bottom->addWidget(tools);
     bottom->addWidget(commands);
 
+    // In the examinations: who sits it, and where the examination stands.
+    Lbl_ExamHeading = label("Lbl_ExamHeading", QString());
+    Lbl_ExamBanner = label("Lbl_ExamBanner", QString());
+    Lbl_ExamBanner->setStyleSheet(QStringLiteral("color: #00007f; font-weight: bold;"));
+    auto* examRow = new QHBoxLayout;
+    examRow->addWidget(Lbl_ExamHeading);
+    examRow->addStretch();
+    examRow->addWidget(Lbl_ExamBanner);
+    Lbl_ExamHeading->hide();
+    Lbl_ExamBanner->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 6);
     layout->setSpacing(4);
+    layout->addLayout(examRow);
     layout->addLayout(top);
     layout->addLayout(m_eyesRow);
     layout->addLayout(bottom);
@@ -368,6 +382,9 @@ void Frm_Rabbit::setUp() {
                                  "find out whether the drug is a miotic or mydriatic."));
         Cmd_Next->setEnabled(true);
         Cmd_Table->setEnabled(false);
+        Lbl_ExamHeading->setText(examHeading(m_run.student()));
+        Lbl_ExamHeading->show();
+        showExamBanner();
         // The second examination is left only through its results.
         cmdreturn->setEnabled(m_run.Rab_Mode() == RabMode::FirstExamination);
     }
@@ -518,12 +535,27 @@ void Frm_Rabbit::Lab_Rab_No_Click() {
 
 // --- Examinations and leaving.
 
+void Frm_Rabbit::showExamBanner() {
+    const bool first = m_run.Rab_Mode() == RabMode::FirstExamination;
+    Lbl_ExamBanner->setText(
+        first ? QStringLiteral("Экзамен 1: неизвестное %1 из %2").arg(m_model.UnknownNo()).arg(m_run.unknownCount())
+              : QStringLiteral("Экзамен 2: неизвестное 1 из 1"));
+    Lbl_ExamBanner->show();
+}
+
+// Yes or No to a step that cannot be undone; No is the default.
+bool Frm_Rabbit::confirmed(const QString& question) {
+    return m_ctx.message({question, QStringLiteral("Экзамен"), MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::No}) ==
+           MsgAnswer::Yes;
+}
+
 void Frm_Rabbit::moveOnFromFirstExamination() {
     m_model.enterSecondExamination();
     Frame_Exam->setTitle(QStringLiteral("Миотик или мидриатик?"));
     Lst_Exam->clear();
     Lst_Exam->addItems(RabbitModel::secondExaminationAnswers());
     Lab_DName->setText(m_model.UnknownLabel());
+    showExamBanner();
     newRabbit(true);
 }
 
@@ -534,6 +566,16 @@ void Frm_Rabbit::openResults() {
 }
 
 void Frm_Rabbit::Cmd_Next_Click() {
+    // Going on leaves the unknowns not yet identified unanswered for good.
+    if (m_run.examination()) {
+        const bool first = m_run.Rab_Mode() == RabMode::FirstExamination;
+        const int left = first ? m_run.unknownCount() - m_model.UnknownNo() + 1 : 1;
+        if (!confirmed(QStringLiteral("Закончить экзамен %1? Неопределённых неизвестных: %2. Вернуться к ним будет "
+                                      "нельзя.")
+                           .arg(first ? 1 : 2)
+                           .arg(left)))
+            return;
+    }
     if (m_run.Rab_Mode() == RabMode::FirstExamination) {
         moveOnFromFirstExamination();
         return;
@@ -562,8 +604,12 @@ void Frm_Rabbit::Cmd_Dr_Id_Click() {
     QListWidgetItem* chosen = Lst_Exam->currentItem();
     const QString identified = chosen && chosen->isSelected() ? chosen->text() : QString();
     const RabMode mode = m_run.Rab_Mode();
+    const QString what = identified.trimmed().isEmpty() ? QStringLiteral("без ответа")
+                                                        : QStringLiteral("как «%1»").arg(identified.trimmed());
+    if (!confirmed(QStringLiteral("Определить неизвестное %1? Изменить ответ будет нельзя.").arg(what))) return;
     if (!m_model.identify(identified)) {
         Lab_DName->setText(m_model.UnknownLabel());
+        showExamBanner();
         Lst_Exam->clearSelection();
         Lst_Exam->setCurrentItem(nullptr);
         return;

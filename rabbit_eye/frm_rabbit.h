@@ -114,6 +114,8 @@ private:
     void pickTool(RabTool tool, const QString& icon);
     QString toolIcon(bool overTheHead) const;
     void moveOnFromFirstExamination();
+    void showExamBanner();  // the examination and its unknown "k из n"
+    bool confirmed(const QString& question);
     void openResults();
     void substanceHint();
 
@@ -134,6 +136,7 @@ private:
 
     QGroupBox *Frame_help, *Frame_Exam, *Frame_Drug, *Frame_Eye_Sel;
     QLabel *LAb_Title, *Lbl_step, *Lab_Drug, *lab_Exam, *Lab_DName;
+    QLabel *Lbl_ExamHeading, *Lbl_ExamBanner;
     ClickableLabel *Pic_Rabbit, *Lab_Rab_No, *Image_Torche, *Image_Cotton;
     QComboBox* Combo_Drug;
     QListWidget* Lst_Exam;

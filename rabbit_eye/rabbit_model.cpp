@@ -384,3 +384,69 @@ void RabbitModel::closeSecondExamination() {
 QStringList RabbitModel::secondExaminationAnswers() {
     return {QStringLiteral("Миотик"), QStringLiteral("Мидриатик")};
 }
+
+namespace {
+
+QString observed(std::optional<bool> reading, const QString& what) {
+    return QStringLiteral("%1: %2").arg(what, !reading   ? QStringLiteral("не проверен")
+                                              : *reading ? QStringLiteral("есть")
+                                                         : QStringLiteral("нет"));
+}
+
+QString salineText(bool given) {
+    return QStringLiteral("солевой раствор: %1").arg(given ? QStringLiteral("да") : QStringLiteral("нет"));
+}
+
+}  // namespace
+
+QList<ExamRecord> rabbitExamRecords(const RabbitRunState& run, const QDateTime& when) {
+    auto record = [&](int number) {
+        ExamRecord r;
+        r.program = QStringLiteral("morvane");
+        r.experiment = QStringLiteral("Глаз кролика, экзамен %1").arg(number);
+        r.when = when;
+        r.student = run.student();
+        return r;
+    };
+    ExamRecord first = record(1);
+    for (int i = 1; i <= run.unknownCount(); ++i) {
+        const RabExamRec& rec = run.Rab_ExamRecs()[i];
+        if (!rec.Recorded) {
+            first.addIdentification(rec.DrugName.trimmed(), QString(), run.drugNames(),
+                                    QStringLiteral("не исследовано"));
+            continue;
+        }
+        QString tension = QStringLiteral("не проверено");
+        if (rec.Tension)
+            tension = *rec.Tension == TensionEffect::Normal      ? QStringLiteral("норма")
+                      : *rec.Tension == TensionEffect::Decreased ? QStringLiteral("понижено")
+                                                                 : QStringLiteral("повышено");
+        first.addIdentification(rec.DrugName.trimmed(), rec.Identified.trimmed(), run.drugNames(),
+                                QStringList{QStringLiteral("давление: %1").arg(tension),
+                                            observed(rec.LightReflex, QStringLiteral("реакция на свет")),
+                                            observed(rec.CornealReflex, QStringLiteral("роговичный рефлекс")),
+                                            salineText(rec.SalineInstilled)}
+                                    .join(QStringLiteral(", ")));
+    }
+    QList<ExamRecord> records{first};
+
+    const RabExam2Rec& e = run.Rab_Exam2();
+    if (e.Given) {
+        ExamRecord second = record(2);
+        const QStringList answers = RabbitModel::secondExaminationAnswers();
+        ExamItem item;
+        item.number = 1;
+        item.given = e.Action == PupilAction::Miotic ? QStringLiteral("%1 (%2)").arg(e.DrugName.trimmed(), answers[0])
+                     : e.Action == PupilAction::Mydriatic
+                         ? QStringLiteral("%1 (%2)").arg(e.DrugName.trimmed(), answers[1])
+                         : e.DrugName.trimmed();
+        item.answer = e.Answer.trimmed();
+        item.measured =
+            QStringLiteral("закапано: %1, %2")
+                .arg(e.Instilled ? QStringLiteral("да") : QStringLiteral("нет"), salineText(e.SalineInstilled));
+        item.right = secondExaminationCorrect(e);
+        second.items << item;
+        records << second;
+    }
+    return records;
+}

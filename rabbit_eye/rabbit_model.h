@@ -189,3 +189,7 @@ PupilAction pupilAction(const RabDrugRec& d);
 
 // The grading of the second examination: the answer names the unknown's action.
 bool secondExaminationCorrect(const RabExam2Rec& exam);
+
+// The records of both examinations for the results and the journal: the first with one
+// identification per unknown, the second (when it was reached) with its one unknown.
+QList<ExamRecord> rabbitExamRecords(const RabbitRunState& run, const QDateTime& when);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "drug_names.h"
+#include "exam_record.h"
 #include "rabbit_drugs.h"
 
 class RabbitModel;
@@ -61,6 +63,7 @@ public:
         return Rab_Mode() == RabMode::FirstExamination || Rab_Mode() == RabMode::SecondExamination;
     }
     const QString& Rab_Password() const { return m_password; }
+    const Student& student() const { return m_student; }  // who sits the examination
     bool Rab_DataLoaded() const { return m_dataLoaded; }
     TableRequest Rab_TableRequest() const { return m_tableRequest; }
     const QVector<RabExamRec>& Rab_ExamRecs() const { return m_examRecs; }  // by unknown number, 1..unknownCount()
@@ -71,6 +74,10 @@ public:
     // What the home screen chooses, and the supervisor's password it takes.
     void chooseMode(RabMode mode) { m_mode = mode; }
     void setPassword(const QString& password) { m_password = password; }
+    void setStudent(const Student& student) { m_student = student; }
+    // The other names of the table's substances, by which an answer also counts.
+    const DrugNames& drugNames() const { return m_drugNames; }
+    void setDrugNames(const DrugNames& names) { m_drugNames = names; }
 
     // The sample table: asked for on the experiment screen ...
     void askSampleTable() { m_tableRequest = TableRequest::Asked; }
@@ -87,10 +94,12 @@ private:
 
     RabMode m_mode = RabMode::None;
     QString m_password = QString(10, u' ');  // a fixed field of 10 characters
-    bool m_dataLoaded = false;               // the substance table has been read
+    Student m_student;
+    bool m_dataLoaded = false;  // the substance table has been read
     TableRequest m_tableRequest = TableRequest::None;
     QVector<RabExamRec> m_examRecs;
     RabExam2Rec m_exam2;
+    DrugNames m_drugNames;
 };
 
 inline bool RabbitRunState::openSampleTable() {

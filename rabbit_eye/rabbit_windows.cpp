@@ -36,6 +36,7 @@ void registerRabbitWindows(ProgramContext& ctx, RabbitRunState& run) {
         }
     };
     m.setPassword = [&run](const QString& password) { run.setPassword(password); };
+    m.setStudent = [&run](const Student& student) { run.setStudent(student); };
     m.resetRunState = [&run] { run.reset(); };
     registerHome(ctx, m);
 

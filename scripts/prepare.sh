@@ -4,6 +4,8 @@
 BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES=(cmake g++ make qt6-base-dev qt6-svg-dev libqt6sql6-sqlite qt6-tools-dev qt6-tools-dev-tools
           qt6-translations-l10n fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool openbox)
+# The end-to-end runs ask which window is under the pointer before they click (xwininfo).
+PACKAGES+=(x11-utils)
 # The package check validates the menu entries with desktop-file-validate; the printout tests
 # read the printed PDF back with pdftotext and pdftoppm.
 PACKAGES+=(desktop-file-utils poppler-utils)

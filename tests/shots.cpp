@@ -7,8 +7,13 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cmath>
 
 #include "data_files.h"
+#include "drug_names.h"
+#include "exam_journal.h"
+#include "exam_record.h"
+#include "exam_results.h"
 #include "experiment_home.h"
 #include "fakes.h"
 #include "frm_heart.h"
@@ -47,9 +52,17 @@ int main(int argc, char** argv) {
         shoot(home, QStringLiteral("%1_panel").arg(QLatin1String(name)));
         home->Timer1_Timer();
         shoot(home, QStringLiteral("%1_modes").arg(QLatin1String(name)));
-        click(home, home->member().examName);
+        const HomeMember& m = home->member();
+        click(home, m.examName);
         shoot(home, QStringLiteral("%1_password").arg(QLatin1String(name)));
-        click(home, home->member().tutName);
+        home->findChild<QLineEdit*>(m.passBoxName)->setText(QStringLiteral("abcd"));
+        click(home, m.okName);
+        home->findChild<QLineEdit*>(QStringLiteral("Txt_Surname"))->setText(QStringLiteral("Константинопольская"));
+        home->findChild<QLineEdit*>(QStringLiteral("Txt_StudentName"))->setText(QStringLiteral("Александра"));
+        home->findChild<QLineEdit*>(QStringLiteral("Txt_Group"))->setText(QStringLiteral("Л-101"));
+        shoot(home, QStringLiteral("%1_student").arg(QLatin1String(name)));
+        click(home, QStringLiteral("Cmd_StudentCancel"));
+        click(home, m.tutName);
         shoot(nav.find(home->member().experimentWindow), QStringLiteral("%1_experiment").arg(QLatin1String(name)));
     }
 
@@ -121,6 +134,7 @@ int main(int argc, char** argv) {
         runs.ileum.chooseMode(IleumMode::Examination);
         runs.ileum.setPassword(QStringLiteral("ABCD"));
         runs.ileum.setActualConc(2.380952f);
+        runs.ileum.setStudent({QStringLiteral("Иванов"), QStringLiteral("Иван"), QStringLiteral("101")});
         auto* exam = nav.open(IleumWindows::Frm_I_Exam);
         shoot(exam, QStringLiteral("ileum_6_exam_answer"));
         exam->findChild<QLineEdit*>(QStringLiteral("Txt_Cal_Con"))->setText(QStringLiteral("2.4"));
@@ -129,6 +143,7 @@ int main(int argc, char** argv) {
         exam->findChild<QLineEdit*>(QStringLiteral("Txt_Pass"))->setText(QStringLiteral("abcd"));
         click(exam, QStringLiteral("Cmd_pass"));
         shoot(exam, QStringLiteral("ileum_8_exam_result"));
+        shoot(examResultsWindow(), QStringLiteral("ileum_9_exam_marks"));
     }
 
     {
@@ -174,6 +189,31 @@ int main(int argc, char** argv) {
         auto* exam = qobject_cast<Frm_Heart*>(nav.open(HeartWindows::Frm_Heart));
         for (int i = 0; i < 80; ++i) exam->RecorderTick();
         shoot(exam, QStringLiteral("heart_5_exam3"));
+    }
+
+    {
+        // The results that end an examination: an identification, and measurements with the
+        // longest texts they get.
+        ExamRecord record;
+        record.program = QStringLiteral("morvane");
+        record.experiment = QStringLiteral("Пищевод лягушки, экзамен");
+        record.when = QDateTime(QDate(2026, 12, 10), QTime(10, 42, 5));
+        record.student = *makeStudent(QStringLiteral("Константинопольская"), QStringLiteral("Александра"),
+                                      QStringLiteral("Л-101"), nullptr);
+        ExamRecord measured = record;
+        const DrugNames none;
+        for (const char* answer : {"Адреналин", "Ацетилхолин", "Карбахол", "Кальция хлорид", "Пилокарпин"})
+            record.addIdentification(QStringLiteral("Адреналин"), QString::fromUtf8(answer), none);
+        shoot(showExamResults(t.ctx, record, QStringLiteral("ABCD")), QStringLiteral("exam_results_identification"));
+        measured.experiment = QStringLiteral("Подвздошная кишка, биологическая стандартизация гистамина, экзамен");
+        measured.addMeasurement(QStringLiteral("2.380952"), QStringLiteral("2.5"), 5.000001f);
+        measured.addMeasurement(QStringLiteral("0.7142857"), QStringLiteral("1.25"), 75.00001f);
+        measured.addMeasurement(QStringLiteral("1.190476"), QString(), NAN);
+        shoot(showExamResults(t.ctx, measured, QStringLiteral("ABCD")), QStringLiteral("exam_results_measurement"));
+        // Its printed page, as a PDF beside the pictures.
+        PdfPrinter page(QDir(folder()).filePath(QStringLiteral("exam_results_print.pdf")));
+        paintExamRecord(page.begin(), {measured}, measured.when);
+        page.end();
     }
 
     RecordingMessages messages;

@@ -229,6 +229,7 @@ private slots:
         QCOMPARE(r.verdict(r.items[2]), Verdict::OutsideTolerance);
         QCOMPARE(r.scoreText(), QStringLiteral("1 из 3"));
         QCOMPARE(r.measuredText(r.items[1]), QStringLiteral("ошибка -11 % (допуск 10 %)"));
+        QCOMPARE(r.measuredText(r.items[2]), QStringLiteral("ошибка не определена (допуск 10 %)"));
         r.tolerancePercent = 12.5;
         QCOMPARE(r.verdict(r.items[1]), Verdict::WithinTolerance);
         QCOMPARE(r.scoreText(), QStringLiteral("2 из 3"));

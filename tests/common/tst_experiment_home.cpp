@@ -47,6 +47,7 @@ struct Programs {
     ExperimentHome* open(const char* name) {
         return qobject_cast<ExperimentHome*>(t.ctx.navigator.open(windowNamed(QString::fromLatin1(name))));
     }
+    ExperimentHome* toStudentForm(const QString& window);
     bool isOpen(const char* name) const {
         return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))) != nullptr;
     }
@@ -56,6 +57,12 @@ struct Programs {
         if (window == QLatin1String("Frm_il_main")) return ileum.Ile_Password();
         if (window == QLatin1String("Frm_Rab_main")) return rabbit.Rab_Password();
         return heart.Heart_Password();
+    }
+    const Student& student(const QString& window) const {
+        if (window == QLatin1String("Frm_Oeso_main")) return oeso.student();
+        if (window == QLatin1String("Frm_il_main")) return ileum.student();
+        if (window == QLatin1String("Frm_Rab_main")) return rabbit.student();
+        return heart.student();
     }
     HomeChoice mode(const QString& window) const {
         if (window == QLatin1String("Frm_Heart_Main")) {
@@ -89,6 +96,15 @@ void typePassword(QWidget* home, const QString& text) {
         child<QLineEdit>(home, home->objectName() == QLatin1String("Frm_Heart_Main") ? QStringLiteral("Txt_PassWord")
                                                                                      : QStringLiteral("Txt_PassW"));
     QTest::keyClicks(box, text);
+}
+
+// The home screen `window` open at its student form: "Проверка", a password, OK.
+ExperimentHome* Programs::toStudentForm(const QString& window) {
+    ExperimentHome* home = open(qPrintable(window));
+    click(home, home->member().examName);
+    typePassword(home, QStringLiteral("abcd"));
+    click(home, home->member().okName);
+    return home;
 }
 
 }  // namespace
@@ -152,6 +168,7 @@ private slots:
         click(h, exam);
         typePassword(h, typed);
         click(h, ok);
+        nameStudent(h);
         QVERIFY(!p.t.ctx.navigator.find(windowNamed(home)));  // the examination began
         QWidget* g = p.t.ctx.navigator.open(windowNamed(gate));
         QTest::keyClicks(child<QLineEdit>(g, box), typed);
@@ -167,6 +184,7 @@ private slots:
         p.ileum.setPassword(QStringLiteral("OLD"));
         p.ileum.markRecorderReady();
         p.ileum.setActualConc(3.5f);
+        p.ileum.setStudent({QStringLiteral("Иванов"), QStringLiteral("Иван"), {}});
         QVERIFY(p.ileum.takeAnswer(QStringLiteral("2.5")));
         p.t.ctx.navigator.open(IleumWindows::Frm_Ileum);
         QVERIFY(p.isOpen("Frm_Ileum"));
@@ -177,6 +195,7 @@ private slots:
         QCOMPARE(p.ileum.Ile_Password(), QString());
         QCOMPARE(p.ileum.RecorderReady(), false);
         QCOMPARE(p.ileum.ActualConc(), 0.0f);
+        QCOMPARE(p.ileum.student().surname, QString());
         QCOMPARE(home->windowTitle(), QStringLiteral(" Morvane - Подвздошная кишка T1.00R"));
         QVERIFY(!(home->windowFlags() & Qt::WindowCloseButtonHint));
 
@@ -278,6 +297,7 @@ private slots:
         QVERIFY(!child<QGroupBox>(home, m.modeFrameName)->isVisible());
         typePassword(home, typed);
         click(home, m.okName);
+        if (accepted) nameStudent(home);
         QCOMPARE(p.password(window), stored);
         if (accepted) {
             QCOMPARE(p.mode(window), HomeChoice::Examination);
@@ -295,6 +315,128 @@ private slots:
             QCOMPARE(p.mode(window), m.heartRules ? HomeChoice::Examination : HomeChoice::None);
             QVERIFY(!p.isOpen(qPrintable(m.experimentWindow.text())));
         }
+    }
+
+    // After the password the student is named: surname and name required, the group not.
+    // Enter confirms as OK does; a fault is told once, the keyboard goes to the faulty box
+    // and the form stays.
+    void studentForm_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("fault");  // part of the message; empty: accepted
+        QTest::addColumn<QString>("box");    // the faulty box, or who the run state holds
+        QTest::newRow("oesophagus, blanks around") << "Frm_Oeso_main"
+                                                   << "  Иванов "
+                                                   << "Иван"
+                                                   << " 101 "
+                                                   << ""
+                                                   << "Иванов Иван, гр. 101";
+        QTest::newRow("ileum, no group, double surname") << "Frm_il_main"
+                                                         << "Петрова-Водкина"
+                                                         << "Анна"
+                                                         << ""
+                                                         << ""
+                                                         << "Петрова-Водкина Анна";
+        QTest::newRow("heart") << "Frm_Heart_Main"
+                               << "Smith"
+                               << "John"
+                               << "7a"
+                               << ""
+                               << "Smith John, гр. 7a";
+        QTest::newRow("rabbit, no surname") << "Frm_Rab_main"
+                                            << ""
+                                            << "Иван"
+                                            << "101"
+                                            << "Введите фамилию."
+                                            << "Txt_Surname";
+        QTest::newRow("heart, blank name") << "Frm_Heart_Main"
+                                           << "Иванов"
+                                           << "   "
+                                           << "101"
+                                           << "Введите имя."
+                                           << "Txt_StudentName";
+        QTest::newRow("a digit in the surname") << "Frm_Oeso_main"
+                                                << "Иванов2"
+                                                << "Иван"
+                                                << ""
+                                                << "только буквы"
+                                                << "Txt_Surname";
+        QTest::newRow("group too long") << "Frm_il_main"
+                                        << "Иванов"
+                                        << "Иван" << QString(21, u'1') << "Слишком длинный номер группы"
+                                        << "Txt_Group";
+    }
+    void studentForm() {
+        QFETCH(QString, window);
+        QFETCH(QString, surname);
+        QFETCH(QString, name);
+        QFETCH(QString, group);
+        QFETCH(QString, fault);
+        QFETCH(QString, box);
+        Programs p;
+        ExperimentHome* home = p.toStudentForm(window);
+        const HomeMember& m = home->member();
+        auto* form = child<QGroupBox>(home, QStringLiteral("Frm_Student"));
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->title(), QStringLiteral("Студент"));
+        QVERIFY(!child(home, m.passFrameName)->isVisible());
+        QVERIFY(!child(home, m.modeFrameName)->isVisible());
+        QCOMPARE(home->focusWidget(), child(home, "Txt_Surname"));
+        QVERIFY(!p.isOpen(qPrintable(m.experimentWindow.text())));  // not before the student is named
+
+        type(child<QLineEdit>(home, "Txt_Surname"), surname);
+        type(child<QLineEdit>(home, "Txt_StudentName"), name);
+        type(child<QLineEdit>(home, "Txt_Group"), group);
+        QTest::keyClick(child<QLineEdit>(home, "Txt_Group"), Qt::Key_Return);
+        if (fault.isEmpty()) {
+            QVERIFY2(p.t.messages.shown.isEmpty(), qPrintable(p.t.messages.shown.value(0).text));
+            QCOMPARE(p.student(window).withGroup(), box);
+            QCOMPARE(p.mode(window), HomeChoice::Examination);
+            QCOMPARE(p.password(window).trimmed(), QStringLiteral("ABCD"));
+            QVERIFY(p.isOpen(qPrintable(m.experimentWindow.text())));
+            QVERIFY(!p.isOpen(qPrintable(window)));
+        } else {
+            QCOMPARE(p.t.messages.shown.size(), 1);
+            QVERIFY2(p.t.messages.shown[0].text.contains(fault), qPrintable(p.t.messages.shown[0].text));
+            QVERIFY(form->isVisible());
+            QCOMPARE(home->focusWidget(), child(home, box));
+            QVERIFY(!p.isOpen(qPrintable(m.experimentWindow.text())));
+            QCOMPARE(p.student(window).surname, QString());
+            QCOMPARE(p.mode(window), m.heartRules ? HomeChoice::Examination : HomeChoice::None);
+        }
+    }
+
+    // "Отмена" on the student form goes back to the mode choice as the password's does (the
+    // heart's lock off, no mode); the next "Проверка" asks the password again.
+    void studentCancel_data() {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("oesophagus") << "Frm_Oeso_main";
+        QTest::newRow("heart") << "Frm_Heart_Main";
+    }
+    void studentCancel() {
+        QFETCH(QString, window);
+        Programs p;
+        ExperimentHome* home = p.toStudentForm(window);
+        const HomeMember& m = home->member();
+        type(child<QLineEdit>(home, "Txt_Surname"), QStringLiteral("Иванов"));
+        click(home, "Cmd_StudentCancel");
+        QVERIFY(child(home, m.modeFrameName)->isVisible());
+        QVERIFY(!child(home, "Frm_Student")->isVisible());
+        QVERIFY(!child(home, m.passFrameName)->isVisible());
+        QCOMPARE(p.mode(window), HomeChoice::None);
+        QVERIFY(!p.t.desktop.locked);
+        QVERIFY(!p.isOpen(qPrintable(m.experimentWindow.text())));
+        QCOMPARE(p.student(window).surname, QString());
+
+        click(home, m.examName);
+        QVERIFY(child(home, m.passFrameName)->isVisible());
+        QVERIFY(!child(home, "Frm_Student")->isVisible());
+        typePassword(home, QStringLiteral("abcd"));
+        click(home, m.okName);
+        QCOMPARE(text(home, "Txt_Surname"), QString());  // a new student's form
+        QVERIFY(p.t.messages.shown.isEmpty());
     }
 
     void maskCharacters() {

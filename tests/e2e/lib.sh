@@ -6,6 +6,9 @@ export QT_QPA_PLATFORM=xcb
 
 STATE=$(mktemp)
 LOG=$(mktemp)
+# The examination journal in a folder of the run's own, not the user's.
+DATA_HOME=$(mktemp -d)
+export XDG_DATA_HOME=$DATA_HOME
 PROGRAM_PID=
 WM_PID=
 step_no=0
@@ -14,7 +17,7 @@ finish() {
   local status=$?
   if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then kill "$PROGRAM_PID" 2>/dev/null || true; fi
   if [ -n "$WM_PID" ]; then kill "$WM_PID" 2>/dev/null || true; fi
-  rm -f "$STATE" "$LOG"
+  rm -rf "$STATE" "$LOG" "$DATA_HOME"
   exit "$status"
 }
 trap finish EXIT
@@ -63,7 +66,34 @@ wait_for() {
 }
 
 # Waits until the active window is the one named $1.
-wait_window() { wait_for "^window	$1	.*	active\$" "${2:-30}"; }
+wait_window() { wait_for "^window	$1	[^	]*	active	" "${2:-30}"; }
+
+# Whether window $1 is window $2 or holds it (a window manager frames each window).
+holds_window() {
+  local id=$2 parent
+  while [ -n "$id" ]; do
+    [ "$id" = "$1" ] && return 0
+    parent=$(xwininfo -children -id "$id" 2>/dev/null | awk '/Parent window id:/ { print; exit }')
+    [[ -z "$parent" || "$parent" == *"root window"* ]] && return 1
+    id=$(($(awk '{ print $4 }' <<<"$parent")))
+  done
+  return 1
+}
+
+# The pointer onto "x y id", once the window of that id is the one under it there: until
+# then a click would go to the window that covers it (one that has just come up may take a
+# moment to reach the top).
+point_at() {
+  local end=$((SECONDS + 10)) under
+  # shellcheck disable=SC2086
+  xdotool mousemove ${1% *}
+  while :; do
+    under=$(xdotool getmouselocation --shell | awk -F= '$1 == "WINDOW" { print $2 }')
+    holds_window "$under" "${1##* }" && return
+    [ "$SECONDS" -lt "$end" ] || fail "the point ${1% *} of window ${1##* } is covered by window $under"
+    sleep 0.2
+  done
+}
 
 # Waits until no line matches.
 wait_gone() {
@@ -74,11 +104,15 @@ wait_gone() {
   done
 }
 
-# The centre of the enabled control named $1 in the active window, once it is there.
-where() {
-  local end=$((SECONDS + ${2:-30})) at
+# The centre of the enabled control named $1 in the active window, once it is there, and
+# that window's id ("x y id"). With field 5 as $3, the control is the one that shows $1 (a
+# button of a message box).
+locate() {
+  local end=$((SECONDS + ${2:-30})) at field=${3:-1}
   while :; do
-    at=$(window_lines | awk -F'\t' -v n="$1" '$1 == n && $4 == "on" { print $3; exit }')
+    at=$(awk -F'\t' -v n="$1" -v f="$field" '
+      $1 == "window" { inside = ($4 == "active"); id = $5; next }
+      inside && $f == n && $4 == "on" { print $3, id; exit }' "$STATE" 2>/dev/null)
     [ -n "$at" ] && { echo "$at"; return; }
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended while waiting for control $1"
     [ "$SECONDS" -lt "$end" ] || fail "no enabled control $1 in the active window"
@@ -86,26 +120,51 @@ where() {
   done
 }
 
-# Real mouse clicks on a named control of the active window.
+# Its centre only ("x y").
+where() {
+  local at
+  at=$(locate "$@")
+  echo "${at% *}"
+}
+
+# Real mouse clicks on a named control of the active window (with field 5 as $3: on the
+# control that shows $1).
 click() {
   local at
-  at=$(where "$1" "${2:-30}")
-  # (no --sync: it waits for a motion that never comes when the pointer is already there)
-  # shellcheck disable=SC2086
-  xdotool mousemove $at sleep 0.1 click 1
+  at=$(locate "$1" "${2:-30}" "${3:-1}")
+  point_at "$at"
+  xdotool sleep 0.1 click 1
   sleep 0.3
 }
 double_click() {
   local at
-  at=$(where "$1")
-  # shellcheck disable=SC2086
-  xdotool mousemove $at sleep 0.1 click --repeat 2 --delay 80 1
+  at=$(locate "$1")
+  point_at "$at"
+  xdotool sleep 0.1 click --repeat 2 --delay 80 1
   sleep 0.3
 }
 
 # Real key strokes to whatever has the keyboard.
 type_text() { xdotool type --delay 60 "$1"; sleep 0.3; }
 key() { xdotool key --delay 80 "$@"; sleep 0.3; }
+
+# The student form that follows an accepted examination password: surname, Tab, name, Return.
+name_student() {
+  type_text "Ivanov"
+  key Tab
+  type_text "Ivan"
+  key Return
+}
+
+# "Да" clicked in the question that has just come up (its default is "Нет").
+confirm_yes() { click "Да" 20 5; }
+
+# The marked results window that an accepted supervisor's password opens, closed unprinted.
+close_results() {
+  wait_window Frm_Exam_Results
+  click Cmd_Close
+  confirm_yes
+}
 
 # What the control named $1 of the active window (or of window $2) shows.
 shown() { window_lines "${2:-}" | awk -F'\t' -v n="$1" '$1 == n { print $5; exit }'; }
@@ -158,13 +217,15 @@ wait_shown() {
 click_in() {
   local at end=$((SECONDS + 30))
   while :; do
-    at=$(window_lines "$1" | awk -F'\t' -v n="$2" '$1 == n && $4 == "on" { print $3; exit }')
+    at=$(awk -F'\t' -v want="$1" -v n="$2" '
+      $1 == "window" { inside = ($2 == want); id = $5; next }
+      inside && $1 == n && $4 == "on" { print $3, id; exit }' "$STATE" 2>/dev/null)
     [ -n "$at" ] && break
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended while waiting for control $2 of $1"
     [ "$SECONDS" -lt "$end" ] || fail "no enabled control $2 in window $1"
     sleep 0.2
   done
-  # shellcheck disable=SC2086
-  xdotool mousemove $at sleep 0.1 click 1
+  point_at "$at"
+  xdotool sleep 0.1 click 1
   sleep 0.3
 }

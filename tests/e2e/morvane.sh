@@ -40,11 +40,12 @@ inject() {
   wait_gone $'^Img_inject\t' 5
 }
 
-# The examination chosen on a home screen, its password typed.
+# The examination chosen on a home screen, its password typed, the student named.
 examination() {
   click cmd_exam
   type_text "$1"
   key Return
+  name_student
 }
 
 step "the splash, taken away with a click"
@@ -108,6 +109,7 @@ step "ileum examination: the supervisor's password, the error ratio"
 wait_for $'^Txt_Pass\t'
 type_text "gpig"
 key Return
+close_results
 wait_for $'^Txt_err\t.*\t[-0-9.]+$'
 expect_shown Txt_cal "2.4" Frm_I_Exam
 actual=$(shown Txt_Act Frm_I_Exam)
@@ -131,12 +133,14 @@ for n in 0 1 2 3 4 5; do
   wait_window Frm_Oesophagus
   answers+=("$(choose Lst_UnknownDrug "$n")")
   click Cmd_DrgIdentified
+  confirm_yes
 done
 
 step "oesophagus examination: the supervisor's password, the answers in the table"
 wait_window Frm_Oeso_Table
 type_text "frog"
 key Return
+close_results
 wait_for $'^Grid_oeso\t'
 expect_shown Grid_oeso "Drug Identified"
 for n in 0 1 2 3 4 5; do
@@ -164,18 +168,22 @@ wait_for $'^Cmd_New\t.*\toff\t' 5  # the drops fall, the eye answers
 wait_for $'^Cmd_New\t.*\ton\t' 10
 first=$(choose Lst_Exam 6)
 click Cmd_Dr_Id
+confirm_yes
 wait_for $'^Lab_DName\t.*\tНеизвестное вещество 2$' 5
 
 step "rabbit eye, examination 2: miotic or mydriatic"
 click Cmd_Next
+confirm_yes
 wait_for $'^LAb_Title\t.*\tExamination 2' 5
 second=$(choose Lst_Exam 1)
 click Cmd_Dr_Id
+confirm_yes
 
 step "rabbit eye: the supervisor's password (any case), both examinations' results"
 wait_window Frm_Rab_Table
 type_text "krolik"
 key Return
+close_results
 wait_for $'^Grid_Rab\t'
 [ "$(cell Grid_Rab 1 2 7)" != " Not Tested " ] || fail "examination 1: the instilled unknown shows as not tested"
 got=$(cell Grid_Rab 1 6 7)

@@ -46,6 +46,7 @@ struct HeartProgram {
         controls::click(home, "Cmd_Exam");
         QTest::keyClicks(controls::child<QLineEdit>(home, "Txt_PassWord"), QStringLiteral("abcd"));
         controls::click(home, "Cmd_Ok_Password");
+        controls::nameStudent(home);
         return heart();
     }
     // Answers the identification with the list item `row` and returns the next screen.

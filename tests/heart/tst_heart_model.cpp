@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include "drug_names.h"
 #include "fakes.h"
 #include "heart_model.h"
 #include "heart_run_state.h"
@@ -561,6 +562,8 @@ private slots:
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
+        QVERIFY(
+            QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/F_Heart_names.txt"), QStringLiteral("F_Heart_names.txt")));
         for (HeartMode mode : {HeartMode::Tutorial, HeartMode::Exam1, HeartMode::Exam2, HeartMode::Exam3}) {
             TestContext t;
             HeartRunState run;
@@ -604,6 +607,35 @@ private slots:
             }
         }
         QDir::setCurrent(old);
+    }
+
+    // The records mark an answer by any name of the drug given, and keep what was shown.
+    void examRecordsTakeOtherNames() {
+        HeartRunState run;
+        DrugNames names;
+        QVERIFY2(names.load(QStringLiteral(MORVANE_DATA_DIR "/F_Heart_names.txt")), qPrintable(names.error()));
+        run.setDrugNames(names);
+        run.chooseMode(HeartMode::Exam1);
+        run.stageSetUp(2, {});
+        HeartDrugRec adrenaline{QStringLiteral("Адреналин "), QStringLiteral("Epi")};
+        adrenaline.toneLetter = u'I';
+        run.handOutExam1Unknown(1, adrenaline);
+        run.recordExam1Rate(80);
+        run.identifyUnknown(QStringLiteral(" Эпинефрин"));
+        run.handOutExam1Unknown(2, HeartDrugRec{QStringLiteral("Атропин")});
+        run.identifyUnknown(QStringLiteral("Адреналин"));
+        const QList<ExamRecord> records = run.examRecords(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+        QCOMPARE(records.size(), 3);
+        const ExamRecord& first = records[0];
+        QCOMPARE(first.items.size(), 2);
+        QCOMPARE(first.items[0].given, QStringLiteral("Адреналин"));
+        QCOMPARE(first.items[0].answer, QStringLiteral("Эпинефрин"));
+        QVERIFY(first.items[0].right);
+        QCOMPARE(first.items[0].measured, QStringLiteral("частота 80 уд/мин, тон I"));
+        QVERIFY(!first.items[1].right);
+        QCOMPARE(first.items[1].measured, QStringLiteral("вещество не введено"));
+        QCOMPARE(first.scoreText(), QStringLiteral("1 из 2"));
+        QCOMPARE(records[2].experiment, QStringLiteral("Сердце лягушки, экзамен 3"));
     }
 };
 

@@ -18,6 +18,7 @@ Frm_Heart* startExaminationByKeyboard(Program& p) {
     real_input::click(controls::child(home, "Cmd_Exam"));  // the lock goes on here
     real_input::type(home, QStringLiteral("abcd"));
     real_input::key(home, Qt::Key_Return);
+    real_input::nameStudent(home);
     flushDeletes();
     return p.heart();
 }

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
 #include <functional>
@@ -15,10 +16,12 @@
 #include "activity.h"
 #include "contrast.h"
 #include "controls.h"
+#include "exam_journal.h"
 #include "frm_heart.h"
 #include "heart_exam.h"
 #include "heart_program.h"
 #include "heart_run_state.h"
+#include "journal.h"
 #include "pdf_reading.h"
 #include "setup_picture.h"
 
@@ -574,6 +577,46 @@ private slots:
         QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Адреналин"));
         QCOMPARE(grid->item(7, 2)->text(), QStringLiteral(" Вещество не введено "));
         QCOMPARE(grid->item(7, 3)->text(), QStringLiteral(" Вещество не введено "));
+
+        // The password also opens the marked results: each examination to the journal as its
+        // own, with what the screens showed.
+        QWidget* results = examResultsWindow();
+        QVERIFY(results);
+        QVERIFY(journal::check(p.t.ctx.journalPath, QStringLiteral("abcd")).allIntact());
+        const QString program = QStringLiteral("morvane-heart ") + ExamRecord::programVersion();
+        auto line = [&](int exam, int unknown, int of, const QString& given, const QString& answer, bool right,
+                        const QString& measured) {
+            return expectedJournalFields(program, QStringLiteral("Сердце лягушки, экзамен %1").arg(exam), unknown, of,
+                                         given, answer, right, measured);
+        };
+        QList<QStringList> wanted;
+        for (int r = 0; r < 8; ++r) {
+            const QString drug = grid->item(r, 0)->text();
+            const QString shown =
+                r == 7 ? QStringLiteral("вещество не введено")
+                       : QStringLiteral("частота %1 уд/мин, тон %2")
+                             .arg(grid->item(r, 2)->text().trimmed(), grid->item(r, 3)->text().trimmed());
+            wanted << line(1, r + 1, 8, drug, drug, true, shown);
+        }
+        const HeartExam2Entry& injected = p.run.Heart_Exam2Log()[1];
+        wanted << line(2, 1, 1, QStringLiteral("Адреналин"), QStringLiteral("Атропин"), false,
+                       QStringLiteral("частота %1 уд/мин, тон %2").arg(injected.rate).arg(injected.tone));
+        const auto& heartRates = p.run.Heart_Exam3Rates();
+        wanted << line(3, 1, 1, QStringLiteral("Адреналин"), QStringLiteral("Не определено"), false,
+                       QStringLiteral("уд/мин (адреналин/ацетилхолин/неизвестное): сердце 1: %1/—/—; сердце 2: —/—/%2")
+                           .arg(heartRates[1][0])
+                           .arg(heartRates[2][2]));
+        QCOMPARE(journalFields(p.t.ctx.journalPath), wanted);
+        auto* tabs = child<QTabWidget>(results, "Tab_Exams");
+        QCOMPARE(tabs->count(), 3);
+        for (auto [page, score] : {std::pair{"Pg_Exam_1", "Итого: 8 из 8"}, std::pair{"Pg_Exam_2", "Итого: 0 из 1"},
+                                   std::pair{"Pg_Exam_3", "Итого: 0 из 1"}})
+            QCOMPARE(text(child(results, page), "Lbl_Score"), QString::fromUtf8(score));
+        QCOMPARE(child<QTableWidget>(child(results, "Pg_Exam_2"), "Tbl_Marks")->item(0, 4)->text(),
+                 QStringLiteral("неверно"));
+        p.t.messages.answers = {MsgAnswer::Yes};  // closed without printing
+        results->close();
+        flushDeletes();
         click(table, "Cmd_Ret");
         QCOMPARE(text(table, "examno"), QStringLiteral("Экзамен 2"));
         QCOMPARE(grid->horizontalHeaderItem(0)->text(), QStringLiteral(" Введенное вещество "));

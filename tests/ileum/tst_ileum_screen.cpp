@@ -4,9 +4,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "controls.h"
+#include "exam_journal.h"
 #include "fakes.h"
 #include "frm_ileum.h"
 #include "ileum_exam.h"
@@ -32,7 +34,14 @@ struct Program {
     ~Program() {
         for (const char* n : {"Frm_il_main", "Frm_Ileum", "Frm_I_Exam", "Frm_Ile_Question", "Frm_Selection"})
             t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(n)));
+        delete results();
         flushDeletes();
+    }
+    // The marked results window that the supervisor's password opened.
+    static QWidget* results() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("Frm_Exam_Results")) return w;
+        return nullptr;
     }
     QWidget* find(const char* name) const { return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))); }
     Frm_Ileum* screen() const { return qobject_cast<Frm_Ileum*>(find("Frm_Ileum")); }
@@ -43,6 +52,7 @@ struct Program {
             click(home, "cmd_exam");
             QTest::keyClicks(child<QLineEdit>(home, "Txt_PassW"), QStringLiteral(" Secret "));
             click(home, "Cmd_ok");
+            nameStudent(home);
         } else {
             click(home, "Cmd_Tut");
         }
@@ -356,6 +366,75 @@ private slots:
         QCOMPARE(text(exam, "Txt_Act"), actual);
         QCOMPARE(text(exam, "Txt_err"), ratio);
         QCOMPARE(child(exam, "Lab_Warning")->isVisible(), !confirmed);
+    }
+
+    // The supervisor's password also writes the examination to the journal and opens its
+    // marked results beside the form: the answer against the true concentration, its error
+    // the form's error ratio, marked against the tolerance; without a standard dose the
+    // error cannot be told and the answer is outside it.
+    void examinationMarked_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QString>("score");
+        QTest::newRow("within tolerance") << true << "2.4"
+                                          << "2.380952"
+                                          << "-0.8000252 %"
+                                          << "в пределах допуска"
+                                          << "1 из 1";
+        QTest::newRow("outside tolerance") << true << "2.7"
+                                           << "2.380952"
+                                           << "-13.40003 %"
+                                           << "вне допуска"
+                                           << "0 из 1";
+        QTest::newRow("no standard dose") << false << "2.4"
+                                          << "не определена: стандартная доза не введена"
+                                          << "не определена"
+                                          << "вне допуска"
+                                          << "0 из 1";
+    }
+    void examinationMarked() {
+        QFETCH(bool, confirmed);
+        QFETCH(QString, answer);
+        QFETCH(QString, given);
+        QFETCH(QString, error);
+        QFETCH(QString, verdict);
+        QFETCH(QString, score);
+        Program p;
+        Frm_Ileum* s = p.start(true);
+        QCOMPARE(text(s, "Lbl_ExamHeading"), QStringLiteral("Экзамен — Иванов Иван, гр. 101"));
+        QVERIFY(child(s, "Lbl_ExamHeading")->isVisible());
+        click(s, "Cmd_MatchAssay");
+        Program::type(s, "Txt_stddose", QStringLiteral("0.5"));
+        if (confirmed) click(s, "Cmd_stddose");
+        click(s, "Cmd_Next");
+        QWidget* exam = p.find("Frm_I_Exam");
+        QCOMPARE(text(exam, "Lbl_ExamHeading"), QStringLiteral("Экзамен — Иванов Иван, гр. 101"));
+        Program::type(exam, "Txt_Cal_Con", answer);
+        click(exam, "com_student");
+        Program::type(exam, "Txt_Pass", QStringLiteral("secre"));
+        click(exam, "Cmd_pass");
+        QVERIFY(!Program::results());  // not for a wrong password
+        Program::type(exam, "Txt_Pass", QStringLiteral("secret"));
+        click(exam, "Cmd_pass");
+        if (confirmed) QCOMPARE(text(exam, "Txt_err") + QStringLiteral(" %"), error);
+
+        QWidget* results = Program::results();
+        QVERIFY(results && results->isVisible());
+        QVERIFY(p.find("Frm_I_Exam"));  // the form stays as it was
+        auto* marks = child<QTableWidget>(results, "Tbl_Marks");
+        QCOMPARE(marks->rowCount(), 1);
+        const QString measured = QStringLiteral("ошибка %1 (допуск 10 %)").arg(error);
+        const QStringList row{"1", given, answer, measured, verdict};
+        for (int c = 0; c < 5; ++c) QCOMPARE(marks->item(0, c)->text(), row[c]);
+        QCOMPARE(text(results, "Lbl_Score"), QStringLiteral("Итого: ") + score);
+        QCOMPARE(
+            journalLines(p.t.ctx.journalPath, QStringLiteral("SECRET")),
+            QStringList{QStringLiteral("morvane %1 | Подвздошная кишка морской свинки | Иванов Иван | 101 | 1 | 1 | "
+                                       "%2 | %3 | %4 | %5")
+                            .arg(ExamRecord::programVersion(), given, answer, verdict, measured)});
     }
 };
 

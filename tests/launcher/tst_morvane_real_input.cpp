@@ -43,6 +43,7 @@ struct MainProgram {
         real_input::click(controls::child(w, "cmd_exam"));
         real_input::type(w, QStringLiteral("abcd"));
         real_input::key(w, Qt::Key_Return);
+        real_input::nameStudent(w);
         flushDeletes();
         return find(experiment);
     }

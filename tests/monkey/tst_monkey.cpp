@@ -51,13 +51,17 @@ struct Monkey {
     FakeDesktop desktop;
     QTemporaryDir printDir;
     PdfPrinter printer{printDir.filePath(QStringLiteral("p.pdf"))};
+    ScriptedFiles files;
     ProgramContext ctx;
     QSet<QString> typedPasswords;  // what was typed into supervisor password boxes, as compared
     QSet<QString> seen;            // windows the run came to
     QString failure;
 
     Monkey(unsigned seed, const QString& title)
-        : gen(seed), random(seed), ctx(title, random, messages, help, desktop, printer) {}
+        : gen(seed), random(seed), ctx(title, random, messages, help, desktop, printer, files) {
+        ctx.journalPath = printDir.filePath(QStringLiteral("journal.csv"));
+        ctx.journalIterations = 16;
+    }
 
     QList<QWidget*> windows() const {
         QList<QWidget*> result;

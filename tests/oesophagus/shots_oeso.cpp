@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QTextBrowser>
 
+#include "controls.h"
 #include "data_files.h"
+#include "exam_journal.h"
 #include "experiment_home.h"
 #include "fakes.h"
 #include "frm_oesophagus.h"
@@ -70,9 +72,11 @@ int main(int argc, char** argv) {
     click(home, "cmd_exam");
     home->findChild<QLineEdit*>(QStringLiteral("Txt_PassW"))->setText(QStringLiteral("secret"));
     click(home, "Cmd_ok");
+    controls::nameStudent(home);
     s = qobject_cast<Frm_Oesophagus*>(nav.find(OesoWindows::Frm_Oesophagus));
     shoot(s, QStringLiteral("oeso_7_exam_open"));
     auto* answers = s->findChild<QListWidget*>(QStringLiteral("Lst_UnknownDrug"));
+    t.messages.answers = std::deque<MsgAnswer>(6, MsgAnswer::Yes);  // each identification confirmed
     for (int unknown = 0; unknown < 6; ++unknown) {
         for (const char* give : {"Cmd_Ringer", "Cmd_Exam_Unknow"}) {
             click(s, give);
@@ -94,6 +98,7 @@ int main(int argc, char** argv) {
     table->findChild<QLineEdit*>(QStringLiteral("Txt_PassW"))->setText(QStringLiteral(" Secret"));
     click(table, "Cmd_ok");
     shoot(table, QStringLiteral("oeso_10_exam_results"));
+    shoot(examResultsWindow(), QStringLiteral("oeso_10_exam_marks"));
     click(table, "Cmd_End");
     flushDeletes();
 

@@ -18,6 +18,7 @@
 #include "activity.h"
 #include "contrast.h"
 #include "controls.h"
+#include "exam_journal.h"
 #include "fakes.h"
 #include "frm_oesophagus.h"
 #include "oeso_results.h"
@@ -84,7 +85,14 @@ struct ProgramWith {
     ~ProgramWith() {
         for (const char* n : {"Frm_Oeso_main", "Frm_Oesophagus", "Frm_Oeso_Table", "Frm_Oeso_Quest", "Frm_Selection"})
             t.ctx.navigator.closeIfOpen(windowNamed(QString::fromLatin1(n)));
+        delete results();
         flushDeletes();
+    }
+    // The marked results window that the supervisor's password opened.
+    static QWidget* results() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("Frm_Exam_Results")) return w;
+        return nullptr;
     }
     QWidget* find(const char* name) const { return t.ctx.navigator.find(windowNamed(QString::fromLatin1(name))); }
     Frm_Oesophagus* screen() const { return qobject_cast<Frm_Oesophagus*>(find("Frm_Oesophagus")); }
@@ -99,6 +107,7 @@ struct ProgramWith {
             click(home, "cmd_exam");
             QTest::keyClicks(child<QLineEdit>(home, "Txt_PassW"), QStringLiteral(" Secret "));
             click(home, "Cmd_ok");
+            nameStudent(home);
         } else {
             t.random.values = {0.5, 0.0, 0.0, 0.0};
             click(home, "Cmd_Tut");
@@ -378,6 +387,7 @@ private slots:
         // Once the seed has arrived, Space on "Далее" goes on as before.
         for (int i = 0; i < 1000 && s->model().Running(); ++i) s->Timer_Oeso_Timer();
         child(s, "Cmd_Next")->setFocus();
+        p.t.messages.answers = {MsgAnswer::Yes};  // the examination ends with its unknown left
         real_input::key(s, Qt::Key_Space);
         QVERIFY(p.screen() != s || !s->isVisible());
     }
@@ -518,6 +528,7 @@ private slots:
         timedRun(s, 40);
         QCOMPARE(recs[1].T1, 40);
         chooseUnknown(s, QStringLiteral("Карбахол"));
+        p.t.messages.answers = {MsgAnswer::Yes};
         click(s, "Cmd_DrgIdentified");
         QCOMPARE(recs[1].Identified, QStringLiteral("Карбахол"));
         QCOMPARE(recs.size(), 5);
@@ -525,6 +536,7 @@ private slots:
         QVERIFY(p.screen());
 
         // "Далее" before every unknown is named: the table shows what was recorded.
+        p.t.messages.answers = {MsgAnswer::Yes};
         click(s, "Cmd_Next");
         QVERIFY(!p.find("Frm_Oesophagus"));
         Frm_Oeso_Table* table = p.table();
@@ -575,6 +587,7 @@ private slots:
         for (int n = 1; n <= 6; ++n) {
             QVERIFY(p.screen());
             chooseUnknown(s, names[n - 1]);
+            p.t.messages.answers = {MsgAnswer::Yes};
             click(s, "Cmd_DrgIdentified");
         }
         QVERIFY(!p.find("Frm_Oesophagus"));
@@ -592,11 +605,103 @@ private slots:
         QCOMPARE(unknowns, all);  // each unknown once
     }
 
+    // An examination from the name form to the marked results: the heading, the banner of
+    // the unknowns, the confirmations, an answer under another name of the drug, "Далее"
+    // with unknowns left, and the journal.
+    void examinationMarked() {
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        // Эзерин is Физостигмин under another name (the list has both on one line).
+        makeTable({QStringLiteral("'Раствор Рингера', 13, 15, 200, 235"),
+                   QStringLiteral("'Физостигмин', 13, 15, 110, 130"), QStringLiteral("'Атропин', 13, 15, 240, 270"),
+                   QStringLiteral("'Эзерин', 13, 15, 110, 130"), QStringLiteral("'Карбахол', 13, 15, 125, 145")});
+        for (const char* file : {"Icon1.ico", "f_oeso_names.txt"})
+            QVERIFY(QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/") + QString::fromLatin1(file),
+                                dir.filePath(QString::fromLatin1(file))));
+        Program p;
+        Frm_Oesophagus* s = p.start(true);  // the first unknown drawn: row 3, Эзерин
+        QVERIFY(s);
+        QCOMPARE(text(s, "Lbl_ExamHeading"), QStringLiteral("Экзамен — Иванов Иван, гр. 101"));
+        QVERIFY(child(s, "Lbl_ExamHeading")->isVisible() && child(s, "Lbl_Unknown")->isVisible());
+        QCOMPARE(text(s, "Lbl_Unknown"), QStringLiteral("неизвестное 1 из 4"));
+
+        click(s, "Cmd_Ringer");
+        timedRun(s, 38);
+        click(s, "Cmd_Exam_Unknow");
+        timedRun(s, 20);
+        chooseUnknown(s, QStringLiteral("Физостигмин"));
+        // No keeps everything as it was.
+        const int shown = p.t.messages.shown.size();
+        p.t.messages.answers = {MsgAnswer::No};
+        click(s, "Cmd_DrgIdentified");
+        QCOMPARE(p.t.messages.shown.size(), shown + 1);
+        QCOMPARE(p.t.messages.shown.last().buttons, MsgButtons::YesNo);
+        QCOMPARE(p.t.messages.shown.last().defaultAnswer, MsgAnswer::No);
+        QVERIFY(p.t.messages.shown.last().text.contains(QStringLiteral("«Физостигмин»")));
+        QCOMPARE(p.run.Oeso_ExamRecs().size(), 3);
+        QCOMPARE(p.run.Oeso_ExamRecs()[1].Identified, QString());
+        QCOMPARE(text(s, "Lbl_Unknown"), QStringLiteral("неизвестное 1 из 4"));
+        QVERIFY(enabled(s, "Cmd_DrgIdentified"));
+
+        p.t.messages.answers = {MsgAnswer::Yes};
+        p.t.random.values = {0.5};  // of Физостигмин, Атропин, Карбахол: Атропин
+        click(s, "Cmd_DrgIdentified");
+        QCOMPARE(text(s, "Lbl_Unknown"), QStringLiteral("неизвестное 2 из 4"));
+        QCOMPARE(p.run.Oeso_ExamRecs()[3].Drug, QStringLiteral("Атропин"));
+        click(s, "Cmd_Exam_Unknow");
+        timedRun(s, 45);
+        chooseUnknown(s, QStringLiteral("Физостигмин"));
+        p.t.messages.answers = {MsgAnswer::Yes};
+        p.t.random.values = {0.0};  // of Физостигмин, Карбахол: Физостигмин
+        click(s, "Cmd_DrgIdentified");
+        QCOMPARE(text(s, "Lbl_Unknown"), QStringLiteral("неизвестное 3 из 4"));
+
+        // "Далее" with two unknowns left asks; No stays.
+        p.t.messages.answers = {MsgAnswer::No};
+        click(s, "Cmd_Next");
+        QVERIFY(p.t.messages.shown.last().text.contains(QStringLiteral("Не определено неизвестных: 2 из 4")));
+        QCOMPARE(p.t.messages.shown.last().defaultAnswer, MsgAnswer::No);
+        QVERIFY(p.screen() && !p.table());
+        p.t.messages.answers = {MsgAnswer::Yes};
+        click(s, "Cmd_Next");
+        Frm_Oeso_Table* table = p.table();
+        QVERIFY(table && !p.screen());
+        QCOMPARE(text(table, "Lbl_ExamHeading"), QStringLiteral("Экзамен — Иванов Иван, гр. 101"));
+        QVERIFY(!Program::results());
+        QTest::keyClicks(child<QLineEdit>(table, "Txt_PassW"), QStringLiteral("secret"));
+        click(table, "Cmd_ok");
+        QCOMPARE(table->cell(2, 6), QStringLiteral("Физостигмин"));  // the table as before
+
+        QWidget* results = Program::results();
+        QVERIFY(results && results->isVisible());
+        auto* marks = child<QTableWidget>(results, "Tbl_Marks");
+        const QStringList expected[] = {
+            {"1", "Эзерин", "Физостигмин", "Рингер: 38, —, — с (среднее 38.0); неизвестное: 20, —, — с (среднее 20.0)",
+             "верно"},
+            {"2", "Атропин", "Физостигмин", "Рингер: —, —, — с (среднее —); неизвестное: 45, —, — с (среднее 45.0)",
+             "неверно"},
+            {"3", "Физостигмин", "", "Рингер: —, —, — с (среднее —); неизвестное: —, —, — с (среднее —)", "неверно"},
+            {"4", "Карбахол", "", "не выдано", "неверно"},
+        };
+        QCOMPARE(marks->rowCount(), 4);
+        QStringList journal;
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 5; ++c) QCOMPARE(marks->item(r, c)->text(), expected[r][c]);
+            journal << QStringLiteral("morvane %1 | Пищевод лягушки | Иванов Иван | 101 | %2 | 4 | %3 | %4 | %5 | %6")
+                           .arg(ExamRecord::programVersion(), expected[r][0], expected[r][1], expected[r][2],
+                                expected[r][4], expected[r][3]);
+        }
+        QCOMPARE(text(results, "Lbl_Score"), QStringLiteral("Итого: 1 из 4"));
+        QCOMPARE(journalLines(p.t.ctx.journalPath, QStringLiteral("SECRET")), journal);
+    }
+
     void oneRowTable() {
         QTemporaryDir dir;
         QVERIFY(QDir::setCurrent(dir.path()));
         makeTable({QStringLiteral("'Раствор Рингера', 13, 15, 200, 235")});
-        QVERIFY(QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/Icon1.ico"), dir.filePath(QStringLiteral("Icon1.ico"))));
+        for (const char* file : {"Icon1.ico", "f_oeso_names.txt"})
+            QVERIFY(QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/") + QString::fromLatin1(file),
+                                dir.filePath(QString::fromLatin1(file))));
         Program p;
         Frm_Oesophagus* s = p.start(true);
         QVERIFY(s);
@@ -610,6 +715,7 @@ private slots:
         click(s, "Cmd_Ringer");
         timedRun(s, 30);
         QVERIFY(!enabled(s, "Cmd_Exam_Unknow"));
+        p.t.messages.answers = {MsgAnswer::Yes};
         click(s, "Cmd_DrgIdentified");
         QVERIFY(!p.find("Frm_Oesophagus"));
         QVERIFY(p.table());
@@ -630,6 +736,17 @@ private slots:
         }
         QVERIFY(
             QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/f_oeso.mdb"), dir.filePath(QStringLiteral("f_oeso.mdb"))));
+        {
+            Program p;  // no list of the drugs' other names: one message, the program ends, no screen
+            QWidget* home = p.t.ctx.navigator.open(OesoWindows::Frm_Oeso_main);
+            click(home, "Cmd_Tut");
+            QCOMPARE(p.t.messages.shown.size(), 1);
+            QVERIFY(p.t.messages.shown[0].text.contains(QStringLiteral("f_oeso_names.txt")));
+            QCOMPARE(p.t.desktop.quits, QVector<int>{1});
+            QVERIFY(!p.find("Frm_Oesophagus"));
+        }
+        QVERIFY(QFile::copy(QStringLiteral(MORVANE_DATA_DIR "/f_oeso_names.txt"),
+                            dir.filePath(QStringLiteral("f_oeso_names.txt"))));
         {
             Program p;  // no seed cursor: the program ends when a seed is taken
             Frm_Oesophagus* s = p.start(false);

@@ -10,7 +10,9 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "controls.h"
 #include "data_files.h"
+#include "exam_journal.h"
 #include "experiment_home.h"
 #include "fakes.h"
 #include "frm_rab_table.h"
@@ -99,6 +101,7 @@ int main(int argc, char** argv) {
     click(home, "cmd_exam");
     QTest::keyClicks(home->findChild<QLineEdit*>(QStringLiteral("Txt_PassW")), QStringLiteral("secret"));
     click(home, "Cmd_ok");
+    controls::nameStudent(home);
     s = qobject_cast<Frm_Rabbit*>(nav.find(RabbitWindows::Frm_Rabbit));
     shoot(s, QStringLiteral("exam1_start"));
     click(s, "Cmd_Instill");
@@ -110,6 +113,7 @@ int main(int argc, char** argv) {
     auto* list = s->findChild<QListWidget*>(QStringLiteral("Lst_Exam"));
     list->setCurrentRow(1);
     shoot(s, QStringLiteral("exam1_tested"));
+    t.messages.answers = {MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::Yes};  // identify twice, then go on
     click(s, "Cmd_Dr_Id");
     click(s, "Cmd_Dr_Id");
     click(s, "Cmd_Next");
@@ -120,12 +124,14 @@ int main(int argc, char** argv) {
     finish(s, EyeSide::Right);
     list->setCurrentRow(0);
     shoot(s, QStringLiteral("exam2"));
+    t.messages.answers = {MsgAnswer::Yes};
     click(s, "Cmd_Dr_Id");
     auto* table = nav.find(RabbitWindows::Frm_Rab_Table);
     shoot(table, QStringLiteral("exam_gate"));
     QTest::keyClicks(table->findChild<QLineEdit*>(QStringLiteral("Txt_PassW")), QStringLiteral("SECRET"));
     click(table, "Cmd_pass");
     shoot(table, QStringLiteral("exam_results"));
+    shoot(examResultsWindow(), QStringLiteral("exam_marks"));
 
     HelpWindow help(data_files::find(QStringLiteral("rabbit.hlp")));
     help.resize(760, 540);

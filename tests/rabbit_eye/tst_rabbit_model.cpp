@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <set>
 
+#include "drug_names.h"
 #include "fakes.h"
 #include "rabbit_model.h"
 
@@ -642,6 +643,48 @@ private slots:
         QCOMPARE(b.run.Rab_Exam2().SalineInstilled, true);
         QCOMPARE(b.run.Rab_ExamRecs()[1].Recorded, false);
         QVERIFY(secondExaminationCorrect(b.run.Rab_Exam2()));  // the first examination's rows are untouched
+    }
+    // The records mark an answer by any name of the unknown (the shipped list of other
+    // names), keep what the student found, and leave the second out until it is reached.
+    void examRecordsTakeOtherNames() {
+        Bench b(firstExam, shippedTable(), {0.875});  // unknown 1: physostigmine
+        DrugNames names;
+        QVERIFY2(names.load(QStringLiteral(MORVANE_DATA_DIR "/Rab_Eye_names.txt")), qPrintable(names.error()));
+        b.run.setDrugNames(names);
+        b.random.values = {0};
+        b.model.instil(R, -1, QString());
+        b.random.values = {0.0};  // unknown 2: atropine
+        QVERIFY(!b.model.identify(QStringLiteral(" Эзерин ")));
+        b.random.values = {0.0};
+        QVERIFY(!b.model.identify(QStringLiteral("Гоматропин")));
+        const QDateTime when(QDate(2026, 12, 10), QTime(10, 0));
+        QList<ExamRecord> records = rabbitExamRecords(b.run, when);
+        QCOMPARE(records.size(), 1);
+        const ExamRecord& first = records[0];
+        QCOMPARE(first.experiment, QStringLiteral("Глаз кролика, экзамен 1"));
+        QCOMPARE(first.items.size(), 8);
+        QCOMPARE(first.items[0].given, QStringLiteral("Физостигмин"));
+        QCOMPARE(first.items[0].answer, QStringLiteral("Эзерин"));
+        QVERIFY(first.items[0].right);
+        QCOMPARE(first.items[0].measured, QStringLiteral("давление: понижено, реакция на свет: нет, роговичный "
+                                                         "рефлекс: есть, солевой раствор: нет"));
+        QCOMPARE(first.items[1].given, QStringLiteral("Атропин"));
+        QVERIFY(!first.items[1].right);
+        QCOMPARE(first.items[1].measured, QStringLiteral("давление: не проверено, реакция на свет: не проверен, "
+                                                         "роговичный рефлекс: не проверен, солевой раствор: нет"));
+        QCOMPARE(first.items[2].measured, QStringLiteral("не исследовано"));
+        QCOMPARE(first.scoreText(), QStringLiteral("1 из 8"));
+
+        b.random.values = {0.0};  // the second's unknown: atropine, a mydriatic
+        b.model.enterSecondExamination();
+        QVERIFY(b.model.identify(QStringLiteral("Мидриатик")));
+        records = rabbitExamRecords(b.run, when);
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records[1].experiment, QStringLiteral("Глаз кролика, экзамен 2"));
+        QCOMPARE(records[1].items.size(), 1);
+        QCOMPARE(records[1].items[0].given, QStringLiteral("Атропин (Мидриатик)"));
+        QVERIFY(records[1].items[0].right);
+        QCOMPARE(records[1].items[0].measured, QStringLiteral("закапано: нет, солевой раствор: нет"));
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
@@ -18,10 +19,12 @@
 #include "contrast.h"
 #include "controls.h"
 #include "data_files.h"
+#include "exam_journal.h"
 #include "experiment_home.h"
 #include "fakes.h"
 #include "frm_rab_table.h"
 #include "frm_rabbit.h"
+#include "journal.h"
 #include "pictures.h"
 #include "rabbit_run_state.h"
 #include "rabbit_widgets.h"
@@ -59,6 +62,7 @@ struct Program {
             click(home, "cmd_exam");
             QTest::keyClicks(child<QLineEdit>(home, "Txt_PassW"), password);
             click(home, "Cmd_ok");
+            nameStudent(home);
         }
         return screen();
     }
@@ -492,6 +496,9 @@ private slots:
         QVERIFY(!Program::shown(s, "Combo_Drug") && Program::shown(s, "lab_Exam") && Program::shown(s, "Cmd_Saline"));
         QVERIFY(!child(s, "Cmd_Table")->isEnabled());
         QCOMPARE(text(s, "Lab_DName"), QStringLiteral("Unknown Drug 1"));
+        QVERIFY(Program::shown(s, "Lbl_ExamHeading") && Program::shown(s, "Lbl_ExamBanner"));
+        QCOMPARE(text(s, "Lbl_ExamHeading"), QStringLiteral("Экзамен — Иванов Иван, гр. 101"));
+        QCOMPARE(text(s, "Lbl_ExamBanner"), QStringLiteral("Экзамен 1: неизвестное 1 из 8"));
         auto* list = child<QListWidget>(s, "Lst_Exam");
         QCOMPARE(list->count(), 8);
 
@@ -513,15 +520,42 @@ private slots:
         s->endToolDrag();
         QCOMPARE(s->model().LightReflexSeen(), true);
         list->setCurrentRow(6);
-        p.t.random.values = {0.0};  // unknown 2: atropine
+        // Not sure (the default): nothing is recorded, the same unknown stays.
+        p.t.messages.shown.clear();
+        Program::click(s, "Cmd_Dr_Id");
+        QCOMPARE(p.t.messages.shown.size(), 1);
+        QCOMPARE(p.t.messages.shown[0].text,
+                 QStringLiteral("Определить неизвестное как «Пилокарпин»? Изменить ответ будет нельзя."));
+        QCOMPARE(p.t.messages.shown[0].defaultAnswer, MsgAnswer::No);
+        QVERIFY(!p.run.Rab_ExamRecs()[1].Recorded);
+        QCOMPARE(s->model().UnknownNo(), quint8(1));
+        QCOMPARE(text(s, "Lab_DName"), QStringLiteral("Unknown Drug 1"));
+        QCOMPARE(text(s, "Lbl_ExamBanner"), QStringLiteral("Экзамен 1: неизвестное 1 из 8"));
+        QCOMPARE(list->currentRow(), 6);
+        p.t.random.values = {0.0};                // unknown 2: atropine
+        p.t.messages.answers = {MsgAnswer::Yes};  // sure: it cannot be undone
         Program::click(s, "Cmd_Dr_Id");
         QCOMPARE(text(s, "Lab_DName"), QStringLiteral("Неизвестное вещество 2"));
+        QCOMPARE(text(s, "Lbl_ExamBanner"), QStringLiteral("Экзамен 1: неизвестное 2 из 8"));
         QVERIFY(list->selectedItems().isEmpty());
 
         // Unknown 2 identified without testing and without a name; then on to the second.
+        p.t.messages.answers = {MsgAnswer::Yes};  // sure: it cannot be undone
         Program::click(s, "Cmd_Dr_Id");
-        p.t.random.values = {0.2};  // the second examination's unknown: homatropine (second of seven)
+        QCOMPARE(text(s, "Lbl_ExamBanner"), QStringLiteral("Экзамен 1: неизвестное 3 из 8"));
+        // Going on asked first, No by default: still in the first, at the same unknown.
+        p.t.messages.shown.clear();
         Program::click(s, "Cmd_Next");
+        QCOMPARE(p.t.messages.shown.size(), 1);
+        QCOMPARE(p.t.messages.shown[0].text, QStringLiteral("Закончить экзамен 1? Неопределённых неизвестных: 6. "
+                                                            "Вернуться к ним будет нельзя."));
+        QCOMPARE(p.run.Rab_Mode(), RabMode::FirstExamination);
+        QCOMPARE(s->model().UnknownNo(), quint8(3));
+        QVERIFY(!p.run.Rab_Exam2().Given);
+        p.t.random.values = {0.2};                // the second examination's unknown: homatropine (second of seven)
+        p.t.messages.answers = {MsgAnswer::Yes};  // sure: it cannot be undone
+        Program::click(s, "Cmd_Next");
+        QCOMPARE(text(s, "Lbl_ExamBanner"), QStringLiteral("Экзамен 2: неизвестное 1 из 1"));
         QCOMPARE(p.run.Rab_Mode(), RabMode::SecondExamination);
         QCOMPARE(text(s, "Lab_Rab_No"), QStringLiteral("Кролик 2"));
         QCOMPARE(text(s, "LAb_Title"),
@@ -536,6 +570,7 @@ private slots:
         Program::runClock(s, R);
         QVERIFY(Program::pupil(s, R)->box().Width > 500);
         list->setCurrentRow(1);
+        p.t.messages.answers = {MsgAnswer::Yes};  // sure: it cannot be undone
         Program::click(s, "Cmd_Dr_Id");
 
         // The supervisor's gate, then the results.
@@ -579,6 +614,32 @@ private slots:
         QCOMPARE(exam2, (QStringList{"Гоматропин", " Mydriatic ", " Yes ", " No ", "Мидриатик", " Yes "}));
         QCOMPARE_GE(contrast::lowestInGrid(grid), 4.5);
         QCOMPARE_GE(contrast::lowestInGrid(second), 4.5);
+
+        // The password also opens the marked results: both examinations to the journal.
+        QWidget* results = examResultsWindow();
+        QVERIFY(results);
+        QVERIFY(journal::check(p.t.ctx.journalPath, QStringLiteral("SECRET")).allIntact());
+        const QString program = QStringLiteral("morvane ") + ExamRecord::programVersion();
+        auto line = [&](int exam, int unknown, int of, const QString& given, const QString& answer, bool right,
+                        const QString& measured) {
+            return expectedJournalFields(program, QStringLiteral("Глаз кролика, экзамен %1").arg(exam), unknown, of,
+                                         given, answer, right, measured);
+        };
+        QList<QStringList> wanted{
+            line(1, 1, 8, "Пилокарпин", "Пилокарпин", true,
+                 "давление: понижено, реакция на свет: есть, роговичный рефлекс: есть, солевой раствор: да"),
+            line(1, 2, 8, "Атропин", "", false,
+                 "давление: не проверено, реакция на свет: не проверен, роговичный рефлекс: не проверен, солевой "
+                 "раствор: нет")};
+        for (int k = 3; k <= 8; ++k) wanted << line(1, k, 8, "", "", false, "не исследовано");
+        wanted << line(2, 1, 1, "Гоматропин (Мидриатик)", "Мидриатик", true, "закапано: да, солевой раствор: нет");
+        QCOMPARE(journalFields(p.t.ctx.journalPath), wanted);
+        QCOMPARE(child<QTabWidget>(results, "Tab_Exams")->count(), 2);
+        QCOMPARE(text(child(results, "Pg_Exam_1"), "Lbl_Score"), QStringLiteral("Итого: 1 из 8"));
+        QCOMPARE(text(child(results, "Pg_Exam_2"), "Lbl_Score"), QStringLiteral("Итого: 1 из 1"));
+        p.t.messages.answers = {MsgAnswer::Yes};  // closed without printing
+        results->close();
+        flushDeletes();
 
         Program::click(table, "Cmd_End");
         flushDeletes();

@@ -37,4 +37,20 @@ inline QString text(QWidget* w, const char* name) {
     return text(w, QString::fromLatin1(name));
 }
 
+// Text typed into a box key by key, in any letters (QTest::keyClicks types Latin-1 only).
+inline void type(QLineEdit* box, const QString& text) {
+    for (QChar c : text) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// The student form that follows an accepted examination password on a home screen, filled
+// in and confirmed: the examination begins.
+inline void nameStudent(QWidget* home, const QString& surname = QStringLiteral("Иванов"),
+                        const QString& name = QStringLiteral("Иван"), const QString& group = QStringLiteral("101")) {
+    if (!child(home, "Frm_Student")->isVisibleTo(home)) qFatal("the student form is not shown");
+    type(child<QLineEdit>(home, "Txt_Surname"), surname);
+    type(child<QLineEdit>(home, "Txt_StudentName"), name);
+    type(child<QLineEdit>(home, "Txt_Group"), group);
+    click(home, "Cmd_StudentOK");
+}
+
 }  // namespace controls

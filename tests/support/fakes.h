@@ -80,6 +80,20 @@ public:
     }
 };
 
+// Save dialogs answered as scripted: cancelled once the answers run out.
+class ScriptedFiles : public FileChooser {
+public:
+    QVector<SaveFileRequest> asked;
+    std::deque<ChosenFile> answers;
+    ChosenFile saveFile(const SaveFileRequest& request) override {
+        asked.push_back(request);
+        if (answers.empty()) return {};
+        const ChosenFile f = answers.front();
+        answers.pop_front();
+        return f;
+    }
+};
+
 // A program context of doubles; the desktop can be the real one (real_input.h), the
 // messages a kind that also watches them.
 template <class DesktopKind, class MessagesKind = RecordingMessages>
@@ -90,7 +104,14 @@ struct ContextWith {
     DesktopKind desktop;
     QTemporaryDir printDir;
     PdfPrinter printer{printDir.filePath(QStringLiteral("printout.pdf"))};
-    ProgramContext ctx{QStringLiteral("Morvane T1.00R"), random, messages, help, desktop, printer};
+    ScriptedFiles files;
+    ProgramContext ctx{QStringLiteral("Morvane T1.00R"), random, messages, help, desktop, printer, files};
+    // The journal in a folder of the test's own, at a cost that keeps tests quick.
+    QTemporaryDir journalDir;
+    ContextWith() {
+        ctx.journalPath = journalDir.filePath(QStringLiteral("journal.csv"));
+        ctx.journalIterations = 16;
+    }
 };
 using TestContext = ContextWith<FakeDesktop>;
 

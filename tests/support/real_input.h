@@ -56,6 +56,15 @@ inline void key(QWidget* window, Qt::Key k) {
     QTest::keyClick(window->window()->windowHandle(), k);
 }
 
+// The student form that follows an accepted password, typed in (the surname box has the
+// keyboard), Tab to the name, Return.
+inline void nameStudent(QWidget* home) {
+    type(home, QStringLiteral("Ivanov"));
+    key(home, Qt::Key_Tab);
+    type(home, QStringLiteral("Ivan"));
+    key(home, Qt::Key_Return);
+}
+
 // The controls Tab takes the keyboard to, once round the active window: `first` (given
 // the focus), then each control Tab reaches until the focus comes back to `first`.
 inline QStringList tabRound(QWidget* first) {
