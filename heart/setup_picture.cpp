@@ -83,7 +83,9 @@ LeverBeat::LeverBeat(SetupPicture* picture, HeartModel& model, QObject* parent)
     : QObject(parent), m_picture(picture), m_model(model) {
     m_interval.setObjectName(QStringLiteral("lever1"));
     m_frames.setObjectName(QStringLiteral("LeverFrames"));
-    m_frames.setInterval(15);
+    // 25 frames a second: the lever's movement still looks continuous, and every frame is a
+    // repaint and a trip to the window system, which is most of what a recording heart costs.
+    m_frames.setInterval(40);
     connect(&m_interval, &QTimer::timeout, this, &LeverBeat::beginBeat);
     connect(&m_frames, &QTimer::timeout, this, &LeverBeat::frame);
 }
