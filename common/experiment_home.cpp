@@ -131,9 +131,12 @@ ExperimentHome::ExperimentHome(ProgramContext& ctx, HomeMember member) : m_ctx(c
 
     buildPanel();
 
+    // The title panel goes by itself ten seconds after the load; once it has gone, by this
+    // timer or by the student, the timer has nothing more to do.
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(10000);
+    m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &ExperimentHome::Timer1_Timer);
 }
 
@@ -343,6 +346,7 @@ void ExperimentHome::closeEvent(QCloseEvent* event) {
 
 bool ExperimentHome::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_panel) {
+        if (event->type() == QEvent::Hide) m_timer->stop();
         const bool hides = m_member.panelHidesOnDoubleClick ? event->type() == QEvent::MouseButtonDblClick
                                                             : event->type() == QEvent::MouseButtonPress;
         if (hides || event->type() == QEvent::KeyPress) {

@@ -12,15 +12,29 @@ RecordingPaper::RecordingPaper(int width, int height, QColor background, QColor 
       m_initialWidth(m_width),
       m_background(background),
       m_ink(ink) {
+    for (int amount = 0; amount < 256; ++amount) {
+        auto mix = [amount](int ground, int ink) { return (ground * (255 - amount) + ink * amount + 127) / 255; };
+        m_shades << qRgb(mix(background.red(), ink.red()), mix(background.green(), ink.green()),
+                         mix(background.blue(), ink.blue()));
+    }
     ensureTiles(m_width);
 }
 
 void RecordingPaper::ensureTiles(int right) {
     while (static_cast<int>(m_tiles.size()) * tileWidth < right) {
-        QImage tile(tileWidth, m_height, QImage::Format_RGB32);
-        tile.fill(m_background);
+        QImage tile(tileWidth, m_height, QImage::Format_Grayscale8);
+        tile.fill(0);
         m_tiles.push_back(std::move(tile));
     }
+}
+
+int RecordingPaper::inkOf(QColor color) const {
+    const int full =
+        std::max(1, std::abs(m_ink.red() - m_background.red()) + std::abs(m_ink.green() - m_background.green()) +
+                        std::abs(m_ink.blue() - m_background.blue()));
+    const int distance = std::abs(color.red() - m_background.red()) + std::abs(color.green() - m_background.green()) +
+                         std::abs(color.blue() - m_background.blue());
+    return (255 * std::min(distance, full) + full / 2) / full;
 }
 
 int RecordingPaper::grow(int pixels) {
@@ -32,7 +46,7 @@ int RecordingPaper::grow(int pixels) {
 void RecordingPaper::reset() {
     m_width = m_initialWidth;
     m_tiles.resize((m_width + tileWidth - 1) / tileWidth);
-    for (QImage& tile : m_tiles) tile.fill(m_background);
+    for (QImage& tile : m_tiles) tile.fill(0);
 }
 
 template <typename Draw>
@@ -49,8 +63,17 @@ void RecordingPaper::draw(int left, int right, Draw&& drawOn) {
 }
 
 void RecordingPaper::line(QPoint a, QPoint b, QColor color) {
+    const int ink = inkOf(color);
+    if (a.x() == b.x()) {
+        // A stroke of the pen, the recorders' commonest line: written straight into its tile.
+        if (a.x() < 0 || a.x() >= m_width) return;
+        QImage& tile = m_tiles[a.x() / tileWidth];
+        for (int y = std::max(std::min(a.y(), b.y()), 0); y <= std::min(std::max(a.y(), b.y()), m_height - 1); ++y)
+            tile.scanLine(y)[a.x() % tileWidth] = static_cast<uchar>(ink);
+        return;
+    }
     draw(std::min(a.x(), b.x()), std::min(std::max(a.x(), b.x()) + 1, m_width), [&](QPainter& p) {
-        p.setPen(QPen(color, 0));
+        p.setPen(QPen(QColor(ink, ink, ink), 0));
         p.drawLine(a, b);
         p.drawPoint(b);  // the end pixel, whatever the paint engine's rule for it
     });
@@ -58,9 +81,10 @@ void RecordingPaper::line(QPoint a, QPoint b, QColor color) {
 
 void RecordingPaper::arc(QPointF centre, double rx, double ry, double start, double end, QColor color) {
     const QRectF box(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry);
+    const int ink = inkOf(color);
     draw(static_cast<int>(std::floor(box.left())) - 1, std::min(static_cast<int>(std::ceil(box.right())) + 2, m_width),
          [&](QPainter& p) {
-             p.setPen(QPen(color, 0));
+             p.setPen(QPen(QColor(ink, ink, ink), 0));
              constexpr double sixteenthsPerRadian = 180.0 * 16.0 / M_PI;
              p.drawArc(box, static_cast<int>(std::lround(start * sixteenthsPerRadian)),
                        static_cast<int>(std::lround((end - start) * sixteenthsPerRadian)));
@@ -76,38 +100,22 @@ void RecordingPaper::text(QPoint topLeft, const QString& s, const QFont& font, Q
     // shows as the paper grows; at the paper's two ends the label is moved in.
     const int x = std::clamp(topLeft.x(), -from, std::max(-from, maxWidth - to));
     ensureTiles(std::min(x + to, maxWidth));
+    const int ink = inkOf(color);
     draw(x + from, std::min(x + to, maxWidth), [&](QPainter& p) {
         p.setFont(font);
-        p.setPen(color);
+        p.setPen(QColor(ink, ink, ink));
         p.drawText(QPoint(x, topLeft.y() + metrics.ascent()), s);
     });
 }
 
 void RecordingPaper::setPixel(QPoint pt, QColor color) {
     if (pt.x() < 0 || pt.x() >= m_width || pt.y() < 0 || pt.y() >= m_height) return;
-    m_tiles[pt.x() / tileWidth].setPixelColor(pt.x() % tileWidth, pt.y(), color);
+    m_tiles[pt.x() / tileWidth].scanLine(pt.y())[pt.x() % tileWidth] = static_cast<uchar>(inkOf(color));
 }
 
 QColor RecordingPaper::pixel(int x, int y) const {
     if (x < 0 || x >= m_width || y < 0 || y >= m_height) return {};
-    return m_tiles[x / tileWidth].pixelColor(x % tileWidth, y);
-}
-
-QImage RecordingPaper::printed(const QImage& tile) const {
-    const int ground[3] = {m_background.red(), m_background.green(), m_background.blue()};
-    const int full = std::max(1, std::abs(m_ink.red() - ground[0]) + std::abs(m_ink.green() - ground[1]) +
-                                     std::abs(m_ink.blue() - ground[2]));
-    QImage out(tile.size(), QImage::Format_Grayscale8);
-    for (int y = 0; y < tile.height(); ++y) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(tile.constScanLine(y));
-        uchar* grey = out.scanLine(y);
-        for (int x = 0; x < tile.width(); ++x) {
-            const int distance = std::abs(qRed(in[x]) - ground[0]) + std::abs(qGreen(in[x]) - ground[1]) +
-                                 std::abs(qBlue(in[x]) - ground[2]);
-            grey[x] = static_cast<uchar>(255 - 255 * std::min(distance, full) / full);
-        }
-    }
-    return out;
+    return QColor(m_shades[m_tiles[x / tileWidth].constScanLine(y)[x % tileWidth]]);
 }
 
 void RecordingPaper::drawPart(QPainter& painter, const QRectF& target, const QRectF& source,
@@ -122,8 +130,27 @@ void RecordingPaper::drawPart(QPainter& painter, const QRectF& target, const QRe
         const QRectF part(from - t * tileWidth, source.top(), to - from, source.height());
         const QRectF into(target.left() + (from - source.left()) * scale, target.top(), (to - from) * scale,
                           target.height());
-        painter.drawImage(into, rendition == Rendition::Print ? printed(m_tiles[t]) : m_tiles[t], part);
+        const QRect pixels = part.toAlignedRect();
+        painter.drawImage(into, rendered(m_tiles[t], pixels, rendition), part.translated(-pixels.topLeft()));
     }
+}
+
+QImage RecordingPaper::rendered(const QImage& tile, const QRect& part, Rendition rendition) const {
+    if (rendition == Rendition::Print) {
+        // White ground, the ink dark in proportion to its amount.
+        QImage grey = tile.copy(part);
+        grey.invertPixels();
+        return grey;
+    }
+    // In the screen's own format, which the paint engine copies as it is (a picture it
+    // had to convert would be converted span by span, and a tall narrow part is many spans).
+    QImage shown(part.size(), QImage::Format_RGB32);
+    for (int y = 0; y < part.height(); ++y) {
+        const uchar* ink = tile.constScanLine(part.top() + y) + part.left();
+        QRgb* out = reinterpret_cast<QRgb*>(shown.scanLine(y));
+        for (int x = 0; x < part.width(); ++x) out[x] = m_shades[ink[x]];
+    }
+    return shown;
 }
 
 qint64 RecordingPaper::bytes() const {
@@ -138,8 +165,11 @@ PaperView::PaperView(const RecordingPaper& paper, QWidget* parent) : QWidget(par
 
 void PaperView::setPaperLeft(int left) {
     if (left == m_paperLeft) return;
+    const int by = left - m_paperLeft;
     m_paperLeft = left;
-    update();
+    // What shows moves with the paper (and the children on it); only the strip the move
+    // uncovers is painted again.
+    scroll(by, 0);
 }
 
 void PaperView::paperChanged(int left, int right) {

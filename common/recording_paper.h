@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QWidget>
 #include <vector>
@@ -12,6 +13,10 @@ class QPainter;
 // The paper of a kymograph: a persistent picture up to 16383 pixels wide that grows to the
 // right as the recording goes on. It is held in tiles, so growing allocates a tile now and
 // then and never copies what is already drawn; drawing touches only the tiles under it.
+// Whatever is drawn is ink on the ground, so a pixel is kept as one byte, how much ink it
+// holds (0 the ground, 255 the ink; smoothed text edges in between), and is shown in the
+// colour that much ink gives: a full paper takes a quarter of the memory of a colour picture.
+// A colour drawn with counts as its share of the way from the ground to the ink.
 // Coordinates are paper pixels, y downwards. Lines and arcs end at the width; a label is
 // kept whole (see text()).
 class RecordingPaper {
@@ -65,15 +70,20 @@ private:
     template <typename Draw>
     void draw(int left, int right, Draw&& draw);
     void ensureTiles(int right);
-    QImage printed(const QImage& tile) const;
+    // How much ink `color` is: its distance from the ground over the ink's, 0 to 255.
+    int inkOf(QColor color) const;
+    // The pixels `part` of a tile as a picture in the given rendition.
+    QImage rendered(const QImage& tile, const QRect& part, Rendition rendition) const;
 
     int m_width, m_height, m_initialWidth;
     QColor m_background, m_ink;
-    std::vector<QImage> m_tiles;
+    QList<QRgb> m_shades;         // the colour of each amount of ink
+    std::vector<QImage> m_tiles;  // Format_Grayscale8: the ink of each pixel
 };
 
 // The fixed window onto a paper: shows the paper from its left offset (0 or negative, as a
-// paper inside a frame would be moved) and repaints only what shows.
+// paper inside a frame would be moved) and repaints only what shows. Moving the paper
+// scrolls what is on show and paints only the part that comes into view.
 class PaperView : public QWidget {
     Q_OBJECT
 public:

@@ -39,6 +39,15 @@ QLineEdit* readOnlyBox(const char* name, int width) {
     return box;
 }
 
+// QProgressBar::setValue repaints the bar at once, with a flush of the window of its own;
+// the gauge is repainted with the rest of the recorder's step instead.
+void setGauge(QProgressBar* bar, int value) {
+    if (bar->value() == value) return;
+    bar->setUpdatesEnabled(false);
+    bar->setValue(value);
+    bar->setUpdatesEnabled(true);  // schedules the repaint
+}
+
 }  // namespace
 
 IndicatorGraph::IndicatorGraph(const char* name, int rightMargin, QWidget* parent)
@@ -448,7 +457,7 @@ void Frm_Heart::clearRecording() {
 void Frm_Heart::showState() {
     Txt_BHR->setText(m_model.basalBox());
     TxtHR_Drug->setText(m_model.rateBox());
-    ProBar_Time->setValue(static_cast<int>(m_model.gauge()));
+    setGauge(ProBar_Time, static_cast<int>(m_model.gauge()));
     Lab_drugname->setText(m_model.drugLabel());
     m_beat->setGeometry(m_model.leverrest(), m_model.leverstroke());
 }

@@ -10,6 +10,7 @@
 SetupPicture::SetupPicture(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Picture1"));
     setFixedSize(220, 330);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the canvas covers the whole picture
     paintCanvas(devicePixelRatioF());
     m_contracted = new QLabel(this);
     m_contracted->setObjectName(QStringLiteral("Img_hrtdia"));
@@ -32,12 +33,29 @@ void SetupPicture::paintCanvas(qreal ratio) {
     for (int y : m_lever) drawLever(p, y);
 }
 
+namespace {
+
+constexpr int leverPenWidth = 2;
+
+QLineF leverLine(int yTwips) {
+    return {QPointF(50.0 / twips::perPixel, double(yTwips) / twips::perPixel),
+            QPointF(1000.0 / twips::perPixel, 4200.0 / twips::perPixel)};
+}
+
+}  // namespace
+
 void SetupPicture::drawLever(QPainter& p, int yTwips) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-    p.setPen(QPen(Qt::black, 2));
-    p.drawLine(QPointF(50.0 / twips::perPixel, double(yTwips) / twips::perPixel),
-               QPointF(1000.0 / twips::perPixel, 4200.0 / twips::perPixel));
+    p.setPen(QPen(Qt::black, leverPenWidth));
+    p.drawLine(leverLine(yTwips));
+}
+
+QRect SetupPicture::leverRect(int yTwips) {
+    const QLineF line = leverLine(yTwips);
+    // The pen's width around the line, and a pixel for the rounding to whole pixels.
+    const double margin = leverPenWidth + 1;
+    return QRectF(line.p1(), line.p2()).normalized().adjusted(-margin, -margin, margin, margin).toAlignedRect();
 }
 
 void SetupPicture::invertLever(int yTwips) {
@@ -46,7 +64,7 @@ void SetupPicture::invertLever(int yTwips) {
     if (!m_lever.removeOne(yTwips)) m_lever.append(yTwips);
     QPainter p(&m_canvas);
     drawLever(p, yTwips);
-    update();
+    update(leverRect(yTwips));
 }
 
 void SetupPicture::showContracted(bool contracted) {
@@ -65,7 +83,9 @@ LeverBeat::LeverBeat(SetupPicture* picture, HeartModel& model, QObject* parent)
     : QObject(parent), m_picture(picture), m_model(model) {
     m_interval.setObjectName(QStringLiteral("lever1"));
     m_frames.setObjectName(QStringLiteral("LeverFrames"));
-    m_frames.setInterval(15);
+    // 25 frames a second: the lever's movement still looks continuous, and every frame is a
+    // repaint and a trip to the window system, which is most of what a recording heart costs.
+    m_frames.setInterval(40);
     connect(&m_interval, &QTimer::timeout, this, &LeverBeat::beginBeat);
     connect(&m_frames, &QTimer::timeout, this, &LeverBeat::frame);
 }

@@ -17,7 +17,10 @@ class SetupPicture : public QWidget {
 public:
     explicit SetupPicture(QWidget* parent = nullptr);
 
+    // Inverts the lever at height yTwips and repaints only the part of the picture it covers.
     void invertLever(int yTwips);
+    // The part of the picture the lever at height yTwips covers (widget pixels).
+    static QRect leverRect(int yTwips);
     // The small, contracted heart (systole, a calcium contracture; the screen calls it
     // Img_hrtdia) or the large, relaxed one (diastole, a potassium arrest; Img_hrtsys).
     QLabel* contracted() const { return m_contracted; }

@@ -204,19 +204,22 @@ void IleumRecorder::finishInjection() {
         if (w) w->setEnabled(true);
     m_disabled.clear();
 
-    // The ruler waits just beyond the paper's end; the newest part comes into view.
-    setRulerX(m_paper.width() + 15);
-    setPaperLeft(m_model.paperScroll().left());
+    // The ruler waits just beyond the paper's end; the newest part comes into view, with
+    // the new trace when there is one. The ruler is moved only as the paper scrolls: moved
+    // before, it would make the whole view repaint instead of the part that comes into view.
+    m_rulerX = m_paper.width() + 15;
 
     const QString dose = m_controls.dose ? m_controls.dose->text() : QString();
     // A dose too large for single precision, or an unknown's whose amount would be, is
     // refused like an empty one.
     if (!m_model.injectable(dose, m_controls.standard ? m_controls.standard->text() : QString())) {
+        setPaperLeft(m_model.paperScroll().left());
         refuse(QStringLiteral(" Введите правильную дозу! "), m_controls.dose);
         return;
     }
     if (m_controls.unknownUnit) m_controls.unknownUnit->setText(dose + QStringLiteral(" мл"));
     if (m_model.paperScroll().full()) {
+        setPaperLeft(m_model.paperScroll().left());
         refuse(QStringLiteral(" Память самописца переполнена! "), nullptr);
         return;
     }

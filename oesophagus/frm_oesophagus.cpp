@@ -320,10 +320,10 @@ void Frm_Oesophagus::buildControls() {
     filler_timer = named(new QTimer(this), QStringLiteral("filler_timer"));
     for (QTimer* t : {Timer_Oeso, Timer_Clock, Timer_Monitor_Clock}) t->setInterval(1000);
     filler_timer->setInterval(2000);
-    // The examination clock counts from the screen's opening; the dropper is looked at
-    // every two seconds, whatever else happens.
-    Timer_Monitor_Clock->start();
-    filler_timer->start();
+    // Each timer runs only while it has something to do: the seed's while it runs, the
+    // stopwatch's while it counts, the examination clock during an examination's run (what
+    // it counted before a drop is never used: each drop starts it from 0), the dropper's
+    // while the dropper may be showing.
 
     connect(Combo_Drug, &QComboBox::currentIndexChanged, this, &Frm_Oesophagus::Combo_Drug_Click);
     connect(Cmd_Instill, &QPushButton::clicked, this, &Frm_Oesophagus::Cmd_Instill_Click);
@@ -441,10 +441,16 @@ void Frm_Oesophagus::showHistory() {
     drughistory->scrollToBottom();
 }
 
-void Frm_Oesophagus::Cmd_Instill_Click() {
-    if (!Cmd_Instill->isEnabled()) return;
+// The dropper shows over the oesophagus until the next of its two-second looks.
+void Frm_Oesophagus::showDropper() {
     Image_filler->show();
     Image_filler->raise();
+    if (!filler_timer->isActive()) filler_timer->start();
+}
+
+void Frm_Oesophagus::Cmd_Instill_Click() {
+    if (!Cmd_Instill->isEnabled()) return;
+    showDropper();
     Lab_DrugGiven->setText(Lab_Texttube->text());
     lastdrugname_lbl->setText(m_model.CurDrug());
     m_model.instill(Combo_Drug->currentIndex());
@@ -529,7 +535,9 @@ void Frm_Oesophagus::Timer_Monitor_Clock_Timer() {
     m_model.monitorTick();
 }
 
+// A look that finds the dropper gone already ends the looks until the next instillation.
 void Frm_Oesophagus::filler_timer_Timer() {
+    if (Image_filler->isHidden()) filler_timer->stop();
     Image_filler->hide();
 }
 
@@ -575,16 +583,14 @@ void Frm_Oesophagus::Cmd_Ringer_Click() {
     m_model.giveRinger();
     Timer_Oeso->setInterval(m_model.Interval());
     showExamButtons();
-    Image_filler->show();
-    Image_filler->raise();
+    showDropper();
 }
 
 void Frm_Oesophagus::Cmd_Exam_Unknow_Click() {
     m_model.giveUnknown();
     Timer_Oeso->setInterval(m_model.Interval());
     showExamButtons();
-    Image_filler->show();
-    Image_filler->raise();
+    showDropper();
 }
 
 void Frm_Oesophagus::Cmd_DrgIdentified_Click() {

@@ -65,6 +65,7 @@ private:
     QWidget* buildStopwatch();
     void hint(const QString& text);
     void placeSeed();
+    void showDropper();
     void showHistory();
     void showStopwatch();
     void showExamButtons();

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "activity.h"
 #include "clickable_label.h"
 #include "controls.h"
 #include "experiment_home.h"
@@ -557,6 +558,31 @@ private slots:
         heart->Timer1_Timer();  // later ticks change nothing
         QVERIFY(!heartPanel->isVisible());
         QCOMPARE(heart->findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 10000);
+    }
+
+    // The title panel's timer runs only while there is a panel to take away, by itself or
+    // by the student's gesture; after that a home screen at rest runs no timer.
+    void noTimerAtRest_data() {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<bool>("byTimer");
+        for (const char* home : {"Frm_Oeso_main", "Frm_il_main", "Frm_Rab_main", "Frm_Heart_Main"}) {
+            QTest::addRow("%s, timer", home) << home << true;
+            QTest::addRow("%s, student", home) << home << false;
+        }
+    }
+    void noTimerAtRest() {
+        QFETCH(QString, home);
+        QFETCH(bool, byTimer);
+        Programs p;
+        ExperimentHome* h = p.open(qPrintable(home));
+        QWidget* panel = child(h, h->member().panelName);
+        QCOMPARE(activity::runningTimers(h), QStringList{QStringLiteral("Timer1")});
+        if (byTimer)
+            h->Timer1_Timer();
+        else
+            QTest::keyClick(panel, Qt::Key_Space);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(activity::runningTimers(h), QStringList());
     }
 
     // While the title panel covers the screen, a key only takes the panel away: it

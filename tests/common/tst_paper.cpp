@@ -64,6 +64,29 @@ private slots:
         QCOMPARE(p.pixel(510, 10), paperColour);  // the reset erased beyond the first width too
     }
 
+    // The paper keeps how much ink each pixel holds, one byte a pixel: a colour between the
+    // ground and the ink comes back as it was drawn, to the nearest of 256 shades.
+    void onePixelOneByte_data() {
+        QTest::addColumn<QColor>("ground");
+        QTest::addColumn<QColor>("drawn");
+        QTest::newRow("smoked paper, ink") << QColor(0x1c, 0x2b, 0x3b) << QColor(Qt::white);
+        QTest::newRow("smoked paper, ground") << QColor(0x1c, 0x2b, 0x3b) << QColor(0x1c, 0x2b, 0x3b);
+        QTest::newRow("smoked paper, a third of the ink") << QColor(0x1c, 0x2b, 0x3b) << QColor(0x67, 0x72, 0x7d);
+        QTest::newRow("black paper, grey") << QColor(Qt::black) << QColor(0x80, 0x80, 0x80);
+    }
+    void onePixelOneByte() {
+        QFETCH(QColor, ground);
+        QFETCH(QColor, drawn);
+        RecordingPaper p(RecordingPaper::maxWidth, 169, ground, ink);
+        p.setPixel({RecordingPaper::maxWidth - 1, 168}, drawn);
+        const QColor back = p.pixel(RecordingPaper::maxWidth - 1, 168);
+        for (auto channel : {&QColor::red, &QColor::green, &QColor::blue})
+            QVERIFY(std::abs((back.*channel)() - (drawn.*channel)()) <= 1);
+        QCOMPARE(p.pixel(0, 0), ground);
+        const int tiles = (RecordingPaper::maxWidth + RecordingPaper::tileWidth - 1) / RecordingPaper::tileWidth;
+        QVERIFY(p.bytes() <= qint64(tiles) * RecordingPaper::tileWidth * 169 + tiles * 1024);
+    }
+
     void linesArcsAndText() {
         RecordingPaper p(1100, 225, paperColour, ink);
         p.line({500, 185}, {530, 185});  // across a tile boundary, both ends drawn

@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "activity.h"
 #include "contrast.h"
 #include "controls.h"
 #include "exam_journal.h"
@@ -154,6 +155,64 @@ private slots:
         for (int x = width; x < width + 10; ++x)
             for (int y = 138; y < 158; ++y) past += h->paper().pixel(x, y) != h->paper().background();
         QVERIFY(past > 0);
+    }
+
+    // The screen repaints only what changes. A recorder step scrolls what shows of the paper
+    // and paints the column that comes into view and the pen's stroke (a label, its width);
+    // a frame of the lever's beat repaints the lever where it was and where it is, and the
+    // heart pictures when they change. What shows is always what a whole repaint shows.
+    void repaintsOnlyWhatChanges() {
+        Program p;
+        click(p.t.ctx.navigator.open(HeartWindows::Frm_Heart_Main), "Cmd_Tutorial");
+        Frm_Heart* h = p.heart();
+        auto* recorder = h->findChild<QTimer*>(QStringLiteral("Timer_Heart"));
+        LeverBeat* beat = h->lever();
+        beat->stop();  // only the steps below change the screen
+        recorder->stop();
+        activity::repaintNow(h);
+
+        QWidget* view = child(h, "Pic_Continer");
+        activity::PaintWatch paper(view);
+        const int ticks = 200;  // with the first rest cycle's labels
+        for (int i = 0; i < ticks; ++i) {
+            const int from = paper.events().size();
+            h->RecorderTick();
+            recorder->stop();
+            activity::repaintNow(h);
+            for (int e = from; e < paper.events().size(); ++e)
+                QVERIFY2(paper.events()[e].boundingRect().width() <= 61, qPrintable(QString::number(i)));
+        }
+        int paperPainted = 0;
+        for (const QRegion& r : paper.events()) paperPainted += activity::area(r);
+        QVERIFY2(paperPainted < ticks * view->width() * view->height() / 20, qPrintable(QString::number(paperPainted)));
+        QCOMPARE(activity::shown(view), activity::repainted(view));
+
+        SetupPicture* setup = h->setupPicture();
+        activity::PaintWatch picture(setup);
+        QRegion lever, painted;
+        auto leverAt = [&](int height) {
+            if (height != 0) lever += SetupPicture::leverRect(height);  // 0: none drawn
+        };
+        leverAt(h->model().lastneedle());
+        // The picture's repaints so far; then what shows against a whole repaint (whose
+        // own painting is not counted).
+        auto check = [&] {
+            activity::repaintNow(h);
+            painted += picture.painted();
+            QCOMPARE(activity::shown(setup), activity::repainted(setup));
+            picture.clear();
+        };
+        beat->beginBeat();
+        check();
+        for (beat->frame(); beat->drawnHeight() != 0; beat->frame()) {
+            leverAt(beat->drawnHeight());
+            check();
+        }
+        leverAt(h->model().lastneedle());
+        check();
+        const QRegion hearts = QRegion(setup->contracted()->geometry()) + setup->relaxed()->geometry();
+        QCOMPARE(painted - lever - hearts, QRegion());
+        QVERIFY(activity::area(lever) < setup->width() * setup->height() / 10);  // the lever's strip only
     }
 
     // Calcium stops the heart contracted (small), potassium relaxed (large); in a beat the

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
+#include "activity.h"
 #include "fakes.h"
 #include "ileum_model.h"
 #include "ileum_recorder.h"
@@ -104,6 +105,29 @@ private slots:
         // On screen the newest part shows at the right of the window.
         const QImage shot = b.rec->findChild<QWidget*>(QStringLiteral("Pic_Continer"))->grab().toImage();
         QCOMPARE(shot.pixelColor(486 - 40, 160), QColor(Qt::white));
+    }
+
+    // An injection repaints only the paper's newest part: what shows scrolls by the new
+    // trace's width, the ruler moves along, the trace and its label are painted. What shows
+    // is what a whole repaint shows, also after looking back with the scroll bar.
+    void injectionRepaintsTheNewTrace() {
+        Bench b;
+        b.rec->adjustSize();  // the whole recorder on show
+        b.host.resize(b.rec->size());
+        QWidget* view = b.rec->findChild<QWidget*>(QStringLiteral("Pic_Continer"));
+        for (int i = 0; i < 12; ++i) b.injectOnce();  // the paper wider than the view
+        activity::repaintNow(&b.host);
+        activity::PaintWatch paper(view);
+        b.injectOnce();
+        activity::repaintNow(&b.host);
+        const QRect newest(view->width() - 2 * IleumRecorder::traceWidth, 0, 2 * IleumRecorder::traceWidth,
+                           view->height());  // where the injection draws
+        QVERIFY(!paper.painted().isEmpty());
+        QCOMPARE(paper.painted() - newest, QRegion());
+        QCOMPARE(activity::shown(view), activity::repainted(view));
+        b.rec->setScrollValue(3);
+        activity::repaintNow(&b.host);
+        QCOMPARE(activity::shown(view), activity::repainted(view));
     }
 
     void flickerBelowTheThreshold() {

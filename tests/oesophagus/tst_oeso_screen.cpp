@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "activity.h"
 #include "contrast.h"
 #include "controls.h"
 #include "exam_journal.h"
@@ -287,6 +288,39 @@ private slots:
         QCOMPARE(p.t.help.calls.last().what, QStringLiteral("contents"));
         QCOMPARE(p.t.help.calls.last().file, QStringLiteral("oesopha.hlp"));
         QCOMPARE(p.t.help.calls.last().owner, s);
+    }
+
+    // Each timer runs only while it has something to do: the dropper's until a look finds
+    // the dropper gone, the seed's while the seed runs, the examination clock during an
+    // examination's run, the stopwatch's while it counts. At rest the screen runs none.
+    void timersRunOnlyWhileTheyHaveWork_data() {
+        QTest::addColumn<bool>("examination");
+        QTest::newRow("tutorial") << false;
+        QTest::newRow("examination") << true;
+    }
+    void timersRunOnlyWhileTheyHaveWork() {
+        QFETCH(bool, examination);
+        Program p;
+        Frm_Oesophagus* s = p.start(examination);
+        QCOMPARE(activity::runningTimers(s), QStringList{"filler_timer"});  // the load's instillation
+        s->filler_timer_Timer();
+        QVERIFY(!child(s, "Image_filler")->isVisible());
+        QCOMPARE(activity::runningTimers(s), QStringList{"filler_timer"});
+        s->filler_timer_Timer();  // the next look finds it gone
+        QCOMPARE(activity::runningTimers(s), QStringList());
+
+        dragSeed(s, Drop::OnSpot);
+        click(s, "Cmd_StartClock");
+        QStringList running{"Timer_Clock", "Timer_Oeso"};
+        if (examination) running.insert(1, QStringLiteral("Timer_Monitor_Clock"));
+        QCOMPARE(activity::runningTimers(s), running);
+        for (int i = 0; i < 1000 && s->model().Running(); ++i) s->Timer_Oeso_Timer();
+        QCOMPARE(activity::runningTimers(s), QStringList{"Timer_Clock"});
+        click(s, "Cmd_StartClock");
+        QCOMPARE(activity::runningTimers(s), QStringList());
+
+        click(s, examination ? "Cmd_Ringer" : "Cmd_Instill");  // the dropper again
+        QCOMPARE(activity::runningTimers(s), QStringList{"filler_timer"});
     }
 
     void stopwatchRollsOver() {
