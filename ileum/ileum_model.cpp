@@ -26,6 +26,45 @@ void IleumModel::startExperiment(RandomSource& random) {
     m_matchPhase = false;
     m_refY = static_cast<qint16>(std::floor(random.uniform() * 7 + (m_baseY - 6)));
     m_sensitivity = static_cast<float>(std::floor(random.uniform() * 41 + 10) / 10);
+    m_bath = {};
+    m_washes = 0;
+    m_pA2.reset();
+    m_points.clear();
+}
+
+QString IleumModel::addMepyramine(double nanomolar, RandomSource& random) {
+    // The tissue's own pA2 is drawn when mepyramine first goes in, not at the experiment's
+    // start: an experiment without it (every examination) then sees exactly the draws it
+    // always saw, in the same order, and the bioassay's chance stays as it was.
+    if (!m_pA2) m_pA2 = 9.1 + 0.05 * std::floor(random.uniform() * 9);
+    m_bath = {Antagonist::Mepyramine, nanomolar};
+    m_washes = 0;
+    return m_bath.text();
+}
+
+QString IleumModel::addAtropine() {
+    m_bath = {Antagonist::Atropine, 0};
+    m_washes = 0;
+    return m_bath.text();
+}
+
+QString IleumModel::wash() {
+    if (m_bath.drug != Antagonist::None && ++m_washes >= 2) {
+        m_bath = {};
+        m_washes = 0;
+    }
+    return washMark();
+}
+
+double IleumModel::blockFactor() const {
+    if (m_bath.drug != Antagonist::Mepyramine || !m_pA2) return 1;
+    // B / K_B with B in nM and K_B = 10^−pA2 mol/l = 10^(9 − pA2) nM.
+    return 1 + m_bath.nanomolar * std::pow(10.0, *m_pA2 - 9);
+}
+
+double IleumModel::heightMm(const InjectionResult& r) const {
+    if (r.flicker) return 0;
+    return (m_baseY - r.PeakY) * rulerSpanMm / (m_baseY - ceilingRow);
 }
 
 void IleumModel::confirmStandard(RandomSource& random) {
@@ -137,11 +176,22 @@ InjectionResult IleumModel::inject(const QString& doseBox, const QString& stdBox
     InjectionResult r;
     if (!m_stdInjection) m_injLabel = m_matchPhase ? doseBox + QStringLiteral("мл") : doseBox;
     r.amount = injectedAmount(doseBox, stdBox);
+    r.unknown = m_matchPhase && !m_stdInjection;
+    r.condition = m_bath;
     m_stdInjection = false;
 
     r.effective = effectiveDose(r.amount);
     r.stimulus = std::min(m_sensitivity * r.effective, FLT_MAX);
-    r.response = Caclulate_Resp(r.stimulus);
+    const double block = blockFactor();
+    if (block == 1) {
+        r.response = Caclulate_Resp(r.stimulus);
+    } else {
+        r.stimulus = static_cast<float>(double(r.stimulus) / block);
+        // Without an antagonist the stimulus falls below 1 only in the table's gaps; under
+        // one every small dose's does, and |ln x| would grow as the dose falls. Below 1 the
+        // blocked tissue gives no more than at 1: no logarithmic part.
+        r.response = Caclulate_Resp(std::max(r.stimulus, 1.0f));
+    }
 
     const double D = numtext::numberReading(doseBox);
     r.flicker = !m_matchPhase && D < 0.03;
@@ -151,7 +201,8 @@ InjectionResult IleumModel::inject(const QString& doseBox, const QString& stdBox
         y += 7;
     else if (D >= 0.03 && D <= 0.05)
         y += 12;
-    r.PeakY = y <= 20 ? qint16(20) : static_cast<qint16>(std::nearbyint(std::min(y, double(m_baseY))));
+    r.PeakY = y <= ceilingRow ? qint16(ceilingRow) : static_cast<qint16>(std::nearbyint(std::min(y, double(m_baseY))));
+    if (!r.unknown) m_points.add(r.amount, heightMm(r), r.condition);
     return r;
 }
 

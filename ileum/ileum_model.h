@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+#include "ileum_antagonism.h"
 #include "paper_scroll.h"
 
 class RandomSource;
@@ -17,12 +18,14 @@ struct RespParts {
 
 // What one injection gives.
 struct InjectionResult {
-    float amount = 0;      // µg of histamine that reached the bath
-    float effective = 0;   // effective dose
-    float stimulus = 0;    // x = Sensitivity × effective dose
-    double response = 0;   // R of Caclulate_Resp
-    bool flicker = false;  // below the threshold: no contraction, only a flicker on the baseline
-    qint16 PeakY = 0;      // row of the contraction's peak (when not a flicker)
+    float amount = 0;         // µg of histamine that reached the bath
+    float effective = 0;      // effective dose
+    float stimulus = 0;       // x = Sensitivity × effective dose
+    double response = 0;      // R of Caclulate_Resp
+    bool flicker = false;     // below the threshold: no contraction, only a flicker on the baseline
+    qint16 PeakY = 0;         // row of the contraction's peak (when not a flicker)
+    BathCondition condition;  // the antagonist in the bath when it was made
+    bool unknown = false;     // of the unknown solution: an amount the student does not know
 };
 
 // The three injections of the standard series: the standard dose, its half and its double.
@@ -36,6 +39,11 @@ class IleumModel {
 public:
     // Every injection adds this much paper to the recording.
     static constexpr int traceWidth = 40;
+    // The tallest contraction reaches this row.
+    static constexpr int ceilingRow = 20;
+    // The ruler beside the paper: 32 divisions of 2.5 mm from the baseline (its mark 2) up
+    // to the ceiling row (its mark 10).
+    static constexpr double rulerSpanMm = 80;
 
     // The recorder's first set-up: the baseline lies 40 pixels above the paper's bottom
     // edge from then on, and chance starts a new sequence.
@@ -47,7 +55,8 @@ public:
     const PaperScroll& paperScroll() const { return m_paper; }
 
     // Experiment start (screen load and "Новый"): reseed, leave the matching phase, draw
-    // RefY, then Sensitivity. The recorder must have been set up (BaseY).
+    // RefY, then Sensitivity. The recorder must have been set up (BaseY). A fresh strip of
+    // ileum: no antagonist in the bath, no points, mepyramine's pA2 not drawn yet.
     void startExperiment(RandomSource& random);
     // "Стандартная кривая": the dose box holds a volume of the unknown from now on.
     void startMatching() { m_matchPhase = true; }
@@ -74,10 +83,32 @@ public:
     // ln x as written with 7 significant digits. Fills `parts`.
     double Caclulate_Resp(const float& x);
 
+    // The tutorial's antagonists. Adding one puts it in the bath in place of any there and
+    // returns the mark for the paper ("Мепирамин 3 нМ", "Атропин"); the first mepyramine of an
+    // experiment draws its pA2 on this tissue.
+    QString addMepyramine(double nanomolar, RandomSource& random);
+    QString addAtropine();
+    // "Промыть": returns the paper's mark. An antagonist stays bound through one wash; the
+    // second wash since it was added clears the bath.
+    QString wash();
+    const BathCondition& bath() const { return m_bath; }
+    // By how much the antagonist in the bath divides the histamine's stimulus: 1 + B / K_B for
+    // mepyramine at B, 1 for atropine (no effect on histamine's receptors) and for none.
+    double blockFactor() const;
+    // Mepyramine's pA2 = −log10 K_B (mol/l) on this tissue, hidden; 9.1 … 9.5 in steps of
+    // 0.05 once drawn.
+    std::optional<double> mepyraminePA2() const { return m_pA2; }
+
+    // A contraction's height on the ruler's scale, in mm; 0 for a flicker.
+    double heightMm(const InjectionResult& r) const;
+    // Every contraction of this experiment with a known amount of histamine.
+    const IleumPoints& points() const { return m_points; }
+
     // One injection with the dose box and standard-dose box as they read now; clears a
     // pending standard-series injection. A plain injection is labelled with the dose box's
     // text, an injection of the unknown with the text and "мл"; the standard series keeps
-    // the label its button set.
+    // the label its button set. The antagonist in the bath divides the stimulus; every
+    // injection but the unknown's joins the points.
     InjectionResult inject(const QString& doseBox, const QString& stdBox);
     // Whether an injection with the boxes as they read now is possible: a pending
     // standard-series injection always is; otherwise the dose box must hold a usable amount
@@ -131,6 +162,10 @@ private:
     bool m_stdInjection = false;
     float m_stdAmount = 0;
     QString m_injLabel;
+    BathCondition m_bath;
+    int m_washes = 0;  // since the antagonist in the bath was added
+    std::optional<double> m_pA2;
+    IleumPoints m_points;
     RespParts m_parts;
     PaperScroll m_paper;
 };

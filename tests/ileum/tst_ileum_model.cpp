@@ -3,6 +3,7 @@
 #include <cfloat>
 
 #include "fakes.h"
+#include "ileum_draws.h"
 #include "ileum_model.h"
 #include "ileum_run_state.h"
 #include "numtext.h"
@@ -10,29 +11,6 @@
 Q_DECLARE_METATYPE(StandardDose)
 
 namespace {
-
-// The chance that makes an experiment's start draw RefY = BaseY − 6 + k (k 0 … 6).
-double refYChance(int k) {
-    return (k + 0.5) / 7;
-}
-// The chance that makes it draw this sensitivity (1.0 … 5.0 in tenths).
-double sensitivityChance(float s) {
-    return (std::round(s * 10) - 10 + 0.5) / 41;
-}
-// The chance that makes a confirmed standard draw this MatchVolume (0.20 … 0.50 ml).
-double volumeChance(float v) {
-    return (std::round(v * 100) - 20 + 0.5) / 31;
-}
-
-// On the 225-pixel paper (BaseY 185), RefY 182 unless told.
-IleumModel referenceModel(float sensitivity, qint16 refY = 182) {
-    IleumModel m;
-    ScriptedRandom random;
-    m.setUpRecorder(225, random);
-    random.values = {refYChance(refY - 179), sensitivityChance(sensitivity)};
-    m.startExperiment(random);
-    return m;
-}
 
 void confirmVolume(IleumModel& m, float volume) {
     ScriptedRandom random;
