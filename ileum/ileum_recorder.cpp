@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
@@ -89,6 +91,7 @@ IleumRecorder::IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* pa
       m_model(model),
       m_paper(viewWidth, viewHeight, paperColour, inkColour),
       m_view(new PaperView(m_paper, this)),
+      m_readout(new QLabel(this)),
       m_scroll(new QScrollBar(Qt::Horizontal, this)),
       m_pause(new QTimer(this)) {
     setObjectName(QStringLiteral("FraPicture"));
@@ -115,6 +118,13 @@ IleumRecorder::IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* pa
 
     m_font = QFont(QStringLiteral("Liberation Sans"));
     m_font.setPointSize(8);
+    m_readout->setObjectName(QStringLiteral("Lbl_Cursor"));
+    m_readout->setStyleSheet(QStringLiteral("color: #00007f;"));
+    m_markFont = m_font;
+    m_markFont.setPixelSize(9);
+    m_view->installEventFilter(this);
+    m_view->setCursor(Qt::CrossCursor);
+    m_view->setToolTip(QStringLiteral("Щёлкните сокращение, чтобы измерить его высоту"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(0);
@@ -155,6 +165,8 @@ void IleumRecorder::SetupRecorder() {
 
 void IleumRecorder::ResetRecorder() {
     m_paper.reset();
+    m_traces.clear();
+    m_markEnd = m_markRow = 0;
     m_model.startRecorder(m_paper.width());
     setPaperLeft(m_model.paperScroll().left());
     {
@@ -236,6 +248,9 @@ void IleumRecorder::finishInjection() {
         m_paper.line({W - 51, baseY}, {W - 51, peak});
         m_paper.arc(QPointF(W - 59, peak + 20), 10, 30, 0.7, 2.4);
     }
+    std::optional<double> logDose;
+    if (!r.unknown) logDose = std::log10(double(r.amount));
+    m_traces << RecordedTrace{W - 70, W - 30, m_model.InjLabel(), m_model.heightMm(r), logDose, r.condition};
     const QFontMetrics metrics(m_font);
     const QStringList lines = traceLabelLines(m_model.InjLabel(), metrics, labelSlot);
     for (int k = 0; k < lines.size(); ++k) m_paper.text({W - 70, baseY + 10 + k * metrics.height()}, lines[k], m_font);
@@ -243,6 +258,48 @@ void IleumRecorder::finishInjection() {
     setPaperLeft(m_model.paperScroll().left());
     m_view->paperChanged(W - 80, W);
     if (m_controls.dose) m_controls.dose->setFocus();
+    emit injected();
+}
+
+void IleumRecorder::mark(const QString& text) {
+    // Where the next trace's contraction rises; the top rows stay clear of all but the
+    // tallest contractions.
+    const int x = m_paper.width() - 30;
+    const QFontMetrics metrics(m_markFont);
+    m_markRow = x < m_markEnd ? (m_markRow + 1) % 2 : 0;
+    const int top = 1 + m_markRow * metrics.height();
+    const QColor markColour(0xff, 0xd0, 0x60);
+    m_paper.line({x, 0}, {x, top + metrics.height()}, markColour);
+    m_paper.text({x + 2, top}, text, m_markFont, markColour);
+    m_markEnd = x + 2 + metrics.horizontalAdvance(text) + 4;
+    m_view->paperChanged(x, m_markEnd);
+}
+
+int IleumRecorder::traceAt(int paperX) const {
+    for (int i = 0; i < m_traces.size(); ++i)
+        if (paperX >= m_traces[i].left && paperX < m_traces[i].right) return i;
+    return -1;
+}
+
+// The read-out fills the title row from after the title to the frame's right edge.
+void IleumRecorder::resizeEvent(QResizeEvent* event) {
+    QGroupBox::resizeEvent(event);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const QRect title = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
+    m_readout->setGeometry(title.right() + 12, title.top(), width() - title.right() - 18, title.height());
+}
+
+bool IleumRecorder::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view && event->type() == QEvent::MouseButtonPress) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton) {
+            const int i = traceAt(e->position().toPoint().x() - paperLeft());
+            if (i >= 0) emit traceClicked(i);
+            return true;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
 }
 
 void IleumRecorder::HScrPic_Change(int value) {
