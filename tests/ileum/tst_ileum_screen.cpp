@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QLineSeries>
 #include <QScatterSeries>
 #include <QTableWidget>
 #include <QtTest>
@@ -273,6 +274,53 @@ private slots:
         p.t.messages.answers = {MsgAnswer::Yes};
         click(graph, "Cmd_GraphPrint");
         QCOMPARE(p.t.printer.documents(), 1);
+    }
+
+    // The Schild tab: the points and line of the recording's dose ratios, the slope, pA2 and
+    // verdict, and the dose ratio the student read with the cursor.
+    void schildPlot() {
+        Program p;
+        Frm_Ileum* s = p.start(false);
+        QStringList doses;
+        for (double d = 0.1; d < 3300; d *= 2) doses << numtext::generalForm(d);
+        Program::injectDoses(s, doses.mid(0, 13));
+        p.t.random.values = {pA2Chance(9.2)};
+        for (const QString& nM : {QStringLiteral("1"), QStringLiteral("10")}) {
+            Program::addAntagonist(s, QStringLiteral("Мепирамин %1 нМ").arg(nM));
+            Program::injectDoses(s, doses);
+            click(s, "Cmd_Wash");
+            click(s, "Cmd_Wash");
+        }
+        Program::clickTrace(s, 6);   // 6.4 µg, control
+        Program::clickTrace(s, 20);  // 12.8 µg under 1 nM
+        click(s, "Cmd_Graph");
+        auto* graph = child(s, "Frm_Graph");
+
+        const SchildAnalysis schild = schildAnalysis(schildInputs(doseRatios(s->model().points())));
+        QVERIFY(schild.fit && schild.fit->pA2);
+        QCOMPARE(schild.points.size(), 2);
+        QScatterSeries* points = nullptr;
+        QLineSeries* line = nullptr;
+        for (QAbstractSeries* a : child<QChartView>(graph, "Chart_Schild")->chart()->series()) {
+            if (auto* sc = qobject_cast<QScatterSeries*>(a))
+                points = sc;
+            else
+                line = qobject_cast<QLineSeries*>(a);
+        }
+        QVERIFY(points && line);
+        QCOMPARE(points->count(), schild.points.size());
+        for (int i = 0; i < schild.points.size(); ++i)
+            QCOMPARE(points->at(i), QPointF(schild.points[i].logB, schild.points[i].logDrMinus1));
+        QCOMPARE(line->count(), 2);
+        for (const QPointF& q : line->points())
+            QVERIFY(std::abs(q.y() - (schild.fit->slope * q.x() + schild.fit->intercept)) < 1e-9);
+
+        const QString text = child<QLabel>(graph, "Lbl_Schild")->text();
+        for (const QString& part :
+             {QStringLiteral("Наклон: %1").arg(numtext::generalForm(schild.fit->slope, 3)),
+              QStringLiteral("pA2: %1").arg(numtext::generalForm(*schild.fit->pA2, 3)), schild.verdict,
+              QStringLiteral("ОД «6.4»→«12.8»: 2")})
+            QVERIFY2(text.contains(part), qPrintable(part + QStringLiteral(" in ") + text));
     }
 
     // The examination has no antagonists, cursor or graph.
