@@ -141,8 +141,9 @@ void IleumGraph::fillCurves() {
     chart->setTitle(QStringLiteral("Высота сокращения и доза гистамина"));
     QValueAxis* x = axis(chart, Qt::AlignBottom, QStringLiteral("lg доза (мкг)"));
     QValueAxis* y = axis(chart, Qt::AlignLeft, QStringLiteral("Высота сокращения, мм"));
-    y->setRange(0, IleumModel::rulerSpanMm);
-    y->setTickCount(9);
+    // A little above the ruler's full scale, so that the tallest contractions' points show whole.
+    y->setRange(0, IleumModel::rulerSpanMm + 10);
+    y->setTickCount(10);
     y->setLabelFormat(QStringLiteral("%.0f"));
 
     double lo = -1, hi = 1;
@@ -247,7 +248,7 @@ void IleumGraph::paintShown(QPainter& painter, const QRectF& target) const {
     copy.setWordWrap(true);
     copy.setFixedWidth(static_cast<int>((target.width() * 0.3 - 10) / scale));
     copy.adjustSize();
-    copy.render(&painter);
+    copy.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     painter.restore();
 }
 

@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QTableWidget>
 #include <QtTest>
@@ -316,10 +316,9 @@ private slots:
             QVERIFY(std::abs(q.y() - (schild.fit->slope * q.x() + schild.fit->intercept)) < 1e-9);
 
         const QString text = child<QLabel>(graph, "Lbl_Schild")->text();
-        for (const QString& part :
-             {QStringLiteral("Наклон: %1").arg(numtext::generalForm(schild.fit->slope, 3)),
-              QStringLiteral("pA2: %1").arg(numtext::generalForm(*schild.fit->pA2, 3)), schild.verdict,
-              QStringLiteral("ОД «6.4»→«12.8»: 2")})
+        for (const QString& part : {QStringLiteral("Наклон: %1").arg(numtext::generalForm(schild.fit->slope, 3)),
+                                    QStringLiteral("pA2: %1").arg(numtext::generalForm(*schild.fit->pA2, 3)),
+                                    schild.verdict, QStringLiteral("ОД «6.4»→«12.8»: 2")})
             QVERIFY2(text.contains(part), qPrintable(part + QStringLiteral(" in ") + text));
     }
 
