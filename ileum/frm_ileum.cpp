@@ -1,11 +1,11 @@
 #include "frm_ileum.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -88,28 +88,24 @@ QGroupBox* Frm_Ileum::buildDose() {
 // bath holds shows under them.
 QWidget* Frm_Ileum::buildAntagonist() {
     Fra_Antagonist = named(new QWidget, "Fra_Antagonist");
-    Cmb_Antagonist = named(new QComboBox, "Cmb_Antagonist");
-    for (double nM : mepyramineNanomolar) {
-        const BathCondition c{Antagonist::Mepyramine, nM};
-        Cmb_Antagonist->addItem(c.text(), nM);
-    }
-    Cmb_Antagonist->addItem(BathCondition{Antagonist::Atropine, 0}.text(), 0.0);
-    Cmb_Antagonist->setToolTip(QStringLiteral("Антагонист для добавления в ванночку"));
-    Cmd_Antagonist = button("Cmd_Antagonist", QStringLiteral("Добавить"),
-                            QStringLiteral("Добавить выбранный антагонист в ванночку"));
+    // The choice is a menu on the button: one choice puts that antagonist in the bath.
+    Cmd_Antagonist = button("Cmd_Antagonist", QStringLiteral("Антагонист"),
+                            QStringLiteral("Добавить в ванночку мепирамин или атропин"));
+    auto* choice = named(new QMenu(Cmd_Antagonist), "Mnu_Antagonist");
+    for (double nM : mepyramineNanomolar)
+        choice->addAction(BathCondition{Antagonist::Mepyramine, nM}.text())->setData(nM);
+    choice->addAction(BathCondition{Antagonist::Atropine, 0}.text())->setData(0.0);
+    Cmd_Antagonist->setMenu(choice);
     Cmd_Wash = button("Cmd_Wash", QStringLiteral("Промыть"),
                       QStringLiteral("Промыть ванночку (антагонист уходит после второй промывки)"));
     Lbl_Bath = label("Lbl_Bath", QString());
-    Lbl_Bath->setWordWrap(true);
     auto* grid = new QGridLayout(Fra_Antagonist);
     grid->setContentsMargins(0, 2, 0, 0);
     grid->setSpacing(4);
-    grid->addWidget(Cmb_Antagonist, 0, 0);
-    grid->addWidget(Cmd_Antagonist, 0, 1);
-    grid->addWidget(Cmd_Wash, 1, 1);
-    grid->addWidget(Lbl_Bath, 1, 0);
-    grid->setColumnStretch(0, 1);
-    connect(Cmd_Antagonist, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Antagonist_Click);
+    grid->addWidget(Cmd_Antagonist, 0, 0);
+    grid->addWidget(Cmd_Wash, 0, 1);
+    grid->addWidget(Lbl_Bath, 1, 0, 1, 2);
+    connect(choice, &QMenu::triggered, this, [this](QAction* a) { addAntagonist(a->data().toDouble()); });
     connect(Cmd_Wash, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Wash_Click);
     return Fra_Antagonist;
 }
@@ -330,7 +326,7 @@ void Frm_Ileum::buildControls() {
                              Img_inject,
                              {Cmd_inject, Cmd_Std, Cmd_HalfStd, Cmd_DoubleStd, Cmd_unknown, Cmd_downdose, Cmd_updose,
                               Txt_Dose, Cmd_MatchAssay, Cmd_stddose, Cmd_Calculate, Cmd_Next, Cmd_New, Cmd_return,
-                              Cmd_Print, Cmb_Antagonist, Cmd_Antagonist, Cmd_Wash}});
+                              Cmd_Print, Cmd_Antagonist, Cmd_Wash}});
 }
 
 QList<QWidget*> Frm_Ileum::calculationPrompt() const {
@@ -387,10 +383,10 @@ void Frm_Ileum::Form_Load() {
 }
 
 void Frm_Ileum::showBath() {
+    // Always two lines, so that the controls under the frame never move.
     const BathCondition& bath = m_model.bath();
-    Lbl_Bath->setText(bath.drug == Antagonist::None ? QStringLiteral("В ванночке: без антагониста")
-                                                    : QStringLiteral("В ванночке: ") + bath.text());
-    Lbl_Bath->setToolTip(Lbl_Bath->text());
+    Lbl_Bath->setText(QStringLiteral("В ванночке:\n") +
+                      (bath.drug == Antagonist::None ? QStringLiteral("без антагониста") : bath.text()));
 }
 
 void Frm_Ileum::bathChanged(const QString& mark) {
@@ -398,8 +394,7 @@ void Frm_Ileum::bathChanged(const QString& mark) {
     showBath();
 }
 
-void Frm_Ileum::Cmd_Antagonist_Click() {
-    const double nM = Cmb_Antagonist->currentData().toDouble();
+void Frm_Ileum::addAntagonist(double nM) {
     bathChanged(nM > 0 ? m_model.addMepyramine(nM, m_ctx.random) : m_model.addAtropine());
 }
 

@@ -7,7 +7,6 @@
 
 class IleumGraph;
 class IleumRecorder;
-class QComboBox;
 class ProgramContext;
 class QGroupBox;
 class QHBoxLayout;
@@ -44,7 +43,8 @@ public:
     void Cmd_Instruct_Click();
     void Cmd_Print_Click();
     // The tutorial's antagonism exercise: an antagonist into the bath, a wash, the graph.
-    void Cmd_Antagonist_Click();
+    // Mepyramine at `nanomolar`, or atropine for 0.
+    void addAntagonist(double nanomolar);
     void Cmd_Wash_Click();
     void Cmd_Graph_Click();
     // The measuring cursor: a click on a trace reads its height; two readings give a dose ratio.
@@ -87,7 +87,6 @@ private:
     QGroupBox *Frame_stddose, *Frame_Cmd_button, *Frame_Cal;
     QLabel *Lab_stan, *Lab_half, *Lab_doub, *lab_unk;
     QWidget* Fra_Antagonist;
-    QComboBox* Cmb_Antagonist;
     QPushButton *Cmd_Antagonist, *Cmd_Wash, *Cmd_Graph;
     QLabel *Lbl_Bath, *Lbl_Cursor;
     QList<int> m_readings;  // the last two traces the cursor read, the older first

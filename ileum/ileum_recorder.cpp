@@ -10,6 +10,7 @@
 #include <QStyleOptionGroupBox>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "numtext.h"
@@ -21,6 +22,8 @@ namespace {
 
 const QColor paperColour(0x1c, 0x2b, 0x3b);  // dark, like smoked paper
 const QColor inkColour(Qt::white);
+// The lines at the paper's top that marks are written on.
+constexpr int markLines = 4;
 
 // The ruler's scale, numbered 2 to 10 with four divisions to a number: the mark 2 lies on the
 // baseline, 10 on the tallest contraction (the ruler hangs 5 pixels above the paper's top).
@@ -166,7 +169,7 @@ void IleumRecorder::SetupRecorder() {
 void IleumRecorder::ResetRecorder() {
     m_paper.reset();
     m_traces.clear();
-    m_markEnd = m_markRow = 0;
+    m_markEnds.clear();
     m_model.startRecorder(m_paper.width());
     setPaperLeft(m_model.paperScroll().left());
     {
@@ -266,13 +269,17 @@ void IleumRecorder::mark(const QString& text) {
     // tallest contractions.
     const int x = m_paper.width() - 30;
     const QFontMetrics metrics(m_markFont);
-    m_markRow = x < m_markEnd ? (m_markRow + 1) % 2 : 0;
-    const int top = 1 + m_markRow * metrics.height();
+    // Several marks in one place (two washes and a new antagonist) stand one under another.
+    qsizetype row = 0;
+    while (row < m_markEnds.size() && m_markEnds[row] > x) ++row;
+    if (row == markLines) row = std::min_element(m_markEnds.cbegin(), m_markEnds.cend()) - m_markEnds.cbegin();
+    if (row == m_markEnds.size()) m_markEnds << 0;
+    const int top = 1 + int(row) * metrics.height();
     const QColor markColour(0xff, 0xd0, 0x60);
     m_paper.line({x, 0}, {x, top + metrics.height()}, markColour);
     m_paper.text({x + 2, top}, text, m_markFont, markColour);
-    m_markEnd = x + 2 + metrics.horizontalAdvance(text) + 4;
-    m_view->paperChanged(x, m_markEnd);
+    m_markEnds[row] = x + 2 + metrics.horizontalAdvance(text) + 4;
+    m_view->paperChanged(x, m_markEnds[row]);
 }
 
 int IleumRecorder::traceAt(int paperX) const {

@@ -64,7 +64,7 @@ public:
     bool injecting() const;
 
     // A mark on the paper where the bath changed (an antagonist added, a wash), above the place
-    // of the next trace; a mark that would run into the one before goes a line lower.
+    // of the next trace, on the highest line at the paper's top where it runs into no other mark.
     void mark(const QString& text);
     // Every trace of this recording, in the order they were made.
     const QList<RecordedTrace>& traces() const { return m_traces; }
@@ -113,5 +113,5 @@ private:
     int m_rulerX = 0;
     QFont m_font, m_markFont;
     QList<RecordedTrace> m_traces;
-    int m_markEnd = 0, m_markRow = 0;  // where the last mark's text ends, and its line
+    QList<int> m_markEnds;  // where the last mark's text on each line at the top of the paper ends
 };
