@@ -88,14 +88,16 @@ QGroupBox* Frm_Ileum::buildDose() {
 // bath holds shows under them.
 QWidget* Frm_Ileum::buildAntagonist() {
     Fra_Antagonist = named(new QWidget, "Fra_Antagonist");
-    // The choice is a menu on the button: one choice puts that antagonist in the bath.
-    Cmd_Antagonist = button("Cmd_Antagonist", QStringLiteral("Антагонист"),
+    // The choice is a menu that the button pops up under itself (without waiting for it, so
+    // that nothing else stops); one choice puts that antagonist in the bath.
+    Cmd_Antagonist = button("Cmd_Antagonist", QStringLiteral("Антагонист ▾"),
                             QStringLiteral("Добавить в ванночку мепирамин или атропин"));
     auto* choice = named(new QMenu(Cmd_Antagonist), "Mnu_Antagonist");
     for (double nM : mepyramineNanomolar)
         choice->addAction(BathCondition{Antagonist::Mepyramine, nM}.text())->setData(nM);
     choice->addAction(BathCondition{Antagonist::Atropine, 0}.text())->setData(0.0);
-    Cmd_Antagonist->setMenu(choice);
+    connect(Cmd_Antagonist, &QPushButton::clicked, choice,
+            [this, choice] { choice->popup(Cmd_Antagonist->mapToGlobal(QPoint(0, Cmd_Antagonist->height()))); });
     Cmd_Wash = button("Cmd_Wash", QStringLiteral("Промыть"),
                       QStringLiteral("Промыть ванночку (антагонист уходит после второй промывки)"));
     Lbl_Bath = label("Lbl_Bath", QString());
@@ -374,8 +376,9 @@ void Frm_Ileum::Form_Load() {
     m_recorder->placeRuler();
 
     // The antagonism exercise and the measuring cursor belong to the tutorial.
-    for (QWidget* w : {Fra_Antagonist, static_cast<QWidget*>(Cmd_Graph), static_cast<QWidget*>(Lbl_Cursor)})
-        w->setVisible(!examination());
+    Fra_Antagonist->setVisible(!examination());
+    Cmd_Graph->setVisible(!examination());
+    m_recorder->setMeasuring(!examination());
     m_readings.clear();
     Lbl_Cursor->setText(QStringLiteral("Щёлкните сокращение, чтобы измерить его"));
     showBath();

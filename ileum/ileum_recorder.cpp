@@ -126,8 +126,7 @@ IleumRecorder::IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* pa
     m_markFont = m_font;
     m_markFont.setPixelSize(9);
     m_view->installEventFilter(this);
-    m_view->setCursor(Qt::CrossCursor);
-    m_view->setToolTip(QStringLiteral("Щёлкните сокращение, чтобы измерить его высоту"));
+    m_readout->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(0);
@@ -282,6 +281,18 @@ void IleumRecorder::mark(const QString& text) {
     m_view->paperChanged(x, m_markEnds[row]);
 }
 
+void IleumRecorder::setMeasuring(bool on) {
+    m_measuring = on;
+    m_readout->setVisible(on);
+    if (on) {
+        m_view->setCursor(Qt::CrossCursor);
+        m_view->setToolTip(QStringLiteral("Щёлкните сокращение, чтобы измерить его высоту"));
+    } else {
+        m_view->unsetCursor();
+        m_view->setToolTip(QString());
+    }
+}
+
 int IleumRecorder::traceAt(int paperX) const {
     for (int i = 0; i < m_traces.size(); ++i)
         if (paperX >= m_traces[i].left && paperX < m_traces[i].right) return i;
@@ -298,7 +309,7 @@ void IleumRecorder::resizeEvent(QResizeEvent* event) {
 }
 
 bool IleumRecorder::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_view && event->type() == QEvent::MouseButtonPress) {
+    if (m_measuring && watched == m_view && event->type() == QEvent::MouseButtonPress) {
         const auto* e = static_cast<QMouseEvent*>(event);
         if (e->button() == Qt::LeftButton) {
             const int i = traceAt(e->position().toPoint().x() - paperLeft());

@@ -70,7 +70,9 @@ public:
     const QList<RecordedTrace>& traces() const { return m_traces; }
     // The trace under a paper column; −1 for none.
     int traceAt(int paperX) const;
-    // The measuring cursor's read-out, in the frame's title row beside "Самописец".
+    // The measuring cursor (the tutorial's): a click on a trace is reported, and the read-out
+    // in the frame's title row beside "Самописец" shows.
+    void setMeasuring(bool on);
     QLabel* readout() const { return m_readout; }
 
     // The scroll bar's change, with the value as the recorder counts it: N at the left end
@@ -113,5 +115,6 @@ private:
     int m_rulerX = 0;
     QFont m_font, m_markFont;
     QList<RecordedTrace> m_traces;
+    bool m_measuring = false;
     QList<int> m_markEnds;  // where the last mark's text on each line at the top of the paper ends
 };

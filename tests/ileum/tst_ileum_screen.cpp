@@ -67,12 +67,21 @@ struct Program {
         return screen();
     }
 
-    // The tutorial's antagonist chosen by its text in the button's menu, into the bath.
+    // The tutorial's antagonist chosen by its text in the button's menu, with the keys, into the bath.
     static void addAntagonist(Frm_Ileum* s, const QString& which) {
-        QMenu* menu = child<QPushButton>(s, "Cmd_Antagonist")->menu();
-        QVERIFY(menu);
-        for (QAction* a : menu->actions())
-            if (a->text() == which) return a->trigger();
+        click(s, "Cmd_Antagonist");
+        auto* menu = child<QMenu>(s, "Mnu_Antagonist");
+        QVERIFY(menu->isVisible());
+        const QList<QAction*> actions = menu->actions();
+        for (qsizetype k = 0; k < actions.size(); ++k) {
+            QTest::keyClick(menu, Qt::Key_Down);
+            if (actions[k]->text() == which) {
+                QCOMPARE(menu->activeAction(), actions[k]);
+                QTest::keyClick(menu, Qt::Key_Return);
+                QVERIFY(!menu->isVisible());
+                return;
+            }
+        }
         QFAIL(qPrintable(which));
     }
     // Doses in turn from the dose box.
@@ -329,6 +338,11 @@ private slots:
         Frm_Ileum* s = p.start(true);
         for (const char* name : {"Fra_Antagonist", "Cmd_Antagonist", "Cmd_Wash", "Lbl_Bath", "Cmd_Graph", "Lbl_Cursor"})
             QVERIFY2(!child(s, name)->isVisible(), name);
+        // A click on a trace reads nothing.
+        Program::injectDoses(s, {QStringLiteral("51.2")});
+        const QString before = text(s, "Lbl_Cursor");
+        Program::clickTrace(s, 0);
+        QCOMPARE(text(s, "Lbl_Cursor"), before);
     }
 
     void tutorial() {
