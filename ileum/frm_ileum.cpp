@@ -5,10 +5,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "help.h"
+#include "ileum_graph.h"
 #include "ileum_recorder.h"
 #include "ileum_run_state.h"
 #include "input_filters.h"
@@ -76,9 +78,38 @@ QGroupBox* Frm_Ileum::buildDose() {
     doseGrid->addWidget(Txt_Dose, 1, 2);
     doseGrid->addWidget(Cmd_updose, 1, 3);
     doseGrid->addWidget(Lab_dose, 2, 1, 1, 3);
+    doseGrid->addWidget(buildAntagonist(), 3, 0, 1, 4);
     connect(Cmd_downdose, &QPushButton::clicked, this, &Frm_Ileum::Cmd_downdose_Click);
     connect(Cmd_updose, &QPushButton::clicked, this, &Frm_Ileum::Cmd_updose_Click);
     return doseGroup;
+}
+
+// The tutorial's antagonists: one chosen goes into the bath, "Промыть" washes it; what the
+// bath holds shows under them.
+QWidget* Frm_Ileum::buildAntagonist() {
+    Fra_Antagonist = named(new QWidget, "Fra_Antagonist");
+    // The choice is a menu that the button pops up under itself (without waiting for it, so
+    // that nothing else stops); one choice puts that antagonist in the bath.
+    Cmd_Antagonist = button("Cmd_Antagonist", QStringLiteral("Антагонист ▾"),
+                            QStringLiteral("Добавить в ванночку мепирамин или атропин"));
+    auto* choice = named(new QMenu(Cmd_Antagonist), "Mnu_Antagonist");
+    for (double nM : mepyramineNanomolar)
+        choice->addAction(BathCondition{Antagonist::Mepyramine, nM}.text())->setData(nM);
+    choice->addAction(BathCondition{Antagonist::Atropine, 0}.text())->setData(0.0);
+    connect(Cmd_Antagonist, &QPushButton::clicked, choice,
+            [this, choice] { choice->popup(Cmd_Antagonist->mapToGlobal(QPoint(0, Cmd_Antagonist->height()))); });
+    Cmd_Wash = button("Cmd_Wash", QStringLiteral("Промыть"),
+                      QStringLiteral("Промыть ванночку (антагонист уходит после второй промывки)"));
+    Lbl_Bath = label("Lbl_Bath", QString());
+    auto* grid = new QGridLayout(Fra_Antagonist);
+    grid->setContentsMargins(0, 2, 0, 0);
+    grid->setSpacing(4);
+    grid->addWidget(Cmd_Antagonist, 0, 0);
+    grid->addWidget(Cmd_Wash, 0, 1);
+    grid->addWidget(Lbl_Bath, 1, 0, 1, 2);
+    connect(choice, &QMenu::triggered, this, [this](QAction* a) { addAntagonist(a->data().toDouble()); });
+    connect(Cmd_Wash, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Wash_Click);
+    return Fra_Antagonist;
 }
 
 // The left column: the set-up, the dose and the buttons that inject, go on and print.
@@ -94,6 +125,8 @@ QVBoxLayout* Frm_Ileum::buildLeftColumn() {
                            QStringLiteral("Вычислить концентрацию неизвестного раствора"));
     Cmd_Calculate->hide();
     Cmd_Print = button("Cmd_Print", QStringLiteral("Печать"), QStringLiteral("Напечатать запись"));
+    Cmd_Graph = button("Cmd_Graph", QStringLiteral("График"),
+                       QStringLiteral("Кривые доза-эффект и график Шилда по вашим сокращениям"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(setup);
@@ -101,7 +134,10 @@ QVBoxLayout* Frm_Ileum::buildLeftColumn() {
     left->addWidget(Cmd_inject);
     left->addWidget(Cmd_MatchAssay);  // "Вычислить" takes this place in the standard curve
     left->addWidget(Cmd_Calculate);
-    left->addWidget(Cmd_Print);
+    auto* printRow = new QHBoxLayout;
+    printRow->addWidget(Cmd_Print);
+    printRow->addWidget(Cmd_Graph);
+    left->addLayout(printRow);
     // Who sits the examination.
     Lbl_ExamHeading = label("Lbl_ExamHeading", QString());
     Lbl_ExamHeading->setWordWrap(true);
@@ -113,6 +149,7 @@ QVBoxLayout* Frm_Ileum::buildLeftColumn() {
     connect(Cmd_MatchAssay, &QPushButton::clicked, this, &Frm_Ileum::Cmd_MatchAssay_Click);
     connect(Cmd_Calculate, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Calculate_Click);
     connect(Cmd_Print, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Print_Click);
+    connect(Cmd_Graph, &QPushButton::clicked, this, &Frm_Ileum::Cmd_Graph_Click);
     return left;
 }
 
@@ -211,6 +248,9 @@ QGroupBox* Frm_Ileum::buildCalculation() {
 QVBoxLayout* Frm_Ileum::buildRightColumn() {
     QGroupBox* task = buildTask();
     m_recorder = new IleumRecorder(m_ctx, m_model);
+    Lbl_Cursor = m_recorder->readout();
+    connect(m_recorder, &IleumRecorder::traceClicked, this, &Frm_Ileum::traceClicked);
+    connect(m_recorder, &IleumRecorder::injected, this, &Frm_Ileum::refreshGraph);
     auto* stages = named(new QWidget, "Stages");
     auto* stageLayout = new QVBoxLayout(stages);
     stageLayout->setContentsMargins(0, 0, 0, 0);
@@ -282,13 +322,13 @@ void Frm_Ileum::buildControls() {
     Frame_Cal->setFont(small);
 
     // During the syringe's second nothing else may start or change an injection.
-    m_recorder->setControls(
-        {Txt_Dose,
-         Txt_stddose,
-         lab_unk,
-         Img_inject,
-         {Cmd_inject, Cmd_Std, Cmd_HalfStd, Cmd_DoubleStd, Cmd_unknown, Cmd_downdose, Cmd_updose, Txt_Dose,
-          Cmd_MatchAssay, Cmd_stddose, Cmd_Calculate, Cmd_Next, Cmd_New, Cmd_return, Cmd_Print}});
+    m_recorder->setControls({Txt_Dose,
+                             Txt_stddose,
+                             lab_unk,
+                             Img_inject,
+                             {Cmd_inject, Cmd_Std, Cmd_HalfStd, Cmd_DoubleStd, Cmd_unknown, Cmd_downdose, Cmd_updose,
+                              Txt_Dose, Cmd_MatchAssay, Cmd_stddose, Cmd_Calculate, Cmd_Next, Cmd_New, Cmd_return,
+                              Cmd_Print, Cmd_Antagonist, Cmd_Wash}});
 }
 
 QList<QWidget*> Frm_Ileum::calculationPrompt() const {
@@ -334,6 +374,73 @@ void Frm_Ileum::Form_Load() {
     Lab_dose->setText(QStringLiteral("Доза  мкг"));
     m_model.startExperiment(m_ctx.random);
     m_recorder->placeRuler();
+
+    // The antagonism exercise and the measuring cursor belong to the tutorial.
+    Fra_Antagonist->setVisible(!examination());
+    Cmd_Graph->setVisible(!examination());
+    m_recorder->setMeasuring(!examination());
+    m_readings.clear();
+    Lbl_Cursor->setText(QStringLiteral("Щёлкните сокращение, чтобы измерить его"));
+    showBath();
+    refreshGraph();
+}
+
+void Frm_Ileum::showBath() {
+    // Always two lines, so that the controls under the frame never move.
+    const BathCondition& bath = m_model.bath();
+    Lbl_Bath->setText(QStringLiteral("В ванночке:\n") +
+                      (bath.drug == Antagonist::None ? QStringLiteral("без антагониста") : bath.text()));
+}
+
+void Frm_Ileum::bathChanged(const QString& mark) {
+    m_recorder->mark(mark);
+    showBath();
+}
+
+void Frm_Ileum::addAntagonist(double nM) {
+    bathChanged(nM > 0 ? m_model.addMepyramine(nM, m_ctx.random) : m_model.addAtropine());
+}
+
+void Frm_Ileum::Cmd_Wash_Click() {
+    bathChanged(m_model.wash());
+}
+
+void Frm_Ileum::Cmd_Graph_Click() {
+    if (!m_graph) {
+        m_graph = new IleumGraph(m_ctx, m_model, this);
+        refreshGraph();
+    }
+    m_graph->show();
+    m_graph->raise();
+}
+
+void Frm_Ileum::refreshGraph() {
+    if (m_graph) m_graph->refresh(readingsText());
+}
+
+void Frm_Ileum::traceClicked(int index) {
+    m_readings << index;
+    while (m_readings.size() > 2) m_readings.removeFirst();
+    const RecordedTrace& t = m_recorder->traces().at(index);
+    QString text =
+        QStringLiteral("«%2» (%3): %1 мм").arg(QString::number(t.heightMm, 'f', 1), t.label, t.condition.text());
+    const QString ratio = readingsText();
+    if (!ratio.isEmpty()) text += QStringLiteral("; ") + ratio;
+    Lbl_Cursor->setText(text);
+    refreshGraph();
+}
+
+// The dose ratio between the last two readings: the one without an antagonist (else the older)
+// is the control.
+QString Frm_Ileum::readingsText() const {
+    if (m_readings.size() < 2) return {};
+    const QList<RecordedTrace>& traces = m_recorder->traces();
+    if (m_readings[0] >= traces.size() || m_readings[1] >= traces.size()) return {};
+    RecordedTrace a = traces[m_readings[0]], b = traces[m_readings[1]];
+    if (!a.logDose || !b.logDose || a.condition == b.condition) return {};
+    if (b.condition.drug == Antagonist::None) std::swap(a, b);
+    return QStringLiteral("ОД «%1»→«%2»: %3")
+        .arg(a.label, b.label, numtext::generalForm(doseRatioFromReadings(*a.logDose, *b.logDose), 3));
 }
 
 void Frm_Ileum::refuse(QWidget* focus) {

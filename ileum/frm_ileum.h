@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include "ileum_model.h"
 
+class IleumGraph;
 class IleumRecorder;
 class ProgramContext;
 class QGroupBox;
@@ -40,6 +42,13 @@ public:
     void Cmd_return_Click();
     void Cmd_Instruct_Click();
     void Cmd_Print_Click();
+    // The tutorial's antagonism exercise: an antagonist into the bath, a wash, the graph.
+    // Mepyramine at `nanomolar`, or atropine for 0.
+    void addAntagonist(double nanomolar);
+    void Cmd_Wash_Click();
+    void Cmd_Graph_Click();
+    // The measuring cursor: a click on a trace reads its height; two readings give a dose ratio.
+    void traceClicked(int index);
 
     IleumModel& model() { return m_model; }
     IleumRecorder* recorder() const { return m_recorder; }
@@ -47,6 +56,7 @@ public:
 private:
     QGroupBox* buildSetup();
     QGroupBox* buildDose();
+    QWidget* buildAntagonist();
     QVBoxLayout* buildLeftColumn();
     QGroupBox* buildTask();
     QGroupBox* buildStandardDose();
@@ -59,6 +69,10 @@ private:
     void refuse(QWidget* focus);
     bool examination() const;
     QList<QWidget*> calculationPrompt() const;
+    void showBath();
+    void bathChanged(const QString& mark);
+    QString readingsText() const;
+    void refreshGraph();
 
     ProgramContext& m_ctx;
     IleumRunState& m_run;
@@ -72,5 +86,10 @@ private:
     QPushButton *Cmd_Std, *Cmd_HalfStd, *Cmd_DoubleStd, *Cmd_unknown, *Cmd_Cal;
     QGroupBox *Frame_stddose, *Frame_Cmd_button, *Frame_Cal;
     QLabel *Lab_stan, *Lab_half, *Lab_doub, *lab_unk;
+    QWidget* Fra_Antagonist;
+    QPushButton *Cmd_Antagonist, *Cmd_Wash, *Cmd_Graph;
+    QLabel *Lbl_Bath, *Lbl_Cursor;
+    QList<int> m_readings;  // the last two traces the cursor read, the older first
+    QPointer<IleumGraph> m_graph;
     QLabel *Lab_cal, *Lab_calunit, *Lab_Con, *Label_cons, *LabMcg;
 };

@@ -171,7 +171,10 @@ Frm_Ile_Question::Frm_Ile_Question(ProgramContext& ctx) {
         {"Label2", QStringLiteral("2. Какие другие типы проб вы знаете? ")},
         {"Label_q2", QStringLiteral("3. Назовите некоторые современные методы для определения концентрации "
                                     "в жидкостях организма, таких как кровь?")},
-        {"laQ", QStringLiteral("4. Какое действие оказывает гистамин на пищеварительный тракт?")}};
+        {"laQ", QStringLiteral("4. Какое действие оказывает гистамин на пищеварительный тракт?")},
+        {"Lab_Q5", QStringLiteral("5. Что такое конкурентный антагонизм? Как мепирамин и атропин изменяют кривую "
+                                  "«доза — эффект» гистамина на подвздошной кишке?")},
+        {"Lab_Q6", QStringLiteral("6. Что такое отношение доз и pA2? Как их находят по графику Шилда?")}};
     for (const auto& [name, text] : texts) {
         QLabel* q = wrapped(name, text);
         QFont f = q->font();
@@ -196,7 +199,7 @@ Frm_Ile_Question::Frm_Ile_Question(ProgramContext& ctx) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addLayout(buttons);
-    setFixedSize(520, 320);
+    setFixedSize(520, 460);
     RemoveSysMenuItems(this);
     CenterForm(ctx, this);
 }

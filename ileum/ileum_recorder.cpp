@@ -6,8 +6,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "numtext.h"
@@ -19,6 +22,8 @@ namespace {
 
 const QColor paperColour(0x1c, 0x2b, 0x3b);  // dark, like smoked paper
 const QColor inkColour(Qt::white);
+// The lines at the paper's top that marks are written on.
+constexpr int markLines = 4;
 
 // The ruler's scale, numbered 2 to 10 with four divisions to a number: the mark 2 lies on the
 // baseline, 10 on the tallest contraction (the ruler hangs 5 pixels above the paper's top).
@@ -89,6 +94,7 @@ IleumRecorder::IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* pa
       m_model(model),
       m_paper(viewWidth, viewHeight, paperColour, inkColour),
       m_view(new PaperView(m_paper, this)),
+      m_readout(new QLabel(this)),
       m_scroll(new QScrollBar(Qt::Horizontal, this)),
       m_pause(new QTimer(this)) {
     setObjectName(QStringLiteral("FraPicture"));
@@ -115,6 +121,12 @@ IleumRecorder::IleumRecorder(ProgramContext& ctx, IleumModel& model, QWidget* pa
 
     m_font = QFont(QStringLiteral("Liberation Sans"));
     m_font.setPointSize(8);
+    m_readout->setObjectName(QStringLiteral("Lbl_Cursor"));
+    m_readout->setStyleSheet(QStringLiteral("color: #00007f;"));
+    m_markFont = m_font;
+    m_markFont.setPixelSize(9);
+    m_view->installEventFilter(this);
+    m_readout->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(0);
@@ -155,6 +167,8 @@ void IleumRecorder::SetupRecorder() {
 
 void IleumRecorder::ResetRecorder() {
     m_paper.reset();
+    m_traces.clear();
+    m_markEnds.clear();
     m_model.startRecorder(m_paper.width());
     setPaperLeft(m_model.paperScroll().left());
     {
@@ -239,6 +253,9 @@ void IleumRecorder::finishInjection() {
         m_paper.line({W - 51, baseY}, {W - 51, peak});
         m_paper.arc(QPointF(W - 59, peak + 20), 10, 30, 0.7, 2.4);
     }
+    std::optional<double> logDose;
+    if (!r.unknown) logDose = std::log10(double(r.amount));
+    m_traces << RecordedTrace{W - 70, W - 30, m_model.InjLabel(), m_model.heightMm(r), logDose, r.condition};
     const QFontMetrics metrics(m_font);
     const QStringList lines = traceLabelLines(m_model.InjLabel(), metrics, labelSlot);
     for (int k = 0; k < lines.size(); ++k) m_paper.text({W - 70, baseY + 10 + k * metrics.height()}, lines[k], m_font);
@@ -246,6 +263,64 @@ void IleumRecorder::finishInjection() {
     setPaperLeft(m_model.paperScroll().left());
     m_view->paperChanged(W - 80, W);
     if (m_controls.dose) m_controls.dose->setFocus();
+    emit injected();
+}
+
+void IleumRecorder::mark(const QString& text) {
+    // Where the next trace's contraction rises; the top rows stay clear of all but the
+    // tallest contractions.
+    const int x = m_paper.width() - 30;
+    const QFontMetrics metrics(m_markFont);
+    // Several marks in one place (two washes and a new antagonist) stand one under another.
+    qsizetype row = 0;
+    while (row < m_markEnds.size() && m_markEnds[row] > x) ++row;
+    if (row == markLines) row = std::min_element(m_markEnds.cbegin(), m_markEnds.cend()) - m_markEnds.cbegin();
+    if (row == m_markEnds.size()) m_markEnds << 0;
+    const int top = 1 + int(row) * metrics.height();
+    const QColor markColour(0xff, 0xd0, 0x60);
+    m_paper.line({x, 0}, {x, top + metrics.height()}, markColour);
+    m_paper.text({x + 2, top}, text, m_markFont, markColour);
+    m_markEnds[row] = x + 2 + metrics.horizontalAdvance(text) + 4;
+    m_view->paperChanged(x, m_markEnds[row]);
+}
+
+void IleumRecorder::setMeasuring(bool on) {
+    m_measuring = on;
+    m_readout->setVisible(on);
+    if (on) {
+        m_view->setCursor(Qt::CrossCursor);
+        m_view->setToolTip(QStringLiteral("Щёлкните сокращение, чтобы измерить его высоту"));
+    } else {
+        m_view->unsetCursor();
+        m_view->setToolTip(QString());
+    }
+}
+
+int IleumRecorder::traceAt(int paperX) const {
+    for (int i = 0; i < m_traces.size(); ++i)
+        if (paperX >= m_traces[i].left && paperX < m_traces[i].right) return i;
+    return -1;
+}
+
+// The read-out fills the title row from after the title to the frame's right edge.
+void IleumRecorder::resizeEvent(QResizeEvent* event) {
+    QGroupBox::resizeEvent(event);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const QRect title = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
+    m_readout->setGeometry(title.right() + 12, title.top(), width() - title.right() - 18, title.height());
+}
+
+bool IleumRecorder::eventFilter(QObject* watched, QEvent* event) {
+    if (m_measuring && watched == m_view && event->type() == QEvent::MouseButtonPress) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton) {
+            const int i = traceAt(e->position().toPoint().x() - paperLeft());
+            if (i >= 0) emit traceClicked(i);
+            return true;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
 }
 
 void IleumRecorder::HScrPic_Change(int value) {

@@ -14,6 +14,15 @@ class QLineEdit;
 class QScrollBar;
 class QTimer;
 
+// One contraction (or flicker) on the paper, as the measuring cursor reads it.
+struct RecordedTrace {
+    int left = 0, right = 0;        // the paper columns [left, right) of the trace and its label
+    QString label;                  // the dose as written under it
+    double heightMm = 0;            // on the ruler's scale
+    std::optional<double> logDose;  // log10 µg; nothing for the unknown
+    BathCondition condition;
+};
+
 // The lines a trace's label is written in, each no wider than `slot` pixels, so that it
 // stays under its own trace. A label too wide goes on two lines, its number above what
 // follows it ("1/2" above "Стнд", "0.25" above "мл"); a number still too wide is written
@@ -54,6 +63,18 @@ public:
     void finishInjection();
     bool injecting() const;
 
+    // A mark on the paper where the bath changed (an antagonist added, a wash), above the place
+    // of the next trace, on the highest line at the paper's top where it runs into no other mark.
+    void mark(const QString& text);
+    // Every trace of this recording, in the order they were made.
+    const QList<RecordedTrace>& traces() const { return m_traces; }
+    // The trace under a paper column; −1 for none.
+    int traceAt(int paperX) const;
+    // The measuring cursor (the tutorial's): a click on a trace is reported, and the read-out
+    // in the frame's title row beside "Самописец" shows.
+    void setMeasuring(bool on);
+    QLabel* readout() const { return m_readout; }
+
     // The scroll bar's change, with the value as the recorder counts it: N at the left end
     // (the start of the strip), 0 at the right end (the newest part).
     void HScrPic_Change(int value);
@@ -66,6 +87,16 @@ public:
     int scrollValue() const;      // 0 … N
     void setScrollValue(int value);
 
+signals:
+    // An injection drew its trace.
+    void injected();
+    // The student clicked a trace on the paper.
+    void traceClicked(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void setPaperLeft(int left);
     void followScrollRange();
@@ -77,9 +108,13 @@ private:
     RecordingPaper m_paper;
     PaperView* m_view;
     QLabel* m_ruler;
+    QLabel* m_readout;
     QScrollBar* m_scroll;
     QTimer* m_pause;
     QList<QPointer<QWidget>> m_disabled;  // controls the pause disabled, to enable again
     int m_rulerX = 0;
-    QFont m_font;
+    QFont m_font, m_markFont;
+    QList<RecordedTrace> m_traces;
+    bool m_measuring = false;
+    QList<int> m_markEnds;  // where the last mark's text on each line at the top of the paper ends
 };

@@ -11,6 +11,8 @@ PACKAGES+=(x11-utils)
 PACKAGES+=(desktop-file-utils poppler-utils)
 # The style check lays the sources out with clang-format.
 PACKAGES+=(clang-format)
+# The ileum tutorial's graphs.
+PACKAGES+=(qt6-charts-dev)
 
 missing_packages() {
   local p

@@ -1,9 +1,15 @@
 // The bioassay from its home screen to the end, in both modes, through the real controls.
+#include <QChart>
+#include <QChartView>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
+#include <QMenu>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -11,10 +17,12 @@
 #include "exam_journal.h"
 #include "fakes.h"
 #include "frm_ileum.h"
+#include "ileum_draws.h"
 #include "ileum_exam.h"
 #include "ileum_recorder.h"
 #include "ileum_run_state.h"
 #include "ileum_windows.h"
+#include "numtext.h"
 #include "pdf_reading.h"
 #include "real_input.h"
 
@@ -57,6 +65,37 @@ struct Program {
             click(home, "Cmd_Tut");
         }
         return screen();
+    }
+
+    // The tutorial's antagonist chosen by its text in the button's menu, with the keys, into the bath.
+    static void addAntagonist(Frm_Ileum* s, const QString& which) {
+        click(s, "Cmd_Antagonist");
+        auto* menu = child<QMenu>(s, "Mnu_Antagonist");
+        QVERIFY(menu->isVisible());
+        const QList<QAction*> actions = menu->actions();
+        for (qsizetype k = 0; k < actions.size(); ++k) {
+            QTest::keyClick(menu, Qt::Key_Down);
+            if (actions[k]->text() == which) {
+                QCOMPARE(menu->activeAction(), actions[k]);
+                QTest::keyClick(menu, Qt::Key_Return);
+                QVERIFY(!menu->isVisible());
+                return;
+            }
+        }
+        QFAIL(qPrintable(which));
+    }
+    // Doses in turn from the dose box.
+    static void injectDoses(Frm_Ileum* s, const QStringList& doses) {
+        for (const QString& d : doses) {
+            type(s, "Txt_Dose", d);
+            inject(s, "Cmd_inject");
+        }
+    }
+    // A click on the paper in the middle of a trace.
+    static void clickTrace(Frm_Ileum* s, int index) {
+        const RecordedTrace& t = s->recorder()->traces().at(index);
+        auto* view = child(s, "Pic_Continer");
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint((t.left + t.right) / 2 + s->recorder()->paperLeft(), 120));
     }
 
     static void type(QWidget* w, const char* box, const QString& s) {
@@ -111,6 +150,199 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("2,25"));
         QTest::keySequence(box, QKeySequence::Paste);
         QCOMPARE(box->text(), QStringLiteral("2.25"));
+    }
+
+    // Mepyramine makes the same dose's contraction smaller; it stays through one wash and is
+    // gone after the second; the paper is marked at every change and the bath's state shows.
+    void antagonistInTheBath() {
+        Program p;
+        Frm_Ileum* s = p.start(false);
+        QVERIFY(child(s, "Fra_Antagonist")->isVisible());
+        QCOMPARE(text(s, "Lbl_Bath"), QStringLiteral("В ванночке:\nбез антагониста"));
+        const QString dose = QStringLiteral("51.2");
+        Program::injectDoses(s, {dose});
+        p.t.random.values = {pA2Chance(9.3)};
+        const RecordingPaper& paper = s->recorder()->paper();
+        const int markX = paper.width() - 30;
+        const QColor before = paper.pixel(markX, 2);
+        Program::addAntagonist(s, QStringLiteral("Мепирамин 10 нМ"));
+        QVERIFY(std::abs(s->model().mepyraminePA2().value_or(0) - 9.3) < 1e-9);
+        QCOMPARE(text(s, "Lbl_Bath"), QStringLiteral("В ванночке:\nМепирамин 10 нМ"));
+        QVERIFY(paper.pixel(markX, 2) != before);  // the mark's line
+        Program::injectDoses(s, {dose});
+        click(s, "Cmd_Wash");
+        QCOMPARE(text(s, "Lbl_Bath"), QStringLiteral("В ванночке:\nМепирамин 10 нМ"));
+        Program::injectDoses(s, {dose});
+        click(s, "Cmd_Wash");
+        QCOMPARE(text(s, "Lbl_Bath"), QStringLiteral("В ванночке:\nбез антагониста"));
+        Program::injectDoses(s, {dose});
+
+        const QList<RecordedTrace>& traces = s->recorder()->traces();
+        QCOMPARE(traces.size(), 4);
+        QVERIFY(traces[0].heightMm > 0);
+        QVERIFY(traces[1].heightMm < traces[0].heightMm - 10);
+        QCOMPARE(traces[2].heightMm, traces[1].heightMm);  // one wash leaves it bound
+        QCOMPARE(traces[3].heightMm, traces[0].heightMm);
+        QCOMPARE(traces[1].condition.text(), QStringLiteral("Мепирамин 10 нМ"));
+
+        // During the syringe's second the bath cannot change; a new experiment empties it.
+        click(s, "Cmd_inject");
+        QVERIFY(!child(s, "Cmd_Wash")->isEnabled() && !child(s, "Cmd_Antagonist")->isEnabled());
+        s->recorder()->finishInjection();
+        Program::addAntagonist(s, QStringLiteral("Атропин"));
+        QCOMPARE(text(s, "Lbl_Bath"), QStringLiteral("В ванночке:\nАтропин"));
+        click(s, "Cmd_New");
+        QCOMPARE(text(s, "Lbl_Bath"), QStringLiteral("В ванночке:\nбез антагониста"));
+        QVERIFY(s->recorder()->traces().isEmpty());
+    }
+
+    // The cursor reads a clicked trace's height and label; two readings under different
+    // conditions give the dose ratio between them.
+    void measuringCursor() {
+        Program p;
+        Frm_Ileum* s = p.start(false);
+        Program::injectDoses(s, {QStringLiteral("12.8"), QStringLiteral("51.2")});
+        p.t.random.values = {pA2Chance(9.3)};
+        Program::addAntagonist(s, QStringLiteral("Мепирамин 3 нМ"));
+        Program::injectDoses(s, {QStringLiteral("102.4")});
+        const QList<RecordedTrace>& traces = s->recorder()->traces();
+
+        Program::clickTrace(s, 0);
+        QCOMPARE(text(s, "Lbl_Cursor"), QStringLiteral("«12.8» (Контроль): %1 мм").arg(traces[0].heightMm, 0, 'f', 1));
+        QCOMPARE(traces[0].heightMm, s->model().points().series()[0].points[0].heightMm);
+        Program::clickTrace(s, 2);
+        const QString reading = text(s, "Lbl_Cursor");
+        QVERIFY2(
+            reading.startsWith(QStringLiteral("«102.4» (Мепирамин 3 нМ): %1 мм").arg(traces[2].heightMm, 0, 'f', 1)),
+            qPrintable(reading));
+        const double dr = doseRatioFromReadings(std::log10(12.8), std::log10(102.4));
+        QVERIFY2(reading.endsWith(QStringLiteral(": %1").arg(numtext::generalForm(dr, 3))), qPrintable(reading));
+        QVERIFY(std::abs(dr - 8) < 1e-4);
+        // A click beside every trace reads nothing.
+        QTest::mouseClick(child(s, "Pic_Continer"), Qt::LeftButton, {}, QPoint(5, 120));
+        QCOMPARE(text(s, "Lbl_Cursor"), reading);
+    }
+
+    // The graph holds the recording's points exactly, a series a condition, and follows the
+    // injections; it is saved as PNG or PDF and printed.
+    void graph() {
+        Program p;
+        Frm_Ileum* s = p.start(false);
+        Program::injectDoses(s, {QStringLiteral("6.4"), QStringLiteral("25.6"), QStringLiteral("102.4")});
+        p.t.random.values = {pA2Chance(9.2)};
+        Program::addAntagonist(s, QStringLiteral("Мепирамин 3 нМ"));
+        Program::injectDoses(s, {QStringLiteral("25.6"), QStringLiteral("102.4"), QStringLiteral("409.6")});
+        click(s, "Cmd_Graph");
+        auto* graph = child(s, "Frm_Graph");
+        QVERIFY(graph->isVisible());
+        auto* chart = child<QChartView>(graph, "Chart_Curves")->chart();
+        auto scatterSeries = [chart] {
+            QList<QScatterSeries*> out;
+            for (QAbstractSeries* a : chart->series())
+                if (auto* sc = qobject_cast<QScatterSeries*>(a)) out << sc;
+            return out;
+        };
+        auto sameAsModel = [&] {
+            const QList<CurveSeries>& model = s->model().points().series();
+            const QList<QScatterSeries*> shown = scatterSeries();
+            QCOMPARE(shown.size(), model.size());
+            for (int i = 0; i < model.size(); ++i) {
+                QCOMPARE(shown[i]->name(), model[i].condition.text());
+                QCOMPARE(shown[i]->count(), model[i].points.size());
+                for (int k = 0; k < model[i].points.size(); ++k)
+                    QCOMPARE(shown[i]->at(k), QPointF(model[i].points[k].logDose, model[i].points[k].heightMm));
+            }
+        };
+        sameAsModel();
+        QCOMPARE(scatterSeries().size(), 2);
+        // A wash, then atropine: a third series, in the graph as soon as it is injected.
+        click(s, "Cmd_Wash");
+        click(s, "Cmd_Wash");
+        Program::addAntagonist(s, QStringLiteral("Атропин"));
+        Program::injectDoses(s, {QStringLiteral("25.6")});
+        sameAsModel();
+        QCOMPARE(scatterSeries().size(), 3);
+        QCOMPARE(scatterSeries()[2]->name(), QStringLiteral("Атропин"));
+
+        // The Schild tab has the mepyramine concentration's dose ratio.
+        const QList<AntagonistRatio> ratios = doseRatios(s->model().points());
+        QVERIFY(ratios[0].dr);
+        QVERIFY2(text(graph, "Lbl_Schild")
+                     .contains(QStringLiteral("Мепирамин 3 нМ: %1").arg(numtext::generalForm(ratios[0].dr->ratio, 3))),
+                 qPrintable(text(graph, "Lbl_Schild")));
+
+        QTemporaryDir dir;
+        p.t.files.answers = {{dir.filePath(QStringLiteral("g")), QStringLiteral("PNG (*.png)")},
+                             {dir.filePath(QStringLiteral("g.pdf")), QStringLiteral("PNG (*.png)")}};
+        click(graph, "Cmd_GraphSave");
+        click(graph, "Cmd_GraphSave");
+        QCOMPARE(p.t.files.asked.size(), 2);
+        const QImage png(dir.filePath(QStringLiteral("g.png")));
+        QVERIFY(!png.isNull());
+        QVERIFY(png.pixelColor(png.width() / 2, png.height() / 2) != QColor(Qt::black));
+        QVERIFY(pdfPageTexts(dir.filePath(QStringLiteral("g.pdf"))).value(0).contains(QStringLiteral("lg доза")));
+        p.t.messages.answers = {MsgAnswer::Yes};
+        click(graph, "Cmd_GraphPrint");
+        QCOMPARE(p.t.printer.documents(), 1);
+    }
+
+    // The Schild tab: the points and line of the recording's dose ratios, the slope, pA2 and
+    // verdict, and the dose ratio the student read with the cursor.
+    void schildPlot() {
+        Program p;
+        Frm_Ileum* s = p.start(false);
+        QStringList doses;
+        for (double d = 0.1; d < 3300; d *= 2) doses << numtext::generalForm(d);
+        Program::injectDoses(s, doses.mid(0, 13));
+        p.t.random.values = {pA2Chance(9.2)};
+        for (const QString& nM : {QStringLiteral("1"), QStringLiteral("10")}) {
+            Program::addAntagonist(s, QStringLiteral("Мепирамин %1 нМ").arg(nM));
+            Program::injectDoses(s, doses);
+            click(s, "Cmd_Wash");
+            click(s, "Cmd_Wash");
+        }
+        Program::clickTrace(s, 6);   // 6.4 µg, control
+        Program::clickTrace(s, 20);  // 12.8 µg under 1 nM
+        click(s, "Cmd_Graph");
+        auto* graph = child(s, "Frm_Graph");
+
+        const SchildAnalysis schild = schildAnalysis(schildInputs(doseRatios(s->model().points())));
+        QVERIFY(schild.fit && schild.fit->pA2);
+        QCOMPARE(schild.points.size(), 2);
+        QScatterSeries* points = nullptr;
+        QLineSeries* line = nullptr;
+        for (QAbstractSeries* a : child<QChartView>(graph, "Chart_Schild")->chart()->series()) {
+            if (auto* sc = qobject_cast<QScatterSeries*>(a))
+                points = sc;
+            else
+                line = qobject_cast<QLineSeries*>(a);
+        }
+        QVERIFY(points && line);
+        QCOMPARE(points->count(), schild.points.size());
+        for (int i = 0; i < schild.points.size(); ++i)
+            QCOMPARE(points->at(i), QPointF(schild.points[i].logB, schild.points[i].logDrMinus1));
+        QCOMPARE(line->count(), 2);
+        for (const QPointF& q : line->points())
+            QVERIFY(std::abs(q.y() - (schild.fit->slope * q.x() + schild.fit->intercept)) < 1e-9);
+
+        const QString text = child<QLabel>(graph, "Lbl_Schild")->text();
+        for (const QString& part : {QStringLiteral("Наклон: %1").arg(numtext::generalForm(schild.fit->slope, 3)),
+                                    QStringLiteral("pA2: %1").arg(numtext::generalForm(*schild.fit->pA2, 3)),
+                                    schild.verdict, QStringLiteral("ОД «6.4»→«12.8»: 2")})
+            QVERIFY2(text.contains(part), qPrintable(part + QStringLiteral(" in ") + text));
+    }
+
+    // The examination has no antagonists, cursor or graph.
+    void examinationWithoutTheExercise() {
+        Program p;
+        Frm_Ileum* s = p.start(true);
+        for (const char* name : {"Fra_Antagonist", "Cmd_Antagonist", "Cmd_Wash", "Lbl_Bath", "Cmd_Graph", "Lbl_Cursor"})
+            QVERIFY2(!child(s, name)->isVisible(), name);
+        // A click on a trace reads nothing.
+        Program::injectDoses(s, {QStringLiteral("51.2")});
+        const QString before = text(s, "Lbl_Cursor");
+        Program::clickTrace(s, 0);
+        QCOMPARE(text(s, "Lbl_Cursor"), before);
     }
 
     void tutorial() {

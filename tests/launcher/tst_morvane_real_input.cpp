@@ -106,9 +106,10 @@ private slots:
         QTest::newRow("ileum") << "Frm_il_main"
                                << "Cmd_Tut"
                                << "Frm_Ileum"
-                               << QStringList{"Cmd_downdose",   "Txt_Dose",  "Cmd_updose",   "Cmd_inject",
-                                              "Cmd_MatchAssay", "Cmd_Print", "Cmd_Instruct", "Cmd_Next",
-                                              "Cmd_New",        "Cmd_return"};
+                               << QStringList{"Cmd_downdose", "Txt_Dose",     "Cmd_updose",     "Cmd_Antagonist",
+                                              "Cmd_Wash",     "Cmd_inject",   "Cmd_MatchAssay", "Cmd_Print",
+                                              "Cmd_Graph",    "Cmd_Instruct", "Cmd_Next",       "Cmd_New",
+                                              "Cmd_return"};
         QTest::newRow("rabbit") << "Frm_Rab_main"
                                 << "Cmd_Tut"
                                 << "Frm_Rabbit" << QStringList{"cmd_help", "Combo_Drug", "Cmd_Instill", "Cmd_New",
