@@ -65,6 +65,20 @@ click Cmd_updose
 wait_shown Txt_Dose "0.2"
 inject Cmd_inject
 
+step "ileum tutorial: mepyramine in the bath, the dose again, the graph of both"
+click Cmd_Antagonist
+key Down Return  # the menu's first choice
+wait_shown Lbl_Bath "Мепирамин 1 нМ"
+inject Cmd_inject
+click Cmd_Graph
+wait_window Frm_Graph
+expect_title Frm_Graph "График"
+click Cmd_GraphClose
+wait_window Frm_Ileum
+click Cmd_Wash
+click Cmd_Wash
+wait_shown Lbl_Bath "без антагониста"
+
 step "ileum tutorial: the standard curve and the concentration worked out"
 click Cmd_MatchAssay
 wait_shown Lab_stephelp "Выберите дозу для стандартной кривой"
