@@ -196,22 +196,14 @@ private:
         const ChosenFile chosen = m_ctx.files.saveFile(
             {QStringLiteral("Сохранить результаты экзамена"), proposedPdfFile(name), {pdfFilter, csvFilter}});
         if (chosen.path.isEmpty()) return;
-        // The name's ending says the kind; a name without one takes the chosen filter's.
-        QString path = chosen.path;
-        bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
-        if (!csv && !path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-            csv = chosen.filter == csvFilter;
-            path += csv ? QStringLiteral(".csv") : QStringLiteral(".pdf");
-        }
+        const QString path = savedPath(chosen, {pdfFilter, csvFilter});
         QString failure;
-        if (csv) {
+        if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
             saveRecordCsv(m_records, path, &failure);
-        } else {
-            PdfPrinter pdf(path);
-            const bool painted = paintExamRecord(pdf.begin(), m_records, QDateTime::currentDateTime());
-            failure = pdf.end();
-            if (!painted && failure.isEmpty()) failure = QStringLiteral("Не удалось составить файл PDF.");
-        }
+        else
+            failure = writePdf(path, [this](QPagedPaintDevice* device) {
+                return paintExamRecord(device, m_records, QDateTime::currentDateTime());
+            });
         if (failure.isEmpty()) {
             m_kept = true;
             return;

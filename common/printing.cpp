@@ -14,6 +14,7 @@
 #include "numtext.h"
 #include "program_context.h"
 #include "recording_paper.h"
+#include "seams.h"
 #include "twips.h"
 
 namespace {
@@ -79,6 +80,25 @@ QString proposedPdfFile(const QString& fileName) {
     const QFileInfo documents(folder);
     if (folder.isEmpty() || !documents.isDir() || !documents.isWritable()) folder = QDir::homePath();
     return QDir(folder).filePath(fileName);
+}
+
+QString savedPath(const ChosenFile& chosen, const QStringList& filters) {
+    const auto ending = [](const QString& filter) {
+        const int star = filter.indexOf(QStringLiteral("*."));
+        return star < 0 ? QString() : filter.mid(star + 1).section(u')', 0, 0);
+    };
+    for (const QString& filter : filters)
+        if (chosen.path.endsWith(ending(filter), Qt::CaseInsensitive)) return chosen.path;
+    const QString chosenEnding = ending(chosen.filter);  // none: the first filter's
+    return chosen.path + (chosenEnding.isEmpty() ? ending(filters.value(0)) : chosenEnding);
+}
+
+QString writePdf(const QString& path, const std::function<bool(QPagedPaintDevice*)>& paint) {
+    PdfPrinter pdf(path);
+    const bool painted = paint(pdf.begin());
+    const QString failure = pdf.end();
+    if (!painted && failure.isEmpty()) return QStringLiteral("Не удалось составить файл PDF.");
+    return failure;
 }
 
 PdfPrinter::~PdfPrinter() = default;

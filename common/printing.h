@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include <QPagedPaintDevice>
 #include <functional>
 
+struct ChosenFile;
 struct ExamRecord;
 class FileChooser;
 class MessageBoxes;
@@ -65,6 +67,15 @@ private:
 // documents folder, or the home folder when there is none to write in (never the program's
 // folder, which an installation makes read-only).
 QString proposedPdfFile(const QString& fileName = QStringLiteral("запись.pdf"));
+
+// The path a save dialog named, ending as the kind of file it is: its own ending when that is
+// one of `filters`' ("PDF (*.pdf)" gives ".pdf"), else the chosen filter's ending (or the
+// first filter's) added.
+QString savedPath(const ChosenFile& chosen, const QStringList& filters);
+
+// Writes a PDF file of what `paint` paints (false: it could paint nothing). Empty when the
+// file was written; else what went wrong, in words for the user.
+QString writePdf(const QString& path, const std::function<bool(QPagedPaintDevice*)>& paint);
 
 // One strip of a printed recording: the paper part from sourceLeft, sourceWidth pixels
 // wide, at `at` (twips from the top-left of the printable page) on page `page` (from 0).

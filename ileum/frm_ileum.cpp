@@ -419,9 +419,8 @@ void Frm_Ileum::refreshGraph() {
 }
 
 void Frm_Ileum::traceClicked(int index) {
-    m_readings << index;
-    while (m_readings.size() > 2) m_readings.removeFirst();
     const RecordedTrace& t = m_recorder->traces().at(index);
+    m_readings.read({t.label, t.logDose, t.condition});
     QString text =
         QStringLiteral("«%2» (%3): %1 мм").arg(QString::number(t.heightMm, 'f', 1), t.label, t.condition.text());
     const QString ratio = readingsText();
@@ -430,17 +429,11 @@ void Frm_Ileum::traceClicked(int index) {
     refreshGraph();
 }
 
-// The dose ratio between the last two readings: the one without an antagonist (else the older)
-// is the control.
 QString Frm_Ileum::readingsText() const {
-    if (m_readings.size() < 2) return {};
-    const QList<RecordedTrace>& traces = m_recorder->traces();
-    if (m_readings[0] >= traces.size() || m_readings[1] >= traces.size()) return {};
-    RecordedTrace a = traces[m_readings[0]], b = traces[m_readings[1]];
-    if (!a.logDose || !b.logDose || a.condition == b.condition) return {};
-    if (b.condition.drug == Antagonist::None) std::swap(a, b);
+    const auto dr = m_readings.doseRatio();
+    if (!dr) return {};
     return QStringLiteral("ОД «%1»→«%2»: %3")
-        .arg(a.label, b.label, numtext::generalForm(doseRatioFromReadings(*a.logDose, *b.logDose), 3));
+        .arg(dr->controlLabel, dr->antagonistLabel, numtext::generalForm(dr->ratio, 3));
 }
 
 void Frm_Ileum::refuse(QWidget* focus) {

@@ -89,7 +89,7 @@ private:
     QWidget* Fra_Antagonist;
     QPushButton *Cmd_Antagonist, *Cmd_Wash, *Cmd_Graph;
     QLabel *Lbl_Bath, *Lbl_Cursor;
-    QList<int> m_readings;  // the last two traces the cursor read, the older first
+    CursorReadings m_readings;
     QPointer<IleumGraph> m_graph;
     QLabel *Lab_cal, *Lab_calunit, *Lab_Con, *Label_cons, *LabMcg;
 };

@@ -78,6 +78,19 @@ double doseRatioFromReadings(double logControl, double logAntagonist) {
     return std::pow(10.0, logAntagonist - logControl);
 }
 
+void CursorReadings::read(const CursorReading& reading) {
+    m_last << reading;
+    while (m_last.size() > 2) m_last.removeFirst();
+}
+
+std::optional<CursorReadings::Ratio> CursorReadings::doseRatio() const {
+    if (m_last.size() < 2) return std::nullopt;
+    CursorReading control = m_last[0], other = m_last[1];
+    if (!control.logDose || !other.logDose || control.condition == other.condition) return std::nullopt;
+    if (other.condition.drug == Antagonist::None) std::swap(control, other);
+    return Ratio{control.label, other.label, doseRatioFromReadings(*control.logDose, *other.logDose)};
+}
+
 QList<AntagonistRatio> doseRatios(const IleumPoints& points) {
     const CurveSeries* control = points.seriesOf({});
     QList<AntagonistRatio> ratios;

@@ -75,6 +75,31 @@ std::optional<DoseRatio> doseRatio(const CurveSeries& control, const CurveSeries
 // The dose ratio from two log doses the student read at an equal height: 10^(logA' − logA).
 double doseRatioFromReadings(double logControl, double logAntagonist);
 
+// What the measuring cursor read of one contraction.
+struct CursorReading {
+    QString label;                  // the dose as written under it
+    std::optional<double> logDose;  // log10 µg; nothing for the unknown
+    BathCondition condition;
+};
+
+// The measuring cursor's last two readings and the dose ratio between them.
+class CursorReadings {
+public:
+    void read(const CursorReading& reading);  // the older of two goes
+    void clear() { m_last.clear(); }
+
+    struct Ratio {
+        QString controlLabel, antagonistLabel;
+        double ratio;
+    };
+    // The reading without an antagonist (else the older) is the control. None with fewer than
+    // two readings, a reading of the unknown, or both in the same bath.
+    std::optional<Ratio> doseRatio() const;
+
+private:
+    QList<CursorReading> m_last;  // the older first
+};
+
 // Each antagonist's series against the control series, in the series' order; a series
 // without a dose ratio (no control recorded, no overlap) has none.
 struct AntagonistRatio {

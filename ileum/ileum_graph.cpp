@@ -54,6 +54,16 @@ QChartView* chartView(const char* name) {
     return view;
 }
 
+// The chart without its series and axes, to be filled again.
+QChart* emptied(QChart* chart) {
+    chart->removeAllSeries();
+    for (QAbstractAxis* a : chart->axes()) {
+        chart->removeAxis(a);
+        delete a;
+    }
+    return chart;
+}
+
 QValueAxis* axis(QChart* chart, Qt::Alignment where, const QString& title) {
     auto* a = new QValueAxis;
     a->setTitleText(title);
@@ -132,12 +142,7 @@ void IleumGraph::refresh(const QString& cursorRatio) {
 
 // Every point the student made, joined in order of dose; the legend names the scatter only.
 void IleumGraph::fillCurves() {
-    QChart* chart = m_curvesView->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* a : chart->axes()) {
-        chart->removeAxis(a);
-        delete a;
-    }
+    QChart* chart = emptied(m_curvesView->chart());
     chart->setTitle(QStringLiteral("Высота сокращения и доза гистамина"));
     QValueAxis* x = axis(chart, Qt::AlignBottom, QStringLiteral("lg доза (мкг)"));
     QValueAxis* y = axis(chart, Qt::AlignLeft, QStringLiteral("Высота сокращения, мм"));
@@ -176,12 +181,7 @@ void IleumGraph::fillCurves() {
 }
 
 void IleumGraph::fillSchild(const QString& cursorRatio) {
-    QChart* chart = m_schildView->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* a : chart->axes()) {
-        chart->removeAxis(a);
-        delete a;
-    }
+    QChart* chart = emptied(m_schildView->chart());
     chart->setTitle(QStringLiteral("График Шилда (мепирамин)"));
     QValueAxis* x = axis(chart, Qt::AlignBottom, QStringLiteral("lg B (М)"));
     QValueAxis* y = axis(chart, Qt::AlignLeft, QStringLiteral("lg (ОД − 1)"));
@@ -256,15 +256,9 @@ void IleumGraph::Cmd_Save_Click() {
     const ChosenFile chosen = m_ctx.files.saveFile(
         {QStringLiteral("Сохранить график"), proposedPdfFile(QStringLiteral("график.pdf")), {pdfFilter, pngFilter}});
     if (chosen.path.isEmpty()) return;
-    // The name's ending says the kind; a name without one takes the chosen filter's.
-    QString path = chosen.path;
-    bool png = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
-    if (!png && !path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        png = chosen.filter == pngFilter;
-        path += png ? QStringLiteral(".png") : QStringLiteral(".pdf");
-    }
+    const QString path = savedPath(chosen, {pdfFilter, pngFilter});
     QString failure;
-    if (png) {
+    if (path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
         QImage image(1200, 800, QImage::Format_RGB32);
         image.fill(Qt::white);
         {
@@ -273,16 +267,12 @@ void IleumGraph::Cmd_Save_Click() {
         }
         if (!image.save(path, "PNG")) failure = QStringLiteral("Не удалось записать файл %1.").arg(path);
     } else {
-        PdfPrinter pdf(path);
-        QPagedPaintDevice* device = pdf.begin();
-        bool painted = false;
-        if (device) {
+        failure = writePdf(path, [this](QPagedPaintDevice* device) {
             QPainter painter(device);
-            painted = painter.isActive();
-            if (painted) paintShown(painter, QRectF(0, 0, device->width(), device->height()));
-        }
-        failure = pdf.end();
-        if (!painted && failure.isEmpty()) failure = QStringLiteral("Не удалось составить файл PDF.");
+            if (!painter.isActive()) return false;
+            paintShown(painter, QRectF(0, 0, device->width(), device->height()));
+            return true;
+        });
     }
     if (!failure.isEmpty())
         m_ctx.message({failure, QStringLiteral("Сохранение"), MsgButtons::Ok, MsgIcon::Critical, MsgAnswer::Ok});

@@ -284,6 +284,34 @@ private slots:
         QCOMPARE(doseRatioFromReadings(1, 0.7), std::pow(10.0, -0.3));
     }
 
+    // The cursor's ratio takes the reading without an antagonist as the control, whichever came
+    // first, and only the last two readings count.
+    void cursorReadings() {
+        const BathCondition none{}, mep3{Antagonist::Mepyramine, 3}, atropine{Antagonist::Atropine, 0};
+        CursorReadings r;
+        r.read({QStringLiteral("12.8"), 1.0, mep3});
+        QVERIFY(!r.doseRatio());  // one reading
+        r.read({QStringLiteral("3.2"), 0.5, none});
+        auto dr = r.doseRatio();
+        QVERIFY(dr);
+        QCOMPARE(dr->controlLabel, QStringLiteral("3.2"));
+        QCOMPARE(dr->antagonistLabel, QStringLiteral("12.8"));
+        QCOMPARE(dr->ratio, std::pow(10.0, 0.5));
+        r.read({QStringLiteral("6.4"), 0.8, none});  // the mepyramine reading goes: both in one bath
+        QVERIFY(!r.doseRatio());
+        r.read({QStringLiteral("0.2 мл"), std::nullopt, atropine});  // the unknown
+        QVERIFY(!r.doseRatio());
+        r.read({QStringLiteral("25.6"), 1.4, atropine});  // neither without an antagonist: the older
+        QVERIFY(!r.doseRatio());                          // is the unknown
+        r.read({QStringLiteral("51.2"), 1.7, mep3});
+        dr = r.doseRatio();
+        QVERIFY(dr);
+        QCOMPARE(dr->controlLabel, QStringLiteral("25.6"));
+        QCOMPARE(dr->ratio, std::pow(10.0, 1.7 - 1.4));
+        r.clear();
+        QVERIFY(!r.doseRatio());
+    }
+
     // The Schild plot from (nM, dose ratio) pairs; a pA2 of 0 for none.
     void schildPlot_data() {
         QTest::addColumn<QList<QPointF>>("inputs");
