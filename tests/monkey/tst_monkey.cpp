@@ -27,7 +27,9 @@ namespace {
 class RandomAnswers : public MessageBoxes {
 public:
     explicit RandomAnswers(std::mt19937& gen) : m_gen(gen) {}
+    QString last;  // the text of the last message shown
     MsgAnswer show(const MessageRequest& r) override {
+        last = r.text;
         const bool first = m_gen() % 2;
         switch (r.buttons) {
             case MsgButtons::YesNo:
@@ -132,7 +134,9 @@ struct Monkey {
         for (int i = 0; i < actions && failure.isEmpty(); ++i) {
             act();
             if (!desktop.quits.isEmpty()) {  // the program's own "Выход": start it again
-                if (desktop.locked) failure = QStringLiteral("the program ended with the exam lock on");
+                if (desktop.locked)
+                    failure =
+                        QStringLiteral("the program ended with the exam lock on (last message: %1)").arg(messages.last);
                 desktop.quits.clear();
                 for (QWidget* w : windows()) w->close();
                 flushDeletes();
